@@ -1,0 +1,62 @@
+#include "application.h"
+
+#include "dialogs.h"
+#include "version.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QWidget>
+
+namespace brinevar {
+namespace {
+
+QString Describe(const std::exception_ptr &error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception &e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error");
+    }
+}
+
+} // namespace
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QString::fromUtf8(kProgramTitle));
+    setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
+}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ReportError(std::current_exception());
+        exit(1);
+        return false;
+    }
+}
+
+int Application::run(const std::function<std::unique_ptr<QWidget>()> &create)
+{
+    std::unique_ptr<QWidget> window;
+    try {
+        window = create();
+    } catch (...) {
+        ReportError(std::current_exception());
+        return 1;
+    }
+    window->show();
+    return exec();
+}
+
+void ReportError(const std::exception_ptr &error)
+{
+    MsgBox(nullptr, QStringLiteral("Run-time error:\n\n") + Describe(error));
+}
+
+} // namespace brinevar

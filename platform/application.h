@@ -1,0 +1,29 @@
+// The application object: names the program for the settings store and the
+// data folders, and turns any error that escapes an event handler into the
+// program's error report instead of a silent abort.
+#pragma once
+
+#include <QApplication>
+
+#include <exception>
+#include <functional>
+#include <memory>
+
+namespace brinevar {
+
+class Application : public QApplication {
+public:
+    Application(int &argc, char **argv);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    // Creates the start-up window with `create`, shows it and runs the event
+    // loop; an error while creating it is reported and ends the program.
+    int run(const std::function<std::unique_ptr<QWidget>()> &create);
+};
+
+// The error report: a message box titled with the program's title that names
+// the error.
+void ReportError(const std::exception_ptr &error);
+
+} // namespace brinevar

@@ -1,0 +1,26 @@
+// Where the program lives, and where it keeps its own copy of the settings.
+#pragma once
+
+#include <QString>
+
+#include <filesystem>
+
+namespace brinevar {
+
+// The folder that holds the executable, without a trailing separator.
+QString ProgramFolder();
+// Makes ProgramFolder() answer `folder`; an empty text restores the real one.
+void SetProgramFolder(const QString &folder);
+
+// The folder for tanks.ini: the program folder when the program may write
+// there (a build or portable copy), else the per-user application data folder
+// (an installed copy).
+QString SettingsCopyFolder();
+
+// `fileName` in the settings copy folder, with the platform's separators.
+QString SettingsCopyFile(const QString &fileName);
+
+// A file name as the operating system wants it.
+std::filesystem::path ToFileSystemPath(const QString &name);
+
+} // namespace brinevar

@@ -1,0 +1,13 @@
+// The per-user settings store, addressed by application, section and key.
+#pragma once
+
+#include <QString>
+
+namespace brinevar {
+
+QString GetSetting(const QString &appName, const QString &section, const QString &key,
+                   const QString &defaultText);
+void SaveSetting(const QString &appName, const QString &section, const QString &key,
+                 const QString &text);
+
+} // namespace brinevar

@@ -1,0 +1,17 @@
+// Conversion between the program's UTF-8 texts and the bytes of the ANSI code
+// page that the game and older tools expect in tanks.cfg: the system code page
+// on Windows, Windows-1252 everywhere else.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace brinevar {
+
+// A character that the code page cannot hold (or malformed UTF-8) becomes '?'.
+std::string ToAnsi(std::string_view utf8);
+
+// Every byte of Windows-1252 maps to a character, so this never fails.
+std::string FromAnsi(std::string_view ansi);
+
+} // namespace brinevar

@@ -1,0 +1,214 @@
+#include "settingsfile.h"
+#include "testfolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace brinevar;
+
+namespace {
+
+TankSettings Filled(const std::string &text)
+{
+    TankSettings settings;
+    settings.fill(text);
+    return settings;
+}
+
+std::vector<std::string> Lines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "text after the last line end";
+    return lines;
+}
+
+} // namespace
+
+TEST(WriteSettings, DefaultTextsGiveTheKnownFileByteForByte)
+{
+    const std::string expected = "[cost]\r\n"
+                                 "saltWater = 1.5\r\n"
+                                 "freshWater = 1.0\r\n"
+                                 "wallHeightPriceDivisor = 5\r\n"
+                                 "[tank]\r\n"
+                                 "initialSink = 5\r\n"
+                                 "initialHeight = 5\r\n"
+                                 "initialSinkShow = 8\r\n"
+                                 "initialHeightShow = 9\r\n"
+                                 "initialWaterLevel = 0\r\n"
+                                 "initialFillState = 1\r\n"
+                                 "initialSalinity = 100\r\n"
+                                 "initialTemperature = 0\r\n"
+                                 "maximumTankHeight = 20\r\n"
+                                 "waterOffset = -1\r\n"
+                                 "tankTerrain = 2\r\n"
+                                 "tankTerrainShow = 17\r\n"
+                                 "initialWaterPurity = 100\r\n"
+                                 "murkyWaterPurity = 60\r\n"
+                                 "veryMurkyWaterPurity = 20\r\n"
+                                 "extremelyMurkyWaterPurity = 1\r\n"
+                                 "waterPurityDecayTime = 300\r\n";
+    EXPECT_EQ(FormatSettingsFile(DefaultTexts()), expected);
+    EXPECT_EQ(expected.size(), 467u);
+}
+
+TEST(WriteSettings, EmptyTextsGiveTheBare432ByteFrame)
+{
+    const auto text = FormatSettingsFile(Filled(""));
+    EXPECT_EQ(text.size(), 432u);
+    const auto lines = Lines(text);
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(lines[1], "saltWater = ");
+    for (const auto &line : lines)
+        EXPECT_TRUE(line.front() == '[' || line.ends_with("= ")) << line;
+}
+
+TEST(WriteSettings, TextsAreWrittenAsTheyStandButAlwaysOnOneLine)
+{
+    TankSettings settings = DefaultTexts();
+    settings[0] = "  1e5 x ";
+    settings[1] = "a\r\nb\nc\rd";
+    settings[2] = "caf\u00e9 \u4e2d";
+    const auto lines = Lines(FormatSettingsFile(settings));
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(lines[1], "saltWater =   1e5 x ");
+    EXPECT_EQ(lines[2], "freshWater = a b c d");
+#ifndef _WIN32
+    EXPECT_EQ(lines[3], "wallHeightPriceDivisor = caf\xe9 ?");
+#endif
+}
+
+TEST(WriteSettings, ReplacesALongerFileCompletely)
+{
+    TestFolder folder;
+    folder.write("tanks.cfg", std::string(10000, 'z'));
+    WriteSettingsFile(folder.path() / "tanks.cfg", DefaultTexts());
+    EXPECT_EQ(folder.read("tanks.cfg"), FormatSettingsFile(DefaultTexts()));
+}
+
+TEST(WriteSettings, AFailedWriteReportsTheFileAndLeavesNothing)
+{
+    TestFolder folder;
+    const auto target = folder.path() / "missing" / "tanks.cfg";
+    EXPECT_THROW(WriteSettingsFile(target, DefaultTexts()), FileError);
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "missing"));
+}
+
+// One reader rule per row: the file text, and what setting 1 (saltWater,
+// coming in as "in") holds afterwards.
+struct ReaderCase {
+    const char *rule;
+    std::string text;
+    std::string saltWater;
+};
+
+class ReadSettingsRules : public testing::TestWithParam<ReaderCase> {};
+
+TEST_P(ReadSettingsRules, SaltWaterEndsAs)
+{
+    TankSettings settings = Filled("in");
+    ReadSettingsText(GetParam().text, settings);
+    EXPECT_EQ(settings[0], GetParam().saltWater) << GetParam().rule;
+    for (std::size_t i = 1; i < kSettingCount; ++i)
+        EXPECT_EQ(settings[i], "in") << GetParam().rule << ": setting " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ReadSettingsRules,
+    testing::Values(
+        ReaderCase{"no blanks", "saltWater=2", "2"},
+        ReaderCase{"capitals and many blanks", "   SALTWATER   =    2   ", "2"},
+        ReaderCase{"mixed case, one blank", "SaltWater = 2\r\n", "2"},
+        ReaderCase{"value holding =", "saltWater = 2 = 3", "2 = 3"},
+        ReaderCase{"inner blanks of the value stay", "saltWater =  a  b ", "a  b"},
+        ReaderCase{"line starting with =", "=saltWater = 2", "in"},
+        ReaderCase{"name and = only", "saltWater =", "in"},
+        ReaderCase{"name, = and blanks", "saltWater =   \r\n", "in"},
+        ReaderCase{"name alone", "saltWater", "in"},
+        ReaderCase{"two characters ending in =", "x=", "in"},
+        ReaderCase{"single-letter key", "x = 2", "in"},
+        ReaderCase{"empty line", "\r\n", "in"},
+        ReaderCase{"empty file", "", "in"},
+        ReaderCase{"header run into a line", "[tank] saltWater = 2", "in"},
+        ReaderCase{"blank inside the key", "salt Water = 2", "in"},
+        ReaderCase{"tab before the key", "\tsaltWater = 2", "in"},
+        ReaderCase{"tab after the key", "saltWater\t= 2", "in"},
+        ReaderCase{"tab at the end of the value stays", "saltWater = 2\t", "2\t"},
+        ReaderCase{"later line wins", "saltWater = 1\r\nsaltWater = 2\r\n", "2"},
+        ReaderCase{"empty later line does not empty it", "saltWater = 1\r\nsaltWater =\r\n",
+                   "1"},
+        ReaderCase{"sections play no part", "[tank]\r\nsaltWater = 2\r\n[cost]\r\n", "2"},
+        ReaderCase{"lone CR ends a line", "saltWater = 1\rsaltWater = 2", "2"},
+        ReaderCase{"lone LF ends a line", "saltWater = 1\nsaltWater = 2\n", "2"},
+        ReaderCase{"key longer than any name", "saltWaterXXXXXXXXXXXXXXXXXXXXXXXXXX = 2", "in"},
+        ReaderCase{"prefix of a name", "salt = 2", "in"},
+        ReaderCase{"= far beyond 32767 characters",
+                   "saltWater" + std::string(40000, ' ') + "= 2", "2"},
+        ReaderCase{"ANSI value", "saltWater = caf\xe9", "caf\u00e9"}));
+
+TEST(ReadSettings, ASingleLineSetsOneSettingWithOrWithoutItsLineEnd)
+{
+    for (const std::string text : {"tankTerrainShow = 9", "tankTerrainShow = 9\r\n"}) {
+        TankSettings settings = InitialTexts();
+        ReadSettingsText(text, settings);
+        TankSettings expected = InitialTexts();
+        expected[14] = "9";
+        EXPECT_EQ(settings, expected) << text;
+    }
+}
+
+TEST(ReadSettings, SplittingTheTextAnywhereChangesNothing)
+{
+    TankSettings all;
+    for (std::size_t i = 0; i < kSettingCount; ++i)
+        all[i] = "value " + std::to_string(i) + " = x";
+    const std::string text = FormatSettingsFile(all);
+    for (std::size_t split = 0; split <= text.size(); ++split) {
+        TankSettings settings = Filled("in");
+        SettingsReader reader(settings);
+        reader.feed(std::string_view(text).substr(0, split));
+        reader.feed(std::string_view(text).substr(split));
+        reader.finish();
+        ASSERT_EQ(settings, all) << "split at " << split;
+    }
+}
+
+TEST(ReadSettings, RoundTripRestoresTextsWithoutOuterBlanks)
+{
+    TestFolder folder;
+    TankSettings written = DefaultTexts();
+    written[0] = "";
+    written[1] = "  padded  ";
+    written[2] = "1.5e3";
+    written[3] = "letters and = signs";
+    WriteSettingsFile(folder.path() / "tanks.ini", written);
+
+    TankSettings read = Filled("before");
+    ReadSettingsFile(folder.path() / "tanks.ini", read);
+    TankSettings expected = written;
+    expected[0] = "before"; // an empty value is passed over
+    expected[1] = "padded";
+    EXPECT_EQ(read, expected);
+}
+
+TEST(ReadSettings, MissingOrUnreadableFilesAreReported)
+{
+    TestFolder folder;
+    TankSettings settings = InitialTexts();
+    try {
+        ReadSettingsFile(folder.path() / "tanks.ini", settings);
+        FAIL() << "a missing file was read";
+    } catch (const FileError &error) {
+        EXPECT_EQ(error.reason(), std::errc::no_such_file_or_directory);
+    }
+    std::filesystem::create_directory(folder.path() / "tanks.ini");
+    try {
+        ReadSettingsFile(folder.path() / "tanks.ini", settings);
+        FAIL() << "a folder was read as a file";
+    } catch (const FileError &error) {
+        EXPECT_NE(error.reason(), std::errc::no_such_file_or_directory);
+    }
+    EXPECT_EQ(settings, InitialTexts());
+}
