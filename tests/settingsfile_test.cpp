@@ -104,6 +104,8 @@ struct ReaderCase {
     std::string saltWater;
 };
 
+void PrintTo(const ReaderCase &row, std::ostream *out) { *out << row.rule; }
+
 class ReadSettingsRules : public testing::TestWithParam<ReaderCase> {};
 
 TEST_P(ReadSettingsRules, SaltWaterEndsAs)

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what Brinevar needs from Debian's packages, builds it, and then
+# either starts the editor (--run) or runs every test (--test).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=${1:---run}
+build=${BUILD_DIR:-build}
+
+packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation)
+if [ "$mode" = --test ]; then
+    packages+=(libgtest-dev xvfb xauth)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build"
+
+case "$mode" in
+--run) exec "$build/app/brinevar" ;;
+--test) QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure ;;
+*) echo "usage: $0 [--run|--test]" >&2; exit 2 ;;
+esac

@@ -1,0 +1,136 @@
+#include "frmmain.h"
+#include "testsupport.h"
+#include "updatesfolder.h"
+
+#include <QLineEdit>
+#include <QtTest>
+
+using namespace brinevar;
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstStartAsksOnceAndStoresTheDefaultAnswer();
+    void cancelStoresTheEmptyPath();
+    void storedTextsDecideWhetherToAsk_data();
+    void storedTextsDecideWhetherToAsk();
+    void missingCopyOpensWithInitialTexts();
+    void copyNamingSomeSettingsFillsOnlyThose();
+    void unreadableCopyIsReportedAndTheWindowOpens();
+    void defaultAnswerPointsIntoTheWinePrefix();
+};
+
+void StartupTest::firstStartAsksOnceAndStoresTheDefaultAnswer()
+{
+    Sandbox sandbox;
+    FakeDialogs dialogs;
+    frmMain window;
+    QCOMPARE(dialogs.prompts.size(), 1);
+    QCOMPARE(dialogs.prompts[0].prompt,
+             QStringLiteral("Please enter the path of your Zoo Tycoon Update Folder!"));
+    QCOMPARE(dialogs.prompts[0].title, QStringLiteral("Folder Path"));
+    QCOMPARE(dialogs.prompts[0].defaultAnswer, DefaultUpdatesFolder());
+    QCOMPARE(window.zTPath(), DefaultUpdatesFolder());
+    QCOMPARE(sandbox.storedPath(), DefaultUpdatesFolder());
+
+    frmMain second;
+    QCOMPARE(dialogs.prompts.size(), 1);
+    QCOMPARE(second.zTPath(), DefaultUpdatesFolder());
+}
+
+void StartupTest::cancelStoresTheEmptyPath()
+{
+    Sandbox sandbox;
+    FakeDialogs dialogs;
+    dialogs.answer = QString();
+    frmMain window;
+    QCOMPARE(window.zTPath(), QString());
+    QCOMPARE(sandbox.storedPath(), QString());
+    frmMain second;
+    QCOMPARE(dialogs.prompts.size(), 1);
+}
+
+void StartupTest::storedTextsDecideWhetherToAsk_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("asks");
+    QTest::newRow("zero means no path") << "0" << true;
+    QTest::newRow("zero with a blank") << "0 " << false;
+    QTest::newRow("double zero") << "00" << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("a folder") << "d:\\Games\\ZT\\Updates\\" << false;
+}
+
+void StartupTest::storedTextsDecideWhetherToAsk()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, asks);
+    Sandbox sandbox;
+    sandbox.storePath(stored);
+    FakeDialogs dialogs;
+    dialogs.answer = QStringLiteral("typed\\");
+    frmMain window;
+    QCOMPARE(dialogs.prompts.size(), asks ? 1 : 0);
+    QCOMPARE(window.zTPath(), asks ? QStringLiteral("typed\\") : stored);
+    QCOMPARE(sandbox.storedPath(), window.zTPath());
+}
+
+void StartupTest::missingCopyOpensWithInitialTexts()
+{
+    Sandbox sandbox;
+    sandbox.storePath(sandbox.updatesFolder());
+    FakeDialogs dialogs;
+    frmMain window;
+    QCOMPARE(window.texts(), InitialTexts());
+    QVERIFY(dialogs.messages.isEmpty());
+}
+
+void StartupTest::copyNamingSomeSettingsFillsOnlyThose()
+{
+    Sandbox sandbox;
+    sandbox.storePath(sandbox.updatesFolder());
+    sandbox.write(sandbox.programFolder() + "/tanks.ini",
+                  "[tank]\r\nTANKTERRAIN = 25\r\nsaltWater=3.25\r\n");
+    FakeDialogs dialogs;
+    frmMain window;
+    auto expected = InitialTexts();
+    expected[0] = "3.25";
+    expected[13] = "25"; // out of range, loaded all the same
+    QCOMPARE(window.texts(), expected);
+    QCOMPARE(window.field(3)->text(), QStringLiteral("2")); // initial, not default
+    QCOMPARE(window.findChild<QLineEdit *>("Text7")->text(), QStringLiteral("25"));
+}
+
+void StartupTest::unreadableCopyIsReportedAndTheWindowOpens()
+{
+    Sandbox sandbox;
+    sandbox.storePath(sandbox.updatesFolder());
+    QDir(sandbox.programFolder()).mkdir("tanks.ini");
+    FakeDialogs dialogs;
+    frmMain window;
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages[0].contains("tanks.ini"));
+    QCOMPARE(window.texts(), InitialTexts());
+}
+
+void StartupTest::defaultAnswerPointsIntoTheWinePrefix()
+{
+#ifdef _WIN32
+    QCOMPARE(DefaultUpdatesFolder(),
+             QStringLiteral("c:\\Program Files\\Microsoft Games\\Zoo Tycoon\\Updates\\"));
+#else
+    QTemporaryDir prefix;
+    qputenv("WINEPREFIX", prefix.path().toLocal8Bit());
+    QCOMPARE(DefaultUpdatesFolder(),
+             prefix.path() + "/drive_c/Program Files/Microsoft Games/Zoo Tycoon/Updates/");
+    QDir(prefix.path()).mkpath("drive_c/Program Files (x86)");
+    QCOMPARE(DefaultUpdatesFolder(),
+             prefix.path() + "/drive_c/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates/");
+    qunsetenv("WINEPREFIX");
+    QVERIFY(DefaultUpdatesFolder().startsWith(QDir::homePath() + "/.wine/drive_c/"));
+#endif
+}
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"
