@@ -6,8 +6,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace brinevar {
-namespace {
+namespace brinevar
+{
+namespace
+{
 QString overriddenFolder;
 } // namespace
 
@@ -16,7 +18,10 @@ QString ProgramFolder()
     return overriddenFolder.isEmpty() ? QCoreApplication::applicationDirPath() : overriddenFolder;
 }
 
-void SetProgramFolder(const QString &folder) { overriddenFolder = folder; }
+void SetProgramFolder(const QString &folder)
+{
+    overriddenFolder = folder;
+}
 
 QString SettingsCopyFolder()
 {
@@ -39,6 +44,15 @@ std::filesystem::path ToFileSystemPath(const QString &name)
     return std::filesystem::path(name.toStdWString());
 #else
     return std::filesystem::path(QFile::encodeName(name).toStdString());
+#endif
+}
+
+QString FromFileSystemPath(const std::filesystem::path &path)
+{
+#ifdef _WIN32
+    return QString::fromStdWString(path.native());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
 #endif
 }
 

@@ -5,7 +5,8 @@
 
 #include <filesystem>
 
-namespace brinevar {
+namespace brinevar
+{
 
 // The folder that holds the executable, without a trailing separator.
 QString ProgramFolder();
@@ -22,5 +23,6 @@ QString SettingsCopyFile(const QString &fileName);
 
 // A file name as the operating system wants it.
 std::filesystem::path ToFileSystemPath(const QString &name);
+QString FromFileSystemPath(const std::filesystem::path &path);
 
 } // namespace brinevar
