@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "programfolder.h"
+#include "savesettings.h"
 #include "settingsfile.h"
 #include "settingsstore.h"
 #include "updatesfolder.h"
@@ -57,14 +58,30 @@ void frmMain::LoadSettingsCopy()
 {
     TankSettings settings = texts();
     try {
-        ReadSettingsFile(ToFileSystemPath(SettingsCopyFile(kSettingsCopyName)), settings);
+        ReadSettingsFile(ToFileSystemPath(SettingsCopyPath()), settings);
     } catch (const FileError &error) {
         // No copy yet is the normal first start; anything else is worth saying.
         if (error.reason() != std::errc::no_such_file_or_directory)
-            MsgBox(this, QStringLiteral("Could not read %1:\n%2")
-                             .arg(QString::fromStdString(error.file().string()),
-                                  QString::fromStdString(error.reason().message())));
+            MsgBox(this, DescribeFileError(QStringLiteral("read"), error));
         return;
     }
     setTexts(settings);
 }
+
+void frmMain::cmdDefault_Click() { SetToDefault(); }
+
+void frmMain::SetToDefault() { setTexts(DefaultTexts()); }
+
+void frmMain::Command3_Click()
+{
+    // A failed save keeps the window and the edits, so the user can retry.
+    if (const auto failure = SaveSettingsFiles(ZTPath, texts())) {
+        MsgBox(this, *failure);
+        return;
+    }
+    close();
+}
+
+void frmMain::Label41_Click() { MsgBox(this, ZTPath); }
+
+void frmMain::Label43_Click() {}

@@ -27,8 +27,15 @@ public:
     brinevar::TankSettings texts() const;
     void setTexts(const brinevar::TankSettings &texts);
 
+    // The window's commands.
+    void cmdDefault_Click();
+    void Command3_Click();
+    void Label41_Click();
+    void Label43_Click();
+
 private:
     void Form_Load();
+    void SetToDefault();
     void LoadUpdatesFolder();
     void LoadSettingsCopy();
 
