@@ -3,8 +3,6 @@
 #include "dialogs.h"
 #include "version.h"
 
-#include <QFont>
-#include <QFontDatabase>
 #include <QWidget>
 
 namespace brinevar {
