@@ -1,6 +1,9 @@
 #include "frmmain.h"
 
 #include "dialogs.h"
+#include "formfont.h"
+#include "linklabel.h"
+#include "mainlayout.h"
 #include "programfolder.h"
 #include "savesettings.h"
 #include "settingsfile.h"
@@ -8,20 +11,68 @@
 #include "updatesfolder.h"
 #include "version.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 
 using namespace brinevar;
 
 frmMain::frmMain(QWidget *parent) : QWidget(parent)
 {
     setWindowTitle(QString::fromUtf8(kProgramTitle));
+    BuildLayout();
+    Form_Load();
+}
+
+void frmMain::BuildLayout()
+{
+    // Sizable, but with no maximize box: the layout is fixed and would only
+    // gain empty space.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    ApplyFormFont(this);
+
+    const auto rows = MainLayout();
+    const QWidgetList controls = BuildControls(this, rows);
+    focusOrder_ = FocusOrder(rows, controls);
+    Command3 = findChild<QPushButton *>(QStringLiteral("Command3"));
+    cmdDefault = findChild<QPushButton *>(QStringLiteral("cmdDefault"));
+    Label41 = findChild<LinkLabel *>(QStringLiteral("Label41"));
+    Label43 = findChild<LinkLabel *>(QStringLiteral("Label43"));
+    List1 = findChild<QListWidget *>(QStringLiteral("List1"));
+    SetListColumns(List1, kTerrainListColumns);
+
     const auto &catalogue = Catalogue();
     for (std::size_t i = 0; i < catalogue.size(); ++i) {
-        fields_[i] = new QLineEdit(QString::fromUtf8(catalogue[i].initialText), this);
-        fields_[i]->setObjectName(QString::fromUtf8(catalogue[i].field));
-        fields_[i]->move(10, 10 + int(i) * 25);
+        const Setting &setting = catalogue[i];
+        const QString name = QString::fromUtf8(setting.name);
+        fields_[i] = findChild<QLineEdit *>(QString::fromUtf8(setting.field));
+        fields_[i]->setText(QString::fromUtf8(setting.initialText));
+        fields_[i]->setAccessibleName(name);
+        fields_[i]->setToolTip(QString::fromUtf8(setting.meaning));
+        if (setting.help) {
+            helpButton(QString::fromUtf8(setting.help->array), setting.help->index)
+                ->setAccessibleName(QStringLiteral("Help on %1").arg(name));
+        }
     }
-    Form_Load();
+
+    const QSize client(TwipsToPixels(kMainWidth), TwipsToPixels(kMainHeight));
+    resize(client);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, client,
+                                        screen->availableGeometry()));
+    fields_[0]->setFocus();
+}
+
+QPushButton *frmMain::helpButton(const QString &array, int index) const
+{
+    if (index < 0 || (array != u"Command1" && array != u"Command2"))
+        return nullptr;
+    return qobject_cast<QPushButton *>(FindControl(this, array, index));
 }
 
 TankSettings frmMain::texts() const

@@ -10,6 +10,12 @@
 #include <array>
 
 class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace brinevar {
+class LinkLabel;
+}
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -27,6 +33,18 @@ public:
     brinevar::TankSettings texts() const;
     void setTexts(const brinevar::TankSettings &texts);
 
+    // The controls that run commands, by their captions.
+    QPushButton *saveAndExitButton() const { return Command3; }
+    QPushButton *setToDefaultButton() const { return cmdDefault; }
+    brinevar::LinkLabel *viewZTPathLabel() const { return Label41; }
+    brinevar::LinkLabel *aboutLabel() const { return Label43; }
+    QListWidget *terrainList() const { return List1; }
+    // The "?" button `index` of the array "Command1" or "Command2"; nullptr
+    // for an index the array does not have.
+    QPushButton *helpButton(const QString &array, int index) const;
+    // The controls that take the focus, in focus order.
+    const QWidgetList &focusOrder() const { return focusOrder_; }
+
     // The window's commands.
     void cmdDefault_Click();
     void Command3_Click();
@@ -34,6 +52,7 @@ public:
     void Label43_Click();
 
 private:
+    void BuildLayout();
     void Form_Load();
     void SetToDefault();
     void LoadUpdatesFolder();
@@ -41,4 +60,10 @@ private:
 
     QString ZTPath;
     std::array<QLineEdit *, brinevar::kSettingCount> fields_{};
+    QPushButton *Command3 = nullptr;
+    QPushButton *cmdDefault = nullptr;
+    brinevar::LinkLabel *Label41 = nullptr;
+    brinevar::LinkLabel *Label43 = nullptr;
+    QListWidget *List1 = nullptr;
+    QWidgetList focusOrder_;
 };

@@ -1,0 +1,141 @@
+#include "formbuilder.h"
+
+#include "linklabel.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace brinevar
+{
+namespace
+{
+
+QString Utf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+bool IsLabel(ControlKind kind)
+{
+    return kind == ControlKind::Label || kind == ControlKind::LinkLabel;
+}
+
+QWidget *Create(const ControlRow &row, QWidget *parent)
+{
+    const QString text = Utf8(row.text);
+    switch (row.kind) {
+    case ControlKind::TextField: {
+        auto *field = new QLineEdit(text, parent);
+        field->setMaxLength(std::numeric_limits<int>::max());
+        return field;
+    }
+    case ControlKind::Label:
+    case ControlKind::LinkLabel: {
+        QLabel *label = row.kind == ControlKind::LinkLabel ? new LinkLabel(text, parent)
+                                                           : new QLabel(text, parent);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setFocusPolicy(Qt::NoFocus);
+        // Labels are opaque, so a label stacked above another hides it.
+        label->setAutoFillBackground(true);
+        return label;
+    }
+    case ControlKind::CommandButton: {
+        auto *button = new QPushButton(text, parent);
+        // Enter and Esc must trigger no command.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        return button;
+    }
+    case ControlKind::ListBox: {
+        auto *list = new QListWidget(parent);
+        if (!text.isEmpty())
+            list->addItems(text.split(QLatin1Char('\n')));
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        return list;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int TwipsToPixels(int twips)
+{
+    return (twips >= 0 ? twips + kTwipsPerPixel / 2 : twips - kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+QRect TwipsToRect(int left, int top, int width, int height)
+{
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                 TwipsToPixels(height));
+}
+
+QWidgetList BuildControls(QWidget *parent, std::span<const ControlRow> rows)
+{
+    // Qt draws later siblings above earlier ones: create the labels first.
+    QWidgetList widgets(qsizetype(rows.size()), nullptr);
+    for (const bool labels : {true, false}) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const ControlRow &row = rows[i];
+            if (IsLabel(row.kind) != labels)
+                continue;
+            QWidget *widget = Create(row, parent);
+            widget->setObjectName(Utf8(row.name));
+            if (row.index >= 0)
+                widget->setProperty("index", row.index);
+            widget->setGeometry(TwipsToRect(row.left, row.top, row.width, row.height));
+            widgets[qsizetype(i)] = widget;
+        }
+    }
+
+    const QWidgetList chain = FocusOrder(rows, widgets);
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+    return widgets;
+}
+
+QWidgetList FocusOrder(std::span<const ControlRow> rows, const QWidgetList &widgets)
+{
+    std::vector<std::size_t> chain;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].tabIndex >= 0)
+            chain.push_back(i);
+    }
+    std::ranges::stable_sort(chain, {}, [&](std::size_t i) { return rows[i].tabIndex; });
+    QWidgetList order;
+    for (const std::size_t i : chain)
+        order.append(widgets[qsizetype(i)]);
+    return order;
+}
+
+QWidget *FindControl(const QWidget *parent, const QString &name, int index)
+{
+    const auto candidates = parent->findChildren<QWidget *>(name, Qt::FindDirectChildrenOnly);
+    for (QWidget *widget : candidates) {
+        const QVariant property = widget->property("index");
+        if (property.isValid() ? property.toInt() == index : index < 0)
+            return widget;
+    }
+    return nullptr;
+}
+
+void SetListColumns(QListWidget *list, int columns)
+{
+    list->setFlow(QListView::TopToBottom);
+    list->setWrapping(true);
+    list->setResizeMode(QListView::Adjust);
+    list->setUniformItemSizes(true);
+    // The viewport takes its size only when the list is first shown.
+    const int width = list->contentsRect().width() / columns;
+    list->setGridSize(QSize(width, list->fontMetrics().height()));
+}
+
+} // namespace brinevar

@@ -1,0 +1,37 @@
+#include "linklabel.h"
+
+#include <QMouseEvent>
+
+namespace brinevar
+{
+
+LinkLabel::LinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    // Only the underline is set here; face and size still come from the window.
+    QFont underlined;
+    underlined.setUnderline(true);
+    setFont(underlined);
+    QPalette palette;
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    setPalette(palette);
+}
+
+void LinkLabel::mousePressEvent(QMouseEvent *event)
+{
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    // Like a button: the click counts only if released over the label.
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click)
+        emit clicked();
+}
+
+} // namespace brinevar
