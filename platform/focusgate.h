@@ -1,0 +1,61 @@
+// Focus-change validation: before the focus leaves a guarded field for another
+// control of the same window, the field's validate handler runs and may
+// cancel the move. The control that was to get the focus then gets neither
+// the focus nor its click or key.
+//
+// Qt moves the focus to a clicked widget before any event filter on that
+// widget or on the window widget sees the press, so the gate watches presses
+// addressed to the window's QWindow, which arrive earlier. Tab and Shift+Tab
+// are caught on their way to the field, which would act on them. Texts set by the program, clicks
+// on widgets that take no focus (labels) and closing the window run no handler.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <vector>
+
+class QMouseEvent;
+class QWidget;
+
+namespace brinevar
+{
+
+class FocusGate : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Sets `Cancel` to keep the focus in the field.
+    using Validate = std::function<void(bool &Cancel)>;
+
+    // Guards fields of `window`, which owns the gate.
+    explicit FocusGate(QWidget *window);
+    ~FocusGate() override;
+
+    // Runs `handler` before the focus leaves `field`, a widget of the window.
+    void setValidate(QWidget *field, Validate handler);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Guard {
+        QPointer<QWidget> field;
+        Validate handler;
+    };
+
+    bool filterMouse(QMouseEvent *event);
+    const Guard *guardOf(const QWidget *field) const;
+    QWidget *focusTarget(QWidget *hit, int focusPolicy) const;
+    bool refuses(const Guard &guard);
+
+    QWidget *window_;
+    std::vector<Guard> guards_;
+    // The button of a refused press; its release (and a double click made of
+    // it) must not reach the window either.
+    int swallowedButton_ = 0;
+};
+
+} // namespace brinevar
