@@ -24,6 +24,7 @@ QString Describe(const std::exception_ptr &error)
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QString::fromUtf8(kProgramTitle));
+    setDesktopFileName(QString::fromUtf8(kDesktopFileName));
     setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
 }

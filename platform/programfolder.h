@@ -13,9 +13,16 @@ QString ProgramFolder();
 // Makes ProgramFolder() answer `folder`; an empty text restores the real one.
 void SetProgramFolder(const QString &folder);
 
-// The folder for tanks.ini: the program folder when the program may write
-// there (a build or portable copy), else the per-user application data folder
-// (an installed copy).
+// The folder the build installs the executable to; empty when unknown.
+QString InstalledProgramFolder();
+
+// Whether `folder` holds an installed copy, which must not write beside
+// itself: the folder the build installs to, a folder under Program Files, an
+// app bundle, or any folder the user cannot write.
+bool IsInstalledCopy(const QString &folder);
+
+// The folder for tanks.ini: the program folder for a build or portable copy,
+// else (an installed copy) the per-user application data folder.
 QString SettingsCopyFolder();
 
 // `fileName` in the settings copy folder, with the platform's separators.

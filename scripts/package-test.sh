@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# Checks what a user gets from a package: builds a Release copy in its own
+# folder, installs it into a staging folder, validates the desktop entry and
+# the AppStream metadata, makes the .deb and the .tar.gz, reads the package's
+# dependencies, and starts the staged program once under Xvfb.
+# Usage: scripts/package-test.sh   (build folder: $PACKAGE_BUILD_DIR or build-package)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${PACKAGE_BUILD_DIR:-build-package}
+packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation
+          desktop-file-utils appstream dpkg-dev file xvfb xauth xdotool python3)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+fail() { echo "package-test: $*" >&2; exit 1; }
+step() { echo "== $*"; }
+
+step "Release build in $build"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+      -DBUILD_TESTING=OFF -DBRINEVAR_BENCH=OFF >/dev/null
+cmake --build "$build" --target brinevar
+
+step "cmake --install into a staging folder"
+stage=$(realpath "$build")/stage
+rm -rf "$stage"
+DESTDIR=$stage cmake --install "$build" >/dev/null
+(cd "$stage" && find . -type f | sort)
+
+share=$stage/usr/share
+desktop=$(echo "$share"/applications/*.desktop)
+[ -f "$desktop" ] || fail "no desktop entry in $share/applications"
+id=$(basename "$desktop" .desktop)
+[ -x "$stage/usr/bin/brinevar" ] || fail "no usr/bin/brinevar"
+[ -f "$share/icons/hicolor/scalable/apps/$id.svg" ] || fail "no scalable icon named $id"
+[ -f "$share/metainfo/$id.metainfo.xml" ] || fail "no metainfo named $id"
+grep -qx "Icon=$id" "$desktop" || fail "the desktop entry does not name the icon $id"
+grep -q "<id>$id</id>" "$share/metainfo/$id.metainfo.xml" || fail "the metainfo id is not $id"
+
+step "desktop-file-validate"
+desktop-file-validate "$desktop"
+step "appstreamcli validate --no-net"
+appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml"
+
+step "cpack"
+rm -f "$build"/brinevar_*.deb "$build"/brinevar-*.tar.gz
+(cd "$build" && cpack >/dev/null)
+deb=$(echo "$build"/brinevar_*.deb)
+tgz=$(echo "$build"/brinevar-*.tar.gz)
+[ -f "$deb" ] && [ -f "$tgz" ] || fail "cpack made no .deb or no .tar.gz"
+
+step "dpkg-deb -I $(basename "$deb")"
+dpkg-deb -I "$deb"
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6 qt6-qpa-plugins; do
+    grep -q "\\b$lib\\b" <<<"$depends" || fail "Depends does not name $lib: $depends"
+done
+step "dpkg-deb -c $(basename "$deb")"
+dpkg-deb -c "$deb"
+for f in ./usr/bin/brinevar "./usr/share/applications/$id.desktop" \
+         "./usr/share/metainfo/$id.metainfo.xml" "./usr/share/icons/hicolor/scalable/apps/$id.svg" \
+         ./usr/share/doc/brinevar/copyright; do
+    dpkg-deb -c "$deb" | grep -q " $f\$" || fail "the package lacks $f"
+done
+step "tar -tzf $(basename "$tgz")"
+tar -tzf "$tgz"
+tar -tzf "$tgz" | grep -q '/bin/brinevar$' || fail "the archive lacks bin/brinevar"
+
+step "start the staged program under Xvfb"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+mkdir -p "$HOME" "$XDG_CONFIG_HOME/Brinevar" "$XDG_DATA_HOME" "$work/updates"
+# A stored Updates folder, so that the program opens without asking.
+printf '[MZTPath]\nPath=%s/\n' "$work/updates" >"$XDG_CONFIG_HOME/Brinevar/Brinevar.conf"
+# Sends the window what its close box sends (WM_DELETE_WINDOW); there is no
+# window manager under Xvfb to do it.
+cat >"$work/close.py" <<'EOF'
+import ctypes, sys
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5)]
+class Event(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                         ctypes.POINTER(Event)]
+display = x.XOpenDisplay(None)
+event = Event()
+event.xclient.type = 33  # ClientMessage
+event.xclient.window = int(sys.argv[1])
+event.xclient.message_type = x.XInternAtom(display, b"WM_PROTOCOLS", 0)
+event.xclient.format = 32
+event.xclient.data[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+x.XSendEvent(display, event.xclient.window, 0, 0, ctypes.byref(event))
+x.XCloseDisplay(display)
+EOF
+cat >"$work/run.sh" <<'EOF'
+set -euo pipefail
+"$1" &
+pid=$!
+id=$(timeout 30 xdotool search --sync --onlyvisible --name '^Brinevar$' | head -n1) || {
+    kill "$pid" 2>/dev/null; echo "package-test: no window named Brinevar appeared" >&2; exit 1; }
+echo "window $id: $(xdotool getwindowname "$id")"
+python3 "$2" "$id"
+status=0
+timeout 20 tail --pid="$pid" -f /dev/null || { kill "$pid"; echo "package-test: still running after close" >&2; exit 1; }
+wait "$pid" || status=$?
+echo "closed, exit status $status"
+exit "$status"
+EOF
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/run.sh" "$stage/usr/bin/brinevar" "$work/close.py"
+# Closing by the close box writes nothing.
+written=$(find "$work" "$stage" -name 'tanks.*')
+[ -z "$written" ] || fail "closing the window wrote $written"
+
+echo "package-test: all checks passed ($(basename "$deb"), $(basename "$tgz"))"
