@@ -1,10 +1,12 @@
 #include "frmmain.h"
 
 #include "dialogs.h"
+#include "focusgate.h"
 #include "formfont.h"
 #include "linklabel.h"
 #include "mainlayout.h"
 #include "programfolder.h"
+#include "rangecheck.h"
 #include "savesettings.h"
 #include "settingsfile.h"
 #include "settingsstore.h"
@@ -24,6 +26,7 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent)
 {
     setWindowTitle(QString::fromUtf8(kProgramTitle));
     BuildLayout();
+    ConnectChecksAndHelp();
     Form_Load();
 }
 
@@ -136,3 +139,65 @@ void frmMain::Command3_Click()
 void frmMain::Label41_Click() { MsgBox(this, ZTPath); }
 
 void frmMain::Label43_Click() {}
+
+// Range checks and help buttons.
+
+void frmMain::ConnectChecksAndHelp()
+{
+    auto *gate = new FocusGate(this);
+    auto field = [this](const char *name) { return findChild<QLineEdit *>(name); };
+    gate->setValidate(field("Text7"), [this](bool &Cancel) { Text7_Validate(Cancel); });
+    gate->setValidate(field("Text8"), [this](bool &Cancel) { Text8_Validate(Cancel); });
+    gate->setValidate(field("Text12"), [this](bool &Cancel) { Text12_Validate(Cancel); });
+
+    for (QPushButton *button : findChildren<QPushButton *>(QStringLiteral("Command1")))
+        connect(button, &QPushButton::clicked, this,
+                [this, button] { Command1_Click(button->property("index").toInt()); });
+    for (QPushButton *button : findChildren<QPushButton *>(QStringLiteral("Command2")))
+        connect(button, &QPushButton::clicked, this,
+                [this, button] { Command2_Click(button->property("index").toInt()); });
+}
+
+void frmMain::Text7_Validate(bool &Cancel)
+{
+    CheckRange("Text7", Cancel);
+}
+
+void frmMain::Text8_Validate(bool &Cancel)
+{
+    CheckRange("Text8", Cancel);
+}
+
+void frmMain::Text12_Validate(bool &Cancel)
+{
+    CheckRange("Text12", Cancel);
+}
+
+// Refuses the field's text, as it stands, with the message of its check.
+void frmMain::CheckRange(std::string_view field, bool &Cancel)
+{
+    const std::size_t setting = *FindSettingByField(field);
+    const RangeCheck &check = *Catalogue()[setting].check;
+    if (Passes(fields_[setting]->text(), check))
+        return;
+    MsgBox(this, QString::fromUtf8(check.message));
+    Cancel = true;
+}
+
+void frmMain::Command1_Click(int Index)
+{
+    ShowHelp("Command1", Index);
+}
+
+void frmMain::Command2_Click(int Index)
+{
+    ShowHelp("Command2", Index);
+}
+
+// The advice of the member `Index` of `array`; an index without one shows nothing.
+void frmMain::ShowHelp(std::string_view array, int Index)
+{
+    for (const Setting &setting : Catalogue())
+        if (setting.help && setting.help->array == array && setting.help->index == Index)
+            MsgBox(this, QString::fromUtf8(setting.help->message));
+}

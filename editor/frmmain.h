@@ -50,6 +50,9 @@ public:
     void Command3_Click();
     void Label41_Click();
     void Label43_Click();
+    // The "?" buttons: one handler per array, given the member's index.
+    void Command1_Click(int Index);
+    void Command2_Click(int Index);
 
 private:
     void BuildLayout();
@@ -57,6 +60,12 @@ private:
     void SetToDefault();
     void LoadUpdatesFolder();
     void LoadSettingsCopy();
+    void ConnectChecksAndHelp();
+    void Text7_Validate(bool &Cancel);
+    void Text8_Validate(bool &Cancel);
+    void Text12_Validate(bool &Cancel);
+    void CheckRange(std::string_view field, bool &Cancel);
+    void ShowHelp(std::string_view array, int Index);
 
     QString ZTPath;
     std::array<QLineEdit *, brinevar::kSettingCount> fields_{};

@@ -42,7 +42,6 @@ bool FocusGate::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease:
-    case QEvent::MouseMove:
     case QEvent::Wheel:
         // Only what the platform addresses to this window; the message box's
         // own presses, and the copies Qt then sends to widgets, pass.
@@ -71,9 +70,6 @@ bool FocusGate::filterMouse(QMouseEvent *event)
             return false;
         swallowedButton_ = 0;
         return true;
-    case QEvent::MouseMove:
-        // A drag started by a refused press must not select in a list either.
-        return swallowedButton_ && (event->buttons() & swallowedButton_);
     case QEvent::MouseButtonDblClick:
         // The second press of a double click that was refused already.
         if (button == swallowedButton_)

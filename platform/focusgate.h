@@ -53,8 +53,9 @@ private:
 
     QWidget *window_;
     std::vector<Guard> guards_;
-    // The button of a refused press; its release (and a double click made of
-    // it) must not reach the window either.
+    // The button of a refused press; its release, and the double click that
+    // a second press makes of it, must not reach the window either. (Qt
+    // itself drops the moves of a press it never delivered.)
     int swallowedButton_ = 0;
 };
 

@@ -1,0 +1,312 @@
+// The focus gate on a small window of its own: a guarded field, and controls
+// that take the focus or do not. Presses go through the window, as a user's
+// do; a press sent straight to a widget would pass the gate by.
+#include "focusgate.h"
+#include "testsupport.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace brinevar;
+
+namespace
+{
+
+template <typename Widget> Widget *Named(Widget *widget, const char *name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+class GateWindow : public QWidget
+{
+public:
+    GateWindow()
+    {
+        guarded->move(10, 10);
+        other->move(10, 40);
+        button->move(10, 70);
+        list->setGeometry(10, 100, 120, 60);
+        list->addItems({"0 Grass", "1 Savannah grass"});
+        label->setGeometry(150, 10, 100, 20);
+        disabled->move(150, 70);
+        disabled->setEnabled(false);
+        resize(300, 180);
+        gate->setValidate(guarded, [this](bool &Cancel) {
+            ++validations;
+            if (refuse) {
+                MsgBox(this, "refused");
+                Cancel = true;
+            }
+        });
+    }
+
+    bool refuse = true;
+    int validations = 0;
+    QLineEdit *guarded = Named(new QLineEdit("18", this), "guarded");
+    QLineEdit *other = Named(new QLineEdit(this), "other");
+    QPushButton *button = Named(new QPushButton("Save", this), "button");
+    QListWidget *list = Named(new QListWidget(this), "list");
+    QLabel *label = Named(new QLabel("View path", this), "label");
+    QPushButton *disabled = Named(new QPushButton("Off", this), "disabled");
+    FocusGate *gate = new FocusGate(this);
+
+    QWidget *named(const QString &name) { return findChild<QWidget *>(name); }
+};
+
+// Presses `button` on `target` the way the platform delivers it: to the
+// target's window, at window coordinates.
+void Click(QWidget *target, Qt::MouseButton button = Qt::LeftButton)
+{
+    QWidget *window = target->window();
+    QPoint at = target->rect().center();
+    if (auto *list = qobject_cast<QListWidget *>(target)) { // on its first item
+        target = list->viewport();
+        at = list->visualItemRect(list->item(0)).center();
+    }
+    QTest::mouseClick(window->windowHandle(), button, {}, target->mapTo(window, at));
+}
+
+} // namespace
+
+class FocusGateTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void pressOnControlThatTakesFocus_data();
+    void pressOnControlThatTakesFocus();
+    void pressThatGivesNoFocusRunsNoCheck_data();
+    void pressThatGivesNoFocusRunsNoCheck();
+    void refusedPressIsSwallowedUntilReleased();
+    void refusedDoubleClickReachesNothing();
+    void otherMouseButtonsMoveTheFocusToo();
+    void tabKeys_data();
+    void tabKeys();
+    void otherKeysStayInTheField();
+    void programAndClosingRunNoCheck();
+    void realMessageBoxThenWindowIsActiveAgain();
+
+private:
+    std::unique_ptr<FakeDialogs> dialogs_;
+    std::unique_ptr<GateWindow> window_;
+};
+
+void FocusGateTest::init()
+{
+    dialogs_ = std::make_unique<FakeDialogs>();
+    window_ = std::make_unique<GateWindow>();
+    window_->show();
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    window_->guarded->setFocus();
+    QCOMPARE(QApplication::focusWidget(), window_->guarded);
+}
+
+void FocusGateTest::cleanup()
+{
+    window_.reset();
+    dialogs_.reset();
+}
+
+void FocusGateTest::pressOnControlThatTakesFocus_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("refuse");
+    for (const char *target : {"other", "button", "list"}) {
+        QTest::addRow("%s refused", target) << target << true;
+        QTest::addRow("%s allowed", target) << target << false;
+    }
+}
+
+void FocusGateTest::pressOnControlThatTakesFocus()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, refuse);
+    GateWindow &w = *window_;
+    w.refuse = refuse;
+    QWidget *widget = w.named(target);
+    QSignalSpy clicked(w.button, &QPushButton::clicked);
+    Click(widget);
+
+    QCOMPARE(w.validations, 1);
+    QCOMPARE(dialogs_->messages, refuse ? QStringList{"refused"} : QStringList());
+    QCOMPARE(QApplication::focusWidget(), refuse ? w.guarded : widget);
+    QCOMPARE(clicked.size(), widget == w.button && !refuse ? 1 : 0);
+    QCOMPARE(w.list->currentRow(), widget == w.list && !refuse ? 0 : -1);
+    QCOMPARE(w.guarded->text(), QStringLiteral("18"));
+
+    if (refuse) { // and again, each time
+        Click(widget);
+        QCOMPARE(w.validations, 2);
+        QCOMPARE(dialogs_->messages.size(), 2);
+        QCOMPARE(QApplication::focusWidget(), w.guarded);
+    }
+}
+
+void FocusGateTest::pressThatGivesNoFocusRunsNoCheck_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("label") << "label";
+    QTest::newRow("disabled button") << "disabled";
+    QTest::newRow("the field itself") << "guarded";
+    QTest::newRow("bare window") << "window";
+}
+
+void FocusGateTest::pressThatGivesNoFocusRunsNoCheck()
+{
+    QFETCH(QString, target);
+    GateWindow &w = *window_;
+    if (target == "window")
+        QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, QPoint(280, 170));
+    else
+        Click(w.named(target));
+    QCOMPARE(w.validations, 0);
+    QVERIFY(dialogs_->messages.isEmpty());
+    QCOMPARE(QApplication::focusWidget(), w.guarded);
+}
+
+void FocusGateTest::refusedPressIsSwallowedUntilReleased()
+{
+    // A drag from a refused press across the list selects nothing.
+    GateWindow &w = *window_;
+    auto itemAt = [&](int row) {
+        return w.list->viewport()->mapTo(&w, w.list->visualItemRect(w.list->item(row)).center());
+    };
+    QTest::mousePress(w.windowHandle(), Qt::LeftButton, {}, itemAt(1));
+    QTest::mouseMove(w.windowHandle(), itemAt(0));
+    QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, itemAt(0));
+    QCOMPARE(w.validations, 1);
+    QCOMPARE(w.list->currentRow(), -1);
+    QVERIFY(w.list->selectedItems().isEmpty());
+
+    // Nothing is left behind: the next click passes.
+    w.refuse = false;
+    QSignalSpy clicked(w.button, &QPushButton::clicked);
+    Click(w.button);
+    QCOMPARE(clicked.size(), 1);
+    QCOMPARE(QApplication::focusWidget(), w.button);
+}
+
+void FocusGateTest::refusedDoubleClickReachesNothing()
+{
+    GateWindow &w = *window_;
+    QSignalSpy clicked(w.button, &QPushButton::clicked);
+    QSignalSpy doubleClicked(w.list, &QListWidget::itemDoubleClicked);
+    for (QWidget *target : {static_cast<QWidget *>(w.button), static_cast<QWidget *>(w.list)})
+        QTest::mouseDClick(w.windowHandle(), Qt::LeftButton, {}, target->mapTo(&w, QPoint(5, 5)));
+    QCOMPARE(clicked.size(), 0);
+    QCOMPARE(doubleClicked.size(), 0);
+    QCOMPARE(w.list->currentRow(), -1);
+    QCOMPARE(QApplication::focusWidget(), w.guarded);
+    // Each of the two presses is refused once; the double click they make is not asked again.
+    QCOMPARE(w.validations, 4);
+    QCOMPARE(dialogs_->messages.size(), 4);
+}
+
+void FocusGateTest::otherMouseButtonsMoveTheFocusToo()
+{
+    GateWindow &w = *window_;
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        Click(w.button, button);
+        QCOMPARE(QApplication::focusWidget(), w.guarded);
+    }
+    QCOMPARE(w.validations, 2);
+    w.refuse = false;
+    Click(w.button, Qt::RightButton);
+    QCOMPARE(QApplication::focusWidget(), w.button);
+}
+
+void FocusGateTest::tabKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("refuse");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("Tab refused") << int(Qt::Key_Tab) << 0 << true << "guarded";
+    QTest::newRow("Tab allowed") << int(Qt::Key_Tab) << 0 << false << "other";
+    QTest::newRow("Shift+Tab refused")
+        << int(Qt::Key_Tab) << int(Qt::ShiftModifier) << true << "guarded";
+    // Backwards wraps round to the last control that takes the focus.
+    QTest::newRow("Shift+Tab allowed")
+        << int(Qt::Key_Tab) << int(Qt::ShiftModifier) << false << "list";
+    QTest::newRow("Backtab refused")
+        << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << true << "guarded";
+}
+
+void FocusGateTest::tabKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, refuse);
+    QFETCH(QString, next);
+    GateWindow &w = *window_;
+    w.refuse = refuse;
+    QTest::keyClick(w.guarded, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(w.validations, 1);
+    QCOMPARE(dialogs_->messages.size(), refuse ? 1 : 0);
+    QCOMPARE(QApplication::focusWidget(), w.named(next));
+    QCOMPARE(w.guarded->text(), QStringLiteral("18"));
+}
+
+void FocusGateTest::otherKeysStayInTheField()
+{
+    GateWindow &w = *window_;
+    QTest::keyClick(w.guarded, Qt::Key_Return);
+    QTest::keyClick(w.guarded, Qt::Key_Tab, Qt::ControlModifier);
+    QTest::keyClicks(w.guarded, "5");
+    QCOMPARE(w.validations, 0);
+    QCOMPARE(w.guarded->text(), QStringLiteral("185"));
+}
+
+void FocusGateTest::programAndClosingRunNoCheck()
+{
+    GateWindow &w = *window_;
+    w.guarded->setText("99");
+    w.other->setText("x");
+    QCOMPARE(w.validations, 0);
+    w.close();
+    QVERIFY(!w.isVisible());
+    QCOMPARE(w.validations, 0);
+    QVERIFY(dialogs_->messages.isEmpty());
+}
+
+void FocusGateTest::realMessageBoxThenWindowIsActiveAgain()
+{
+    dialogs_.reset(); // the plain Qt message box
+    GateWindow &w = *window_;
+    QSignalSpy clicked(w.button, &QPushButton::clicked);
+    QString title, text;
+    int buttons = 0;
+    // Answer the box with a press on its own window, which the gate lets by.
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        title = box->windowTitle();
+        text = box->text();
+        buttons = int(box->buttons().size());
+        Click(box->button(QMessageBox::Ok));
+    });
+    Click(w.button);
+
+    QCOMPARE(title, QStringLiteral("Brinevar"));
+    QCOMPARE(text, QStringLiteral("refused"));
+    QCOMPARE(buttons, 1);
+    QCOMPARE(w.validations, 1);
+    QCOMPARE(clicked.size(), 0);
+    QTRY_COMPARE(QApplication::activeWindow(), &w);
+    QCOMPARE(QApplication::focusWidget(), w.guarded);
+    // Typing goes on into the field.
+    QTest::keyClicks(QApplication::focusWidget(), "0");
+    QCOMPARE(w.guarded->text(), QStringLiteral("180"));
+}
+
+QTEST_MAIN(FocusGateTest)
+#include "focusgate_test.moc"
