@@ -63,21 +63,25 @@ for lib in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6 qt6-qpa-plugin
     grep -q "\\b$lib\\b" <<<"$depends" || fail "Depends does not name $lib: $depends"
 done
 step "dpkg-deb -c $(basename "$deb")"
-dpkg-deb -c "$deb"
+contents=$(dpkg-deb -c "$deb")
+echo "$contents"
 for f in ./usr/bin/brinevar "./usr/share/applications/$id.desktop" \
          "./usr/share/metainfo/$id.metainfo.xml" "./usr/share/icons/hicolor/scalable/apps/$id.svg" \
          ./usr/share/doc/brinevar/copyright; do
-    dpkg-deb -c "$deb" | grep -q " $f\$" || fail "the package lacks $f"
+    grep -q " $f\$" <<<"$contents" || fail "the package lacks $f"
 done
 step "tar -tzf $(basename "$tgz")"
-tar -tzf "$tgz"
-tar -tzf "$tgz" | grep -q '/bin/brinevar$' || fail "the archive lacks bin/brinevar"
+contents=$(tar -tzf "$tgz")
+echo "$contents"
+grep -q '/bin/brinevar$' <<<"$contents" || fail "the archive lacks bin/brinevar"
 
 step "start the staged program under Xvfb"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+export XDG_RUNTIME_DIR=$work/runtime
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/Brinevar" "$XDG_DATA_HOME" "$work/updates"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 # A stored Updates folder, so that the program opens without asking.
 printf '[MZTPath]\nPath=%s/\n' "$work/updates" >"$XDG_CONFIG_HOME/Brinevar/Brinevar.conf"
 # Sends the window what its close box sends (WM_DELETE_WINDOW); there is no
@@ -98,7 +102,10 @@ class Event(ctypes.Union):
     _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
 x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
                          ctypes.POINTER(Event)]
+x.XCloseDisplay.argtypes = [ctypes.c_void_p]
 display = x.XOpenDisplay(None)
+if not display:
+    sys.exit("cannot open the display")
 event = Event()
 event.xclient.type = 33  # ClientMessage
 event.xclient.window = int(sys.argv[1])
