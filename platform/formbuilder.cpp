@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QValidator>
 
 #include <algorithm>
 #include <limits>
@@ -21,6 +22,36 @@ QString Utf8(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+// Keeps a field on one line: Qt's line edit takes line breaks from a paste or
+// a drop as they come. Each break (CR LF counting as one) becomes a blank.
+class SingleLine : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &pos) const override
+    {
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            if (!IsBreak(input[i]))
+                continue;
+            if (input[i] == u'\r' && i + 1 < input.size() && input[i + 1] == u'\n') {
+                input.remove(i + 1, 1);
+                if (pos > i + 1)
+                    --pos;
+            }
+            input[i] = u' ';
+        }
+        return Acceptable;
+    }
+
+private:
+    static bool IsBreak(QChar c)
+    {
+        return c == u'\r' || c == u'\n' || c == QChar::LineSeparator ||
+               c == QChar::ParagraphSeparator;
+    }
+};
+
 bool IsLabel(ControlKind kind)
 {
     return kind == ControlKind::Label || kind == ControlKind::LinkLabel;
@@ -33,6 +64,7 @@ QWidget *Create(const ControlRow &row, QWidget *parent)
     case ControlKind::TextField: {
         auto *field = new QLineEdit(text, parent);
         field->setMaxLength(std::numeric_limits<int>::max());
+        field->setValidator(new SingleLine(field));
         return field;
     }
     case ControlKind::Label:

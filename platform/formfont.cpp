@@ -8,13 +8,12 @@ namespace brinevar
 namespace
 {
 
-// The face embedded at build time, registered once; empty when the build
-// had none to embed.
+// The embedded face, registered once; empty when the build had none.
 QString EmbeddedFamily()
 {
     static const QString family = [] {
         const int id = QFontDatabase::addApplicationFont(
-            QStringLiteral(":/brinevar/fonts/LiberationSans-Regular.ttf"));
+            QStringLiteral(":/brinevar/fonts/LiberationSansNarrow-Regular.ttf"));
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
         return families.isEmpty() ? QString() : families.first();
     }();
@@ -26,11 +25,16 @@ QString EmbeddedFamily()
 QFont FormFont()
 {
     const QString embedded = EmbeddedFamily();
-    QFont font(embedded.isEmpty() ? QStringLiteral("Arial") : embedded);
+    QFont font;
+    font.setFamilies(embedded.isEmpty()
+                         ? QStringList{QStringLiteral("Arial Narrow"), QStringLiteral("Arial")}
+                         : QStringList{embedded});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(kFormFontPixels);
     font.setWeight(QFont::Normal);
     font.setStyle(QFont::StyleNormal);
+    // No stretch: asking for normal width would widen the narrow face again.
+    font.setStretch(QFont::AnyStretch);
     return font;
 }
 

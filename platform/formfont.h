@@ -8,12 +8,12 @@ class QWidget;
 namespace brinevar
 {
 
-// 8.25 pt at the 96 dots per inch the twip layouts assume, i.e. 11 logical
-// pixels.
+// 8.25 pt at the 96 dots per inch the twip layouts assume: 11 logical pixels.
 inline constexpr int kFormFontPixels = 11;
 
-// The nearest face to the narrow sans-serif the layouts were sized for: the
-// embedded Liberation Sans (Arial's metrics), else Arial.
+// The sans-serif closest to the narrow bitmap face the layouts were sized
+// for: Liberation Sans Narrow (the metrics of Arial Narrow), embedded in the
+// program; Arial Narrow or Arial when the build had no file to embed.
 QFont FormFont();
 
 // Gives `window` and all its controls the form font.

@@ -1,0 +1,466 @@
+#include "frmmain.h"
+#include "linklabel.h"
+#include "testsupport.h"
+
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+
+using namespace brinevar;
+
+namespace
+{
+
+// 15 twips to a logical pixel.
+QRect Twips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+QString Describe(const QWidget *widget)
+{
+    const QVariant index = widget->property("index");
+    return index.isValid() ? QStringLiteral("%1(%2)").arg(widget->objectName()).arg(index.toInt())
+                           : widget->objectName();
+}
+
+const QStringList kFocusOrder = {
+    "Text1",       "Text17",      "Text18",      "Text19",      "Text20",      "Text9",
+    "Text10",      "Text11",      "Text12",      "Text13",      "Text15",      "Text16",
+    "Text14",      "Text2",       "Text3",       "Text4",       "Text5",       "Text6",
+    "Text7",       "Text8",       "Command3",    "cmdDefault",  "Command1(0)", "Command1(1)",
+    "Command1(2)", "Command2(3)", "Command1(5)", "Command2(5)", "Command1(9)", "Command2(9)",
+    "List1",       "Command2(0)"};
+
+// clang-format off
+const QStringList kTerrains = {
+    "0 Grass", "1 Savannah grass\t", "2 Sand", "3 Dirt", "4 Rainforest floor", "5 Brown stone",
+    "6 Gray stone", "7 Gravel", "8 Snow", "9 Fresh water", "10 Salt water", "11 Deciduous floor",
+    "12 Waterfall", "13 Coniferous floor", "14 Concrete", "15 Asphalt", "16 Trampled", "17 Gunite"};
+// clang-format on
+
+} // namespace
+
+class LayoutTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void controls_data();
+    void controls();
+    void windowHoldsNothingElse();
+    void window();
+    void oneFontEverywhere();
+    void labelsAndButtons();
+    void noLabelIsCut();
+    void focusWalksTheOrderBothWays();
+    void enterAndEscInAFieldRunNothing();
+    void linkLabelClickLeavesTheFocus_data();
+    void linkLabelClickLeavesTheFocus();
+    void terrainList();
+    void selectingATerrainChangesNoField();
+    void pastedLineBreaksBecomeBlanks();
+
+private:
+    std::unique_ptr<Sandbox> sandbox_;
+    std::unique_ptr<FakeDialogs> dialogs_;
+    std::unique_ptr<frmMain> window_;
+    // Shows the window and waits until it has the keyboard.
+    bool showActive();
+};
+
+void LayoutTest::init()
+{
+    sandbox_ = std::make_unique<Sandbox>();
+    sandbox_->storePath(sandbox_->updatesFolder());
+    dialogs_ = std::make_unique<FakeDialogs>();
+    window_ = std::make_unique<frmMain>();
+}
+
+void LayoutTest::cleanup()
+{
+    window_.reset();
+    dialogs_.reset();
+    sandbox_.reset();
+}
+
+bool LayoutTest::showActive()
+{
+    window_->show();
+    window_->activateWindow();
+    return QTest::qWaitForWindowActive(window_.get());
+}
+
+void LayoutTest::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QRect>("rect");
+    QTest::addColumn<QString>("accessibleName");
+
+    auto field = [](const char *name, const char *setting, const char *text, int left, int top) {
+        QTest::newRow(name) << name << -1 << "QLineEdit" << text << Twips(left, top, 615, 285)
+                            << setting;
+    };
+    auto help = [](const char *array, int index, const char *setting, int left, int top) {
+        QTest::addRow("%s(%d)", array, index) << array << index << "QPushButton"
+                                              << "?" << Twips(left, top, 375, 255) << setting;
+    };
+    auto label = [](const char *name, const char *text, int left, int top, int width, int height) {
+        const bool link = qstrcmp(name, "Label41") == 0 || qstrcmp(name, "Label43") == 0;
+        QTest::newRow(name) << name << -1 << (link ? "brinevar::LinkLabel" : "QLabel") << text
+                            << Twips(left, top, width, height) << QString();
+    };
+
+    // clang-format off
+    // Fields: 615 by 285, with the initial texts of their settings.
+    field("Text1", "saltWater", "1.5", 2280, 1200);
+    field("Text17", "freshWater", "1.0", 2280, 2160);
+    field("Text18", "wallHeightPriceDivisor", "5", 2280, 3600);
+    field("Text19", "initialSink", "2", 2280, 4800);
+    field("Text20", "initialHeight", "5", 2280, 5760);
+    field("Text9", "initialSinkShow", "8", 2280, 6720);
+    field("Text10", "initialHeightShow", "9", 2280, 7680);
+    field("Text11", "initialWaterLevel", "0", 5880, 1560);
+    field("Text12", "initialFillState", "1", 5880, 2520);
+    field("Text13", "initialSalinity", "100", 5880, 3480);
+    field("Text15", "initialTemperature", "0", 5880, 4440);
+    field("Text16", "maximumTankHeight", "20", 6000, 5400);
+    field("Text14", "waterOffset", "-1", 6000, 6480);
+    field("Text7", "tankTerrain", "2", 8640, 5520);
+    field("Text8", "tankTerrainShow", "2", 10920, 5520);
+    field("Text2", "initialWaterPurity", "100", 6000, 7440);
+    field("Text3", "murkyWaterPurity", "60", 9720, 1560);
+    field("Text4", "veryMurkyWaterPurity", "20", 9720, 2520);
+    field("Text5", "extremelyMurkyWaterPurity", "1", 9960, 3480);
+    field("Text6", "waterPurityDecayTime", "300", 9720, 4440);
+    // "?" buttons: 375 by 255, named after the setting they help with.
+    help("Command1", 0, "saltWater", 3000, 1200);
+    help("Command1", 1, "freshWater", 3000, 2160);
+    help("Command1", 2, "wallHeightPriceDivisor", 3000, 3600);
+    help("Command1", 5, "initialFillState", 6600, 2520);
+    help("Command1", 9, "initialSalinity", 6600, 3480);
+    help("Command2", 9, "initialTemperature", 6600, 4440);
+    help("Command2", 5, "maximumTankHeight", 6720, 5400);
+    help("Command2", 3, "waterOffset", 6720, 6480);
+    help("Command2", 0, "waterPurityDecayTime", 10440, 4440);
+    // Labels; texts exact, trailing blanks included.
+    label("Label1", "Purity point at which the heavy scum images are drawn.", 7560, 2040, 4215, 255);
+    label("Label2", "veryMurkyWaterPurity = ", 7920, 2520, 1815, 255);
+    label("Label3", "Purity point for the very heavy scum that cant be seen through.", 7560, 3000, 4095, 495);
+    label("Label4", "initialWaterPurity = ", 4560, 7440, 1455, 255);
+    label("Label5", "Initial water purity point.", 4080, 6960, 2175, 255);
+    label("Label6", "waterOffset = ", 4920, 6480, 1095, 255);
+    label("Label7", "maximumTankHeight = ", 4200, 5400, 1815, 255);
+    label("Label8", "Maximum tank height.", 4080, 4920, 1815, 255);
+    label("Label9", "Initial height of show tank on creation.", 240, 7200, 3135, 255);
+    label("Label10", "initialHeightShow = ", 840, 7680, 1575, 255);
+    label("Label11", "initialSinkShow = ", 960, 6720, 1335, 255);
+    label("Label12", "Initial fill state -- 0 = emptying; 1 = filling.", 4080, 2040, 2895, 255);
+    label("Label13", "initialHeight = ", 1200, 5760, 1095, 255);
+    label("Label14", "Initial height of tank on creation.", 240, 5280, 2415, 255);
+    label("Label15", "initialSink = ", 1320, 4800, 975, 255);
+    label("Label16", "Number of subtiles to sink the tank in the ground on creation", 240, 4200, 3375, 375);
+    label("Label17", "murkyWaterPurity = ", 8160, 1560, 1455, 255);
+    label("Label18", "extremelyMurkyWaterPurity = ", 7800, 3480, 2175, 255);
+    label("Label19", "Time in ms before the water purity drops one point.", 7560, 3960, 3735, 255);
+    label("Label20", "waterPurityDecayTime = ", 7800, 4440, 1935, 255);
+    label("Label21", "Terrain type of tank bottoms.", 8400, 5040, 2415, 255);
+    label("Label22", "tankTerrain = ", 7560, 5520, 1215, 255);
+    label("Label23", "Purity point at which the light scum images are drawn.", 7560, 1080, 3855, 255);
+    label("Label24", "This number represents the space in z from the top of the tank.", 4080, 5880, 3015, 375);
+    label("Label25", "Initial water level of tank on creation.", 4080, 1080, 2655, 255);
+    label("Label26", "initialWaterLevel = ", 4440, 1560, 1335, 255);
+    label("Label27", "initialFillState = ", 4680, 2520, 1215, 255);
+    label("Label28", "Initial salinity on creation.", 4080, 3000, 2655, 255);
+    label("Label29", "initialSalinity = ", 4800, 3480, 1095, 255);
+    label("Label30", "Initial temperature on creation.", 4080, 3960, 2775, 255);
+    label("Label31", "initialTempature = ", 4440, 4440, 1455, 255);
+    label("Label32", "Number of subtiles to sink the show tank on creation.", 240, 6240, 3255, 255);
+    label("Label33", "This program lets you change the setting of the Tank.cfg file to reflect what you would "
+          "like the tanks to do.  ", 240, 240, 8415, 375);
+    label("Label34", "saltwater = ", 1320, 1200, 855, 255);
+    label("Label35", "*This is the price of 1 cubic unit of salt water. ", 240, 840, 3255, 255);
+    label("Label36", "This will replace any tanks.cfg file in your updates folder.", 240, 480, 4215, 255);
+    label("Label37", "*This is the price of 1 cubic unit of fresh water.", 240, 1680, 3375, 255);
+    label("Label38", "freshwater = ", 1200, 2160, 975, 255);
+    label(
+        "Label39", "Factor to calculate tank wall adjustment.  Price to raise wall = price of wall / "
+        "wallHeightPriceDivisor.  If wallHeightPriceDivisor = 0, then raising tank height is free.", 240, 2640, 3375, 855);
+    label("Label40", "wallHeightPriceDivisor = ", 360, 3600, 2055, 375);
+    label("Label41", "View ZT Path", 9480, 0, 1095, 255);
+    label("Label42", "tankTerrainShow = ", 9480, 5520, 1455, 255);
+    label("Label43", "About", 11040, 0, 495, 255);
+    // clang-format on
+    // The commands and the terrain list.
+    QTest::newRow("cmdDefault") << "cmdDefault" << -1 << "QPushButton"
+                                << "Set To Default" << Twips(8400, 360, 1575, 495) << QString();
+    QTest::newRow("Command3") << "Command3" << -1 << "QPushButton"
+                              << "Save and Exit" << Twips(10320, 360, 1455, 495) << QString();
+    QTest::newRow("List1") << "List1" << -1 << "QListWidget" << QString()
+                           << Twips(7560, 6000, 4095, 2010) << QString();
+}
+
+void LayoutTest::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(int, index);
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QRect, rect);
+    QFETCH(QString, accessibleName);
+
+    QWidget *control = nullptr;
+    for (QWidget *candidate : window_->findChildren<QWidget *>(name)) {
+        const QVariant property = candidate->property("index");
+        if (property.isValid() ? property.toInt() == index : index < 0) {
+            QVERIFY2(!control, "two controls with one name and index");
+            control = candidate;
+        }
+    }
+    QVERIFY(control);
+    QCOMPARE(control->parentWidget(), window_.get());
+    QCOMPARE(control->metaObject()->className(), kind);
+    QCOMPARE(control->geometry(), rect);
+    if (auto *field = qobject_cast<QLineEdit *>(control))
+        QCOMPARE(field->text(), text);
+    else if (auto *label = qobject_cast<QLabel *>(control))
+        QCOMPARE(label->text(), text);
+    else if (auto *button = qobject_cast<QPushButton *>(control))
+        QCOMPARE(button->text(), text);
+    if (!accessibleName.isEmpty()) {
+        QVERIFY2(control->accessibleName().contains(accessibleName),
+                 qPrintable(control->accessibleName()));
+    }
+    if (index >= 0)
+        QCOMPARE(window_->helpButton(name, index), control);
+}
+
+void LayoutTest::windowHoldsNothingElse()
+{
+    QCOMPARE(window_->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).size(), 75);
+    // Only the indexes of the table exist.
+    for (const char *array : {"Command1", "Command2"})
+        QCOMPARE(window_->findChildren<QPushButton *>(array).size(),
+                 qstrcmp(array, "Command1") == 0 ? 5 : 4);
+    QVERIFY(!window_->helpButton("Command1", 3));
+    QVERIFY(!window_->helpButton("Command2", 1));
+    QVERIFY(!window_->helpButton("Command3", 0));
+    // The accessors reach the controls of the table.
+    QCOMPARE(window_->saveAndExitButton()->objectName(), "Command3");
+    QCOMPARE(window_->setToDefaultButton()->objectName(), "cmdDefault");
+    QCOMPARE(window_->viewZTPathLabel()->objectName(), "Label41");
+    QCOMPARE(window_->aboutLabel()->objectName(), "Label43");
+    QCOMPARE(window_->terrainList()->objectName(), "List1");
+    // Each field explains its setting in a tooltip.
+    for (std::size_t i = 0; i < kSettingCount; ++i)
+        QCOMPARE(window_->field(i)->toolTip(), QString::fromUtf8(Catalogue()[i].meaning));
+}
+
+void LayoutTest::window()
+{
+    QCOMPARE(window_->windowTitle(), "Brinevar");
+    QCOMPARE(window_->size(), QSize(792, 544));
+    const Qt::WindowFlags flags = window_->windowFlags();
+    QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(window_->minimumSize() != window_->maximumSize());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY((window_->geometry().center() - screen.center()).manhattanLength() <= 1);
+
+    QVERIFY(showActive());
+    const QRect field = window_->field(0)->geometry();
+    const QRect list = window_->terrainList()->geometry();
+    window_->resize(1000, 700);
+    QTRY_COMPARE(window_->size(), QSize(1000, 700));
+    QCOMPARE(window_->field(0)->geometry(), field);
+    QCOMPARE(window_->terrainList()->geometry(), list);
+    window_->resize(300, 200);
+    QTRY_COMPARE(window_->size(), QSize(300, 200));
+    QCOMPARE(window_->terrainList()->geometry(), list);
+}
+
+void LayoutTest::oneFontEverywhere()
+{
+    for (QWidget *control : window_->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const QFontInfo font(control->font());
+        QCOMPARE(font.family(), "Liberation Sans Narrow");
+        QCOMPARE(font.pixelSize(), 11);
+        QVERIFY(!font.bold() && !font.italic());
+        const bool link = qobject_cast<LinkLabel *>(control);
+        QCOMPARE(font.underline(), link);
+        if (qobject_cast<QLabel *>(control)) {
+            const QColor text = control->palette().color(QPalette::WindowText);
+            QCOMPARE(text == QColor(0, 0, 192), link);
+        }
+    }
+}
+
+void LayoutTest::labelsAndButtons()
+{
+    // Later siblings are drawn above earlier ones.
+    const QObjectList stack = window_->children();
+    qsizetype highestLabel = -1, lowestOther = stack.size();
+    for (qsizetype i = 0; i < stack.size(); ++i) {
+        if (qobject_cast<QLabel *>(stack[i]))
+            highestLabel = i;
+        else if (stack[i]->isWidgetType())
+            lowestOther = std::min(lowestOther, i);
+    }
+    QVERIFY(highestLabel < lowestOther);
+    QVERIFY(stack.indexOf(window_->findChild<QLabel *>("Label36")) >
+            stack.indexOf(window_->findChild<QLabel *>("Label33")));
+
+    for (QLabel *label : window_->findChildren<QLabel *>()) {
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        QVERIFY(label->wordWrap());
+        QCOMPARE(label->alignment(), Qt::AlignLeft | Qt::AlignTop);
+        QVERIFY(label->autoFillBackground()); // so that Label36 hides Label33
+    }
+    for (QPushButton *button : window_->findChildren<QPushButton *>())
+        QVERIFY(!button->autoDefault() && !button->isDefault());
+}
+
+void LayoutTest::noLabelIsCut()
+{
+    // Every line of every text stands in its rectangle, wrapped where the
+    // rectangle is taller than a line; at most the descenders of a last line
+    // may be cut, as the rectangles two lines high were drawn. Also run at
+    // twice the scale.
+    for (QLabel *label : window_->findChildren<QLabel *>()) {
+        const int descent = label->fontMetrics().descent();
+        QVERIFY2(label->heightForWidth(label->width()) - descent <= label->height(),
+                 qPrintable(label->objectName()));
+    }
+}
+
+void LayoutTest::focusWalksTheOrderBothWays()
+{
+    QVERIFY(showActive());
+    QCOMPARE(QApplication::focusWidget(), window_->field(0));
+
+    QStringList forward{Describe(QApplication::focusWidget())};
+    for (int i = 0; i < kFocusOrder.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        forward << Describe(QApplication::focusWidget());
+    }
+    QCOMPARE(forward, kFocusOrder + QStringList{"Text1"});
+
+    QStringList backward{Describe(QApplication::focusWidget())};
+    for (int i = 0; i < kFocusOrder.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        backward.prepend(Describe(QApplication::focusWidget()));
+    }
+    QCOMPARE(backward, kFocusOrder + QStringList{"Text1"});
+
+    QCOMPARE(window_->focusOrder().size(), kFocusOrder.size());
+    for (int i = 0; i < kFocusOrder.size(); ++i)
+        QCOMPARE(Describe(window_->focusOrder()[i]), kFocusOrder[i]);
+}
+
+void LayoutTest::enterAndEscInAFieldRunNothing()
+{
+    QVERIFY(showActive());
+    const TankSettings before = window_->texts();
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+        QLineEdit *field = window_->field(i);
+        field->setFocus();
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+            QTest::keyClick(field, key);
+        QCOMPARE(QApplication::focusWidget(), field);
+    }
+    QVERIFY(dialogs_->messages.isEmpty());
+    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(window_->isVisible());
+    QCOMPARE(window_->texts(), before);
+}
+
+void LayoutTest::linkLabelClickLeavesTheFocus_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("View ZT Path") << "Label41";
+    QTest::newRow("About") << "Label43";
+}
+
+void LayoutTest::linkLabelClickLeavesTheFocus()
+{
+    QFETCH(QString, name);
+    auto *label = window_->findChild<LinkLabel *>(name);
+    QVERIFY(label);
+    // Only the label is tested here; what its click runs is tested elsewhere.
+    QObject::disconnect(label, &LinkLabel::clicked, window_.get(), nullptr);
+    QSignalSpy clicks(label, &LinkLabel::clicked);
+    QVERIFY(showActive());
+    QLineEdit *field = window_->findChild<QLineEdit *>("Text8");
+    field->setFocus();
+    QTest::mouseClick(label, Qt::LeftButton);
+    QCOMPARE(clicks.size(), 1);
+    QCOMPARE(QApplication::focusWidget(), field);
+    // A press that ends outside the label is no click.
+    QTest::mousePress(label, Qt::LeftButton);
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(-5, -5));
+    QCOMPARE(clicks.size(), 1);
+}
+
+void LayoutTest::terrainList()
+{
+    QListWidget *list = window_->terrainList();
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    QCOMPARE(items, kTerrains);
+    QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+    QVERIFY(list->selectedItems().isEmpty());
+    QCOMPARE(list->currentRow(), -1);
+
+    // Two columns, each filled from the top; every item in sight.
+    QVERIFY(showActive());
+    QList<int> columns;
+    for (int i = 0; i < list->count(); ++i) {
+        const QRect rect = list->visualItemRect(list->item(i));
+        QVERIFY2(list->viewport()->rect().contains(rect), qPrintable(items[i]));
+        if (columns.isEmpty() || rect.x() > columns.last())
+            columns << rect.x();
+        else
+            QCOMPARE(rect.x(), columns.last());
+    }
+    QCOMPARE(columns.size(), 2);
+    QVERIFY(list->visualItemRect(list->item(1)).y() > list->visualItemRect(list->item(0)).y());
+}
+
+void LayoutTest::selectingATerrainChangesNoField()
+{
+    QVERIFY(showActive());
+    const TankSettings before = window_->texts();
+    QListWidget *list = window_->terrainList();
+    QListWidgetItem *gunite = list->item(17);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(gunite).center());
+    QVERIFY(gunite->isSelected());
+    QCOMPARE(list->selectedItems().size(), 1);
+    QCOMPARE(window_->texts(), before);
+    QCOMPARE(window_->findChild<QLineEdit *>("Text8")->text(), "2");
+}
+
+void LayoutTest::pastedLineBreaksBecomeBlanks()
+{
+    QVERIFY(showActive());
+    QLineEdit *field = window_->field(0);
+    field->setFocus();
+    field->selectAll();
+    QGuiApplication::clipboard()->setText("1\r\n2\n3");
+    QTest::keySequence(field, QKeySequence::Paste);
+    QCOMPARE(field->text(), "1 2 3");
+}
+
+QTEST_MAIN(LayoutTest)
+#include "layout_test.moc"
