@@ -9,10 +9,8 @@
 #include <stdexcept>
 #include <string_view>
 
-namespace bench
-{
-namespace
-{
+namespace bench {
+namespace {
 
 constexpr std::array<std::string_view, 12> kWords{"tank",   "water", "salt",  "the", "wall",   "of",
                                                   "purity", "show",  "price", "=",   "murky!", "z"};
@@ -200,8 +198,7 @@ void MixedLines::append(std::string &out)
     stats_.bytes += out.size() - start;
 }
 
-namespace
-{
+namespace {
 
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE *)>;
 

@@ -6,8 +6,7 @@
 #include <filesystem>
 #include <string>
 
-namespace bench
-{
+namespace bench {
 
 // The share of the file that each kind of line took, for the report.
 struct MixStats {
@@ -18,8 +17,7 @@ struct MixStats {
     std::uint64_t longLineBytes = 0;
 };
 
-class MixedLines
-{
+class MixedLines {
 public:
     // Without settings, no line names a setting: what the reader keeps stays empty.
     MixedLines(std::uint64_t seed, bool withSettings);

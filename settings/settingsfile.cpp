@@ -3,11 +3,20 @@
 #include "ansicodepage.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <vector>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#define BRINEVAR_SSE2 1
+#include <emmintrin.h>
+#endif
 
 namespace brinevar {
 namespace {
@@ -35,7 +44,151 @@ std::string OnOneLine(std::string_view text)
     return line;
 }
 
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+// Eight bytes at a time where the run is long enough; memcpy is how C++ reads
+// a word from bytes of any alignment, and compilers make it one load.
+std::uint64_t Word(const char *p)
+{
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+constexpr std::uint64_t kEightBlanks = 0x2020202020202020ull;
+
+// The first byte at or after `p` that is not a blank, or `end`. A word that
+// is not all blanks has its first other byte where its lowest non-zero byte
+// is after XOR with blanks (lowest address first, on little-endian machines).
+const char *SkipBlanks(const char *p, const char *end)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; end - p >= 8; p += 8)
+            if (const std::uint64_t other = Word(p) ^ kEightBlanks)
+                return p + std::countr_zero(other) / 8;
+    }
+    while (p != end && *p == ' ')
+        ++p;
+    return p;
+}
+
+// Just past the last byte before `end` that is not a blank, or `p`.
+const char *TrimBlanks(const char *p, const char *end)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; end - p >= 8; end -= 8)
+            if (const std::uint64_t other = Word(end - 8) ^ kEightBlanks)
+                return end - std::countl_zero(other) / 8;
+    }
+    while (end != p && end[-1] == ' ')
+        --end;
+    return end;
+}
+
+// The first byte at or after `p` that is one of `Stops`, or `end`. Most lines
+// are short and each needs its own search, so this is inline rather than a
+// call to memchr per character, and it checks sixteen bytes at once with SSE2
+// (every x86-64 processor has it); the plain loop does the rest.
+template <char... Stops> const char *FindAny(const char *p, const char *end)
+{
+#ifdef BRINEVAR_SSE2
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        __m128i hits = _mm_setzero_si128();
+        ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Stops)))), ...);
+        if (const int mask = _mm_movemask_epi8(hits))
+            return p + std::countr_zero(unsigned(mask));
+    }
+#endif
+    for (; p != end; ++p)
+        if (((*p == Stops) || ...))
+            return p;
+    return end;
+}
+
+const char *FindLineEnd(const char *p, const char *end)
+{
+    return FindAny<'\r', '\n'>(p, end);
+}
+
+bool IsAscii(std::string_view text)
+{
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    std::uint64_t bits = 0;
+    for (; end - p >= 8; p += 8)
+        bits |= Word(p);
+    for (; p != end; ++p)
+        bits |= static_cast<unsigned char>(*p);
+    return (bits & 0x8080808080808080ull) == 0;
+}
+
+// Finds settings by key as FindSetting does, ASCII case ignored, but in a few
+// word compares: the reader looks up a key on most lines. Setting names are
+// letters only, and for a letter l a byte b has b | 0x20 == l | 0x20 exactly
+// when b is l in small or capital form; so a key names a setting when it has
+// the name's length and equals it with bit 0x20 set in every byte.
+class NameIndex {
+public:
+    NameIndex()
+    {
+        const auto &catalogue = Catalogue();
+        for (std::size_t i = 0; i < catalogue.size(); ++i) {
+            const std::string_view name = catalogue[i].name;
+            if (name.size() > kMaxName || !std::ranges::all_of(name, IsLetter))
+                throw std::logic_error("setting names must be short and letters only");
+            byLength_[name.size()].push_back({Fold(name), i});
+        }
+    }
+
+    std::optional<std::size_t> find(std::string_view key) const
+    {
+        if (key.size() > kMaxName)
+            return std::nullopt;
+        const Folded folded = Fold(key);
+        for (const Entry &entry : byLength_[key.size()])
+            if (Same(entry.folded, folded))
+                return entry.setting;
+        return std::nullopt;
+    }
+
+private:
+    static constexpr std::size_t kMaxName = 32;
+    using Folded = std::array<std::uint64_t, kMaxName / 8>;
+    struct Entry {
+        Folded folded;
+        std::size_t setting;
+    };
+
+    static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+    static bool Same(const Folded &a, const Folded &b)
+    {
+        std::uint64_t differ = 0;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            differ |= a[i] ^ b[i];
+        return differ == 0;
+    }
+
+    // Four words that cover the text: from its start, and from 8, 16 and 24
+    // bytes on but never past its end, so that nothing beyond it is read.
+    static Folded Fold(std::string_view text)
+    {
+        const std::size_t size = text.size();
+        Folded folded{};
+        if (size >= 8) {
+            for (std::size_t i = 0; i < folded.size(); ++i)
+                folded[i] = Word(text.data() + std::min(8 * i, size - 8)) | kEightBlanks;
+        } else {
+            char bytes[8] = {};
+            std::memcpy(bytes, text.data(), size);
+            folded[0] = Word(bytes) | kEightBlanks;
+        }
+        return folded;
+    }
+
+    std::array<std::vector<Entry>, kMaxName + 1> byLength_;
+};
+
+const NameIndex kNames;
 
 } // namespace
 
@@ -94,68 +247,127 @@ void ReadSettingsText(std::string_view text, TankSettings &settings)
     reader.finish();
 }
 
+// The reader takes a line in one or more runs of bytes: a run ends at the
+// first "=" of the line, at the line end, or at the end of a chunk, and what it
+// means depends on the phase the line is in: the key before the first "="
+// (Key), the value after it (Value), or the rest of a line that can no longer
+// name a setting (Skip). Only the key and the value are kept, trimmed of blanks
+// as they come; lines are searched for their stops a run at a time.
 void SettingsReader::feed(std::string_view chunk)
 {
     const char *p = chunk.data();
     const char *const end = p + chunk.size();
     while (p != end) {
-        if (phase_ == Phase::Skip) {
-            p = std::find_if(p, end, IsLineEnd);
-            if (p == end)
-                return;
-        }
-        const char c = *p++;
-        if (IsLineEnd(c)) {
-            endLine();
-            continue;
-        }
-        switch (phase_) {
-        case Phase::Start:
-            if (c == '=')
-                phase_ = Phase::Skip; // nothing before the first "="
-            else if (c != ' ') {
-                key_ = c;
-                phase_ = Phase::Key;
+        // Nearly every line lies whole within its chunk: read it in place.
+        if (phase_ == Phase::Key && key_.empty() && pendingBlanks_ == 0) {
+            const char *const stop = FindAny<'=', '\r', '\n'>(p, end);
+            const char *const lineEnd = stop != end && *stop == '=' ? FindLineEnd(stop, end) : stop;
+            if (lineEnd != end) {
+                if (stop != lineEnd)
+                    takeLine(p, stop, lineEnd);
+                p = lineEnd + 1;
+                // The LF of a CR LF would only end an empty line.
+                if (p != end && *p == '\n' && *lineEnd == '\r')
+                    ++p;
+                continue;
             }
-            break;
+        }
+        const char *stop = nullptr;
+        switch (phase_) {
         case Phase::Key:
-            if (c == ' ') {
-                ++pendingBlanks_;
-            } else if (c == '=') {
-                const auto found = FindSetting(key_);
-                phase_ = found ? Phase::Value : Phase::Skip;
-                setting_ = found.value_or(0);
-                pendingBlanks_ = 0;
-            } else if (key_.size() + pendingBlanks_ + 1 > kLongestName) {
-                phase_ = Phase::Skip;
-            } else {
-                key_.append(pendingBlanks_, ' ') += c;
-                pendingBlanks_ = 0;
+            stop = FindAny<'=', '\r', '\n'>(p, end);
+            if (!append(key_, p, stop, kLongestName)) {
+                phase_ = Phase::Skip; // longer than any setting name
+                p = stop;
+                continue;
+            }
+            if (stop != end && *stop == '=') {
+                nameKey();
+                p = stop + 1;
+                continue;
             }
             break;
         case Phase::Value:
-            if (c == ' ') {
-                // Leading blanks of the value are dropped, inner ones kept.
-                pendingBlanks_ += value_.empty() ? 0 : 1;
-            } else {
-                value_.append(pendingBlanks_, ' ') += c;
-                pendingBlanks_ = 0;
-            }
+            stop = FindLineEnd(p, end);
+            append(value_, p, stop, std::string::npos);
             break;
         case Phase::Skip:
+            stop = FindLineEnd(p, end);
             break;
         }
+        if (stop == end)
+            return; // the line goes on in the next chunk
+        endLine();
+        p = stop + 1;
     }
 }
 
-void SettingsReader::finish() { endLine(); }
+void SettingsReader::finish()
+{
+    endLine();
+}
+
+// A whole line with its first "=" at `equals`, read by the rules that the
+// runs below follow piece by piece.
+void SettingsReader::takeLine(const char *p, const char *equals, const char *lineEnd)
+{
+    const char *const key = SkipBlanks(p, equals);
+    if (key == equals)
+        return; // nothing before the first "="
+    const auto found = kNames.find({key, TrimBlanks(key, equals)});
+    if (!found)
+        return;
+    const char *const value = SkipBlanks(equals + 1, lineEnd);
+    const char *const valueEnd = TrimBlanks(value, lineEnd);
+    if (value == valueEnd)
+        return; // an empty value leaves the setting as it was
+    std::string &text = settings_[*found];
+    if (IsAscii({value, valueEnd}))
+        text.assign(value, valueEnd); // ASCII reads the same in UTF-8
+    else
+        text = FromAnsi({value, valueEnd});
+}
+
+// Adds the run [p, end) to the key or the value in `text`: blanks before its
+// first other byte are dropped, and blanks after its last one are only counted,
+// to be kept if more of the text follows. False if `text` would grow beyond `limit`.
+bool SettingsReader::append(std::string &text, const char *p, const char *end, std::size_t limit)
+{
+    if (text.empty())
+        p = SkipBlanks(p, end);
+    const char *const last = TrimBlanks(p, end);
+    if (last == p) {
+        pendingBlanks_ += text.empty() ? 0 : std::size_t(end - p);
+        return true;
+    }
+    if (text.size() + pendingBlanks_ + std::size_t(last - p) > limit)
+        return false;
+    text.append(pendingBlanks_, ' ').append(p, last);
+    pendingBlanks_ = std::size_t(end - last);
+    return true;
+}
+
+// At the first "=": a line with nothing before it, or whose key names no
+// setting, is passed over.
+void SettingsReader::nameKey()
+{
+    const auto found = key_.empty() ? std::nullopt : kNames.find(key_);
+    phase_ = found ? Phase::Value : Phase::Skip;
+    setting_ = found.value_or(0);
+    pendingBlanks_ = 0;
+}
 
 void SettingsReader::endLine()
 {
     // A line whose value is empty leaves its setting as it was.
-    if (phase_ == Phase::Value && !value_.empty())
-        settings_[setting_] = FromAnsi(value_);
-    phase_ = Phase::Start;
+    if (phase_ == Phase::Value && !value_.empty()) {
+        // ASCII reads the same in UTF-8, so the text can be handed over as it is.
+        if (IsAscii(value_))
+            settings_[setting_].swap(value_);
+        else
+            settings_[setting_] = FromAnsi(value_);
+    }
+    phase_ = Phase::Key;
     key_.clear();
     value_.clear();
     pendingBlanks_ = 0;

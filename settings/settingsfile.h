@@ -37,16 +37,20 @@ public:
     void finish();
 
 private:
-    enum class Phase { Start, Key, Value, Skip };
+    enum class Phase { Key, Value, Skip };
 
+    void takeLine(const char *p, const char *equals, const char *lineEnd);
+    bool append(std::string &text, const char *p, const char *end, std::size_t limit);
+    void nameKey();
     void endLine();
 
     TankSettings &settings_;
-    Phase phase_ = Phase::Start;
-    std::string key_;
+    Phase phase_ = Phase::Key;
+    std::string key_; // without its leading blanks, as is the value
     std::string value_;
-    std::size_t pendingBlanks_ = 0; // blanks seen inside the key or value, kept only if more follows
-    std::size_t setting_ = 0;       // the setting the key named, in the Value phase
+    std::size_t pendingBlanks_ =
+        0;                    // blanks seen inside the key or value, kept only if more follows
+    std::size_t setting_ = 0; // the setting the key named, in the Value phase
 };
 
 } // namespace brinevar
