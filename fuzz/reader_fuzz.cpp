@@ -1,0 +1,76 @@
+// libFuzzer target for the settings reader. For any text it checks that
+//  - reading never crashes (AddressSanitizer and UndefinedBehaviorSanitizer
+//    watch every access),
+//  - reading the text in pieces of any size gives what reading it whole gives,
+//  - what was read, written out and read back gives the same twenty texts:
+//    the reader yields only values without line breaks or outer blanks, which
+//    the writer keeps as they are, so read -> write -> read is a fixed point.
+#include "settingsfile.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+using namespace brinevar;
+
+namespace {
+
+void Check(bool holds, const char *what)
+{
+    if (!holds) {
+        std::fprintf(stderr, "reader_fuzz: %s\n", what);
+        std::abort();
+    }
+}
+
+TankSettings ReadInPieces(std::string_view text, std::size_t piece)
+{
+    TankSettings settings = InitialTexts();
+    SettingsReader reader(settings);
+    for (std::size_t at = 0; at < text.size(); at += piece)
+        reader.feed(text.substr(at, piece));
+    reader.finish();
+    return settings;
+}
+
+std::size_t Count(std::string_view text, std::string_view part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string_view::npos;
+         at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char *>(data), size);
+
+    TankSettings whole = InitialTexts();
+    ReadSettingsText(text, whole);
+
+    // One byte at a time takes every line piece by piece; the second size,
+    // taken from the text, cuts it at places that vary from input to input.
+    Check(ReadInPieces(text, 1) == whole, "reading byte by byte differs from reading whole");
+    const std::size_t piece = size == 0 ? 1 : 1 + data[size - 1] % 61;
+    Check(ReadInPieces(text, piece) == whole, "reading in pieces differs from reading whole");
+
+    for (const auto &value : whole) {
+        Check(!value.empty(), "a setting was emptied");
+        Check(value.find_first_of("\r\n") == std::string::npos, "a value holds a line break");
+    }
+
+    const std::string written = FormatSettingsFile(whole);
+    Check(Count(written, "\r\n") == 22 && written.ends_with("\r\n"),
+          "the written text is not 22 lines");
+    // Starting from empty texts shows that every one of the 22 lines was read.
+    TankSettings again{};
+    ReadSettingsText(written, again);
+    Check(again == whole, "read, written and read again, the texts changed");
+    Check(FormatSettingsFile(again) == written, "writing the same texts twice differs");
+    return 0;
+}

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Fuzzes the settings reader: builds fuzz/reader_fuzz with clang's libFuzzer,
+# AddressSanitizer and UndefinedBehaviorSanitizer (the settings library alone,
+# no Qt), then runs it for the given number of seconds (default 60) from the
+# committed seed corpus in fuzz/corpus. A finding stops the run with a non-zero
+# exit and leaves the input that caused it in <build>/findings/.
+#   scripts/fuzz.sh [seconds] [more libFuzzer options, e.g. -workers=1]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-60}
+shift || true
+build=${FUZZ_BUILD_DIR:-build-fuzz}
+
+packages=(cmake ninja-build clang-14 libclang-rt-14-dev)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The library is instrumented for coverage too, so that libFuzzer sees into it.
+cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DBRINEVAR_SETTINGS_ONLY=ON -DBRINEVAR_FUZZ=ON -DBRINEVAR_SANITIZE=ON \
+    -DBRINEVAR_BENCH=OFF -DBUILD_TESTING=OFF -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link
+cmake --build "$build" --target reader_fuzz
+
+# New inputs go to a corpus in the build folder; the committed seeds stay as they are.
+mkdir -p "$build/corpus" "$build/findings"
+"$build/fuzz/reader_fuzz" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+    -dict=fuzz/reader.dict -artifact_prefix="$build/findings/" "$@" "$build/corpus" fuzz/corpus

@@ -1,0 +1,162 @@
+// Saves must survive the saving process being killed at any moment: a child
+// process writes tanks.cfg over and over, alternating two complete texts, and
+// is killed with SIGKILL at random moments. After every kill the file must be
+// one of the two texts, byte for byte; a temporary file that the kill left
+// behind must never stand in its place.
+#include "settingsfile.h"
+#include "testfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <random>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace brinevar;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A text far longer than the default one, so that a save takes several writes.
+TankSettings LongTexts()
+{
+    TankSettings texts;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        texts[i] = std::string(3000, char('a' + i)) + " " + std::to_string(i);
+    return texts;
+}
+
+// The program itself, run again as the saving child (see main).
+const char *gProgram = nullptr;
+
+// Each child is a program of its own, as each save of the editor is: a forked
+// copy of this process would share its temporary file names with every other
+// copy, which no two real processes do. Returns once the child has begun to
+// save, which it says by a byte on its standard output.
+pid_t StartSaving(const std::filesystem::path &file, bool longFirst)
+{
+    int ready[2];
+    if (pipe(ready) != 0)
+        return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(ready[1], STDOUT_FILENO);
+        close(ready[0]);
+        close(ready[1]);
+        execl(gProgram, gProgram, "--save-forever", file.c_str(), longFirst ? "long" : "default",
+              static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(ready[1]);
+    char byte = 0;
+    const bool started = child != -1 && read(ready[0], &byte, 1) == 1;
+    close(ready[0]);
+    return started ? child : -1;
+}
+
+int SaveForever(const char *file, bool longFirst)
+{
+    const TankSettings defaults = DefaultTexts(), longTexts = LongTexts();
+    if (write(STDOUT_FILENO, "!", 1) != 1)
+        return 1;
+    try {
+        for (bool useLong = longFirst;; useLong = !useLong)
+            WriteSettingsFile(file, useLong ? longTexts : defaults);
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "save failed: %s\n", error.what());
+        return 1;
+    }
+}
+
+bool IsLeftOverTemporary(const std::filesystem::path &entry)
+{
+    const std::string name = entry.filename().string();
+    return name.starts_with(".tanks.cfg.") && name.ends_with(".tmp");
+}
+
+} // namespace
+
+TEST(CrashSafeSave, KilledAtRandomTheFileIsAlwaysOneWholeText)
+{
+    TestFolder folder;
+    const auto file = folder.path() / "tanks.cfg";
+    const TankSettings defaults = DefaultTexts();
+    const TankSettings longTexts = LongTexts();
+    const std::string defaultText = FormatSettingsFile(defaults);
+    const std::string longText = FormatSettingsFile(longTexts);
+    ASSERT_GT(longText.size(), 50000u);
+
+    // Kill within a few save times, so that kills fall into every step of a
+    // save: creating, writing, flushing to disk, renaming.
+    const auto start = Clock::now();
+    for (int i = 0; i < 10; ++i)
+        WriteSettingsFile(file, i % 2 ? defaults : longTexts);
+    const auto saveTime = (Clock::now() - start) / 10;
+    const auto window = std::clamp<Clock::duration>(4 * saveTime, std::chrono::microseconds(200),
+                                                    std::chrono::milliseconds(20));
+
+    constexpr int kKills = 600;
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<Clock::rep> moment(0, window.count());
+    int changed = 0, sawDefault = 0, sawLong = 0;
+    std::string before = folder.read("tanks.cfg");
+    for (int kill = 0; kill < kKills; ++kill) {
+        const pid_t child = StartSaving(file, kill % 2 == 0);
+        ASSERT_NE(child, -1);
+        std::this_thread::sleep_for(Clock::duration(moment(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+            << "the saving process ended by itself: a save failed";
+
+        const std::string after = folder.read("tanks.cfg");
+        ASSERT_TRUE(after == defaultText || after == longText)
+            << "kill " << kill << " left a file of " << after.size() << " bytes";
+        sawDefault += after == defaultText;
+        sawLong += after == longText;
+        changed += after != before;
+        before = after;
+    }
+
+    std::size_t leftOver = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(folder.path())) {
+        if (entry.path() != file) {
+            EXPECT_TRUE(IsLeftOverTemporary(entry.path())) << entry.path();
+            ++leftOver;
+        }
+    }
+    std::cout << kKills << " kills at random within "
+              << std::chrono::duration<double, std::milli>(window).count()
+              << " ms of the start of saving (one save: "
+              << std::chrono::duration<double, std::milli>(saveTime).count()
+              << " ms); the file changed " << changed << " times; " << leftOver
+              << " temporary files left behind\n";
+    RecordProperty("kills", kKills);
+    RecordProperty("leftOverTemporaries", int(leftOver));
+
+    // Kills must have landed both before and after saves completed, or the
+    // test proved nothing.
+    EXPECT_GT(changed, kKills / 20);
+    EXPECT_GT(sawDefault, 0);
+    EXPECT_GT(sawLong, 0);
+
+    // Left-over temporary files do not stand in the way of the next save.
+    WriteSettingsFile(file, defaults);
+    EXPECT_EQ(folder.read("tanks.cfg"), defaultText);
+}
+
+int main(int argc, char **argv)
+{
+    if (argc == 4 && std::string_view(argv[1]) == "--save-forever")
+        return SaveForever(argv[2], std::string_view(argv[3]) == "long");
+    gProgram = argv[0];
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
