@@ -26,6 +26,7 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent)
 {
     setWindowTitle(QString::fromUtf8(kProgramTitle));
     BuildLayout();
+    ConnectCommands();
     ConnectChecksAndHelp();
     Form_Load();
 }
@@ -120,6 +121,14 @@ void frmMain::LoadSettingsCopy()
         return;
     }
     setTexts(settings);
+}
+
+void frmMain::ConnectCommands()
+{
+    connect(cmdDefault, &QPushButton::clicked, this, &frmMain::cmdDefault_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
+    connect(Label41, &LinkLabel::clicked, this, &frmMain::Label41_Click);
+    connect(Label43, &LinkLabel::clicked, this, &frmMain::Label43_Click);
 }
 
 void frmMain::cmdDefault_Click() { SetToDefault(); }

@@ -60,6 +60,7 @@ private:
     void SetToDefault();
     void LoadUpdatesFolder();
     void LoadSettingsCopy();
+    void ConnectCommands();
     void ConnectChecksAndHelp();
     void Text7_Validate(bool &Cancel);
     void Text8_Validate(bool &Cancel);

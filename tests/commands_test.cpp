@@ -1,4 +1,5 @@
 #include "frmmain.h"
+#include "linklabel.h"
 #include "programfolder.h"
 #include "savesettings.h"
 #include "settingsfile.h"
@@ -75,7 +76,7 @@ void CommandsTest::saveWritesBothFilesAlikeAndCloses()
     window.field(0)->setText("2.75");
     window.field(13)->setText("25"); // a text the range check would refuse, never left
     window.field(19)->setText("");
-    window.Command3_Click();
+    window.saveAndExitButton()->click();
 
     auto expected = InitialTexts();
     expected[0] = "2.75";
@@ -98,8 +99,8 @@ void CommandsTest::defaultsThenSaveGiveTheDefaultFile()
     sandbox.storePath(sandbox.updatesFolder());
     FakeDialogs dialogs;
     frmMain window;
-    window.cmdDefault_Click();
-    window.Command3_Click();
+    window.setToDefaultButton()->click();
+    window.saveAndExitButton()->click();
     const QByteArray file = sandbox.read(sandbox.updatesFolder() + "tanks.cfg");
     QCOMPARE(file.size(), 467);
     QVERIFY(file.contains("\r\ninitialSink = 5\r\n"));
@@ -118,7 +119,7 @@ void CommandsTest::setToDefaultDoesNothingElse()
     QVERIFY(QTest::qWaitForWindowActive(&window));
     window.field(4)->setFocus();
     QCOMPARE(window.field(14)->text(), QStringLiteral("99"));
-    window.cmdDefault_Click();
+    window.setToDefaultButton()->click();
     QCOMPARE(window.texts(), DefaultTexts());
     QVERIFY(dialogs.messages.isEmpty());
     QCOMPARE(window.focusWidget(), window.field(4));
@@ -138,7 +139,7 @@ void CommandsTest::failedSaveKeepsTheWindowAndTheFormerFile()
     window.show();
     window.field(1)->setText("edited");
     const auto before = window.texts();
-    window.Command3_Click();
+    window.saveAndExitButton()->click();
 
     QCOMPARE(dialogs.messages.size(), 1);
     QVERIFY(dialogs.messages[0].contains("tanks.cfg"));
@@ -157,7 +158,7 @@ void CommandsTest::failedCopyIsReportedAfterTheGameFile()
     frmMain window;
     window.show();
     QDir(sandbox.programFolder()).mkdir("tanks.ini"); // a folder in place of the file
-    window.Command3_Click();
+    window.saveAndExitButton()->click();
     QCOMPARE(dialogs.messages.size(), 1);
     QVERIFY(dialogs.messages[0].contains("tanks.ini"));
     QVERIFY(window.isVisible());
@@ -197,7 +198,7 @@ void CommandsTest::emptyPathSavesIntoTheWorkingFolder()
     QDir::setCurrent(working.path());
     FakeDialogs dialogs;
     frmMain window;
-    window.Command3_Click();
+    window.saveAndExitButton()->click();
     QDir::setCurrent(former);
     QCOMPARE(sandbox.read(working.path() + "/tanks.cfg"), ExpectedFile(InitialTexts()));
 }
@@ -224,7 +225,7 @@ void CommandsTest::viewPathShowsTheStoredTextInARealMessageBox()
         window.show();
         MessageBoxSeen seen;
         AnswerNextMessageBox(seen);
-        window.Label41_Click();
+        QTest::mouseClick(window.viewZTPathLabel(), Qt::LeftButton);
         QCOMPARE(seen.text, stored);
         QCOMPARE(seen.title, QStringLiteral("Brinevar"));
         QCOMPARE(seen.buttons, 1);
@@ -247,7 +248,7 @@ void CommandsTest::unwritableProgramFolderKeepsTheCopyPerUser()
     {
         frmMain window;
         window.field(2)->setText("7");
-        window.Command3_Click();
+        window.saveAndExitButton()->click();
         QVERIFY(dialogs.messages.isEmpty());
     }
     QVERIFY(QFile::exists(copy));
