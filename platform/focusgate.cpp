@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -42,19 +41,10 @@ bool FocusGate::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease:
-    case QEvent::Wheel:
         // Only what the platform addresses to this window; the message box's
         // own presses, and the copies Qt then sends to widgets, pass.
         if (!window_->windowHandle() || watched != window_->windowHandle())
             return false;
-        if (event->type() == QEvent::Wheel) {
-            // A turn of the wheel gives the focus to a widget that asks for it.
-            const auto *wheel = static_cast<QWheelEvent *>(event);
-            const Guard *guard = guardOf(window_->focusWidget());
-            QWidget *hit = window_->childAt(wheel->position().toPoint());
-            QWidget *target = focusTarget(hit ? hit : window_, Qt::WheelFocus);
-            return guard && target && target != guard->field && refuses(*guard);
-        }
         return filterMouse(static_cast<QMouseEvent *>(event));
     default:
         return false;
@@ -84,7 +74,7 @@ bool FocusGate::filterMouse(QMouseEvent *event)
     if (!guard)
         return false;
     QWidget *hit = window_->childAt(event->position().toPoint());
-    QWidget *target = focusTarget(hit ? hit : window_, Qt::ClickFocus);
+    QWidget *target = focusTarget(hit ? hit : window_);
     if (!target || target == guard->field || !refuses(*guard))
         return false;
     swallowedButton_ = button;
@@ -100,16 +90,16 @@ const FocusGate::Guard *FocusGate::guardOf(const QWidget *field) const
 }
 
 // The widget a press at `hit` would give the focus to, found as Qt finds it:
-// the first enabled widget upwards that accepts focus by `focusPolicy`,
-// through its focus proxy. nullptr when none does (a label on the window).
-QWidget *FocusGate::focusTarget(QWidget *hit, int focusPolicy) const
+// the first enabled widget upwards that takes the focus by click, through its
+// focus proxy. nullptr when none does (a label on the window).
+QWidget *FocusGate::focusTarget(QWidget *hit) const
 {
     for (QWidget *widget = hit; widget; widget = widget->parentWidget()) {
         QWidget *proxy = widget;
         while (proxy->focusProxy())
             proxy = proxy->focusProxy();
-        if (widget->isEnabled() && (widget->focusPolicy() & focusPolicy) == focusPolicy &&
-            (proxy->focusPolicy() & focusPolicy) == focusPolicy)
+        if (widget->isEnabled() && (widget->focusPolicy() & Qt::ClickFocus) &&
+            (proxy->focusPolicy() & Qt::ClickFocus))
             return proxy;
         // A press inside the focused widget keeps the focus where it is.
         if (widget->isWindow() || proxy->hasFocus() || proxy == window_->focusWidget())

@@ -6,8 +6,10 @@
 // Qt moves the focus to a clicked widget before any event filter on that
 // widget or on the window widget sees the press, so the gate watches presses
 // addressed to the window's QWindow, which arrive earlier. Tab and Shift+Tab
-// are caught on their way to the field, which would act on them. Texts set by the program, clicks
-// on widgets that take no focus (labels) and closing the window run no handler.
+// are caught on their way to the field, which would act on them. Texts set by
+// the program, clicks on widgets that take no focus (labels) and closing the
+// window run no handler. The mouse wheel is not watched: it moves the focus
+// only to widgets with Qt::WheelFocus, and no control of ours asks for that.
 #pragma once
 
 #include <QObject>
@@ -48,7 +50,7 @@ private:
 
     bool filterMouse(QMouseEvent *event);
     const Guard *guardOf(const QWidget *field) const;
-    QWidget *focusTarget(QWidget *hit, int focusPolicy) const;
+    QWidget *focusTarget(QWidget *hit) const;
     bool refuses(const Guard &guard);
 
     QWidget *window_;

@@ -1,0 +1,345 @@
+// The range checks and help buttons of the main window, driven as a user
+// drives them: presses delivered through the window, and the Tab keys.
+#include "frmmain.h"
+#include "testsupport.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace brinevar;
+
+namespace
+{
+
+const QString kTerrainRefusal = "The value in Tank Terrain must be a number from 0 to 17";
+const QString kShowTerrainRefusal = "The value in Show Tank Terrain must be a number from 0 to 17";
+const QString kFillStateRefusal = "The value in Initial Fill State must be either 0 or 1";
+
+// A shown, active main window over a sandbox whose Updates folder exists.
+struct Session {
+    explicit Session(const QByteArray &copy = {})
+    {
+        sandbox.storePath(sandbox.updatesFolder());
+        if (!copy.isEmpty())
+            sandbox.write(sandbox.programFolder() + "/tanks.ini", copy);
+        window = std::make_unique<frmMain>();
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    QLineEdit *field(const char *name) const { return window->findChild<QLineEdit *>(name); }
+    // Puts the focus in `name` and types `text` over its text.
+    QLineEdit *enter(const char *name, const QString &text) const
+    {
+        QLineEdit *edit = field(name);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        if (text.isEmpty())
+            QTest::keyClick(edit, Qt::Key_Delete);
+        return edit;
+    }
+    bool saved() const
+    {
+        return QFile::exists(sandbox.updatesFolder() + "tanks.cfg") ||
+               QFile::exists(sandbox.programFolder() + "/tanks.ini");
+    }
+
+    Sandbox sandbox;
+    std::unique_ptr<frmMain> window;
+};
+
+// A press on `target` as the platform delivers it: to its window.
+void Click(QWidget *target)
+{
+    QWidget *window = target->window();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                      target->mapTo(window, target->rect().center()));
+}
+
+} // namespace
+
+class ValidationTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void leavingAField_data();
+    void leavingAField();
+    void saveAndExitWaitsForAPassingText();
+    void helpBesideTheRefusedFieldShowsTheRefusal();
+    void setToDefaultRestoresNothingAfterARefusal();
+    void captionsRunNoCheck();
+    void outOfRangeCopyIsNeverReported();
+    void helpButtons_data();
+    void helpButtons();
+    void indexesWithoutAdviceDoNothing();
+    void refusalInARealMessageBox();
+};
+
+void ValidationTest::leavingAField_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("message"); // empty: the text passes
+
+    QTest::newRow("Text7 18 by Tab") << "Text7"
+                                     << "18"
+                                     << "Tab" << kTerrainRefusal;
+    QTest::newRow("Text7 17.5 by Shift+Tab") << "Text7"
+                                             << "17.5"
+                                             << "Shift+Tab" << kTerrainRefusal;
+    QTest::newRow("Text7 -1 by click") << "Text7"
+                                       << "-1"
+                                       << "click" << kTerrainRefusal;
+    QTest::newRow("Text7 empty") << "Text7"
+                                 << ""
+                                 << "Tab" << kTerrainRefusal;
+    QTest::newRow("Text7 letters") << "Text7"
+                                   << "abc"
+                                   << "click" << kTerrainRefusal;
+    QTest::newRow("Text7 number then letters") << "Text7"
+                                               << "5abc"
+                                               << "Tab" << kTerrainRefusal;
+    QTest::newRow("Text7 1e400") << "Text7"
+                                 << "1e400"
+                                 << "Tab" << kTerrainRefusal;
+    QTest::newRow("Text7 17") << "Text7"
+                              << "17"
+                              << "Tab"
+                              << "";
+    QTest::newRow("Text7 2.5") << "Text7"
+                               << "2.5"
+                               << "click"
+                               << "";
+    QTest::newRow("Text7 blanks around") << "Text7"
+                                         << " 5 "
+                                         << "Shift+Tab"
+                                         << "";
+    QTest::newRow("Text8 18") << "Text8"
+                              << "18"
+                              << "click" << kShowTerrainRefusal;
+    QTest::newRow("Text8 empty") << "Text8"
+                                 << ""
+                                 << "Shift+Tab" << kShowTerrainRefusal;
+    QTest::newRow("Text8 0") << "Text8"
+                             << "0"
+                             << "Tab"
+                             << "";
+    QTest::newRow("Text12 2") << "Text12"
+                              << "2"
+                              << "Tab" << kFillStateRefusal;
+    QTest::newRow("Text12 -1") << "Text12"
+                               << "-1"
+                               << "click" << kFillStateRefusal;
+    QTest::newRow("Text12 empty") << "Text12"
+                                  << ""
+                                  << "click" << kFillStateRefusal;
+    QTest::newRow("Text12 0.5") << "Text12"
+                                << "0.5"
+                                << "Tab"
+                                << "";
+    QTest::newRow("Text12 1") << "Text12"
+                              << "1"
+                              << "click"
+                              << "";
+}
+
+void ValidationTest::leavingAField()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, way);
+    QFETCH(QString, message);
+    FakeDialogs dialogs;
+    Session session;
+    QLineEdit *edit = session.enter(field.toLatin1(), text);
+    QCOMPARE(edit->text(), text);
+
+    auto leave = [&] {
+        if (way == "click")
+            Click(session.field("Text1"));
+        else
+            QTest::keyClick(edit, Qt::Key_Tab, way == "Tab" ? Qt::NoModifier : Qt::ShiftModifier);
+    };
+    leave();
+    if (message.isEmpty()) {
+        QVERIFY(dialogs.messages.isEmpty());
+        QVERIFY(QApplication::focusWidget() != edit);
+        return;
+    }
+    QCOMPARE(dialogs.messages, QStringList{message});
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QCOMPARE(edit->text(), text);
+    // And again, each time, until the text passes.
+    leave();
+    QCOMPARE(dialogs.messages, QStringList({message, message}));
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QCOMPARE(edit->text(), text);
+}
+
+void ValidationTest::saveAndExitWaitsForAPassingText()
+{
+    FakeDialogs dialogs;
+    Session session;
+    QSignalSpy clicked(session.window->saveAndExitButton(), &QPushButton::clicked);
+    QLineEdit *edit = session.enter("Text7", "18");
+    Click(session.window->saveAndExitButton());
+    QCOMPARE(dialogs.messages, QStringList{kTerrainRefusal});
+    QCOMPARE(clicked.size(), 0);
+    QVERIFY(!session.saved());
+    QVERIFY(session.window->isVisible());
+    QCOMPARE(QApplication::focusWidget(), edit);
+
+    session.enter("Text7", "17");
+    Click(session.window->saveAndExitButton());
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(clicked.size(), 1);
+}
+
+void ValidationTest::helpBesideTheRefusedFieldShowsTheRefusal()
+{
+    FakeDialogs dialogs;
+    Session session;
+    QLineEdit *edit = session.enter("Text12", "5");
+    QPushButton *help = session.window->helpButton("Command1", 5);
+    Click(help);
+    QCOMPARE(dialogs.messages, QStringList{kFillStateRefusal});
+    QCOMPARE(QApplication::focusWidget(), edit);
+
+    session.enter("Text12", "0");
+    Click(help);
+    QCOMPARE(dialogs.messages, QStringList({kFillStateRefusal, "Can only be set to 1 or 0"}));
+    QCOMPARE(QApplication::focusWidget(), help);
+}
+
+void ValidationTest::setToDefaultRestoresNothingAfterARefusal()
+{
+    FakeDialogs dialogs;
+    Session session;
+    session.enter("Text8", "18");
+    const TankSettings before = session.window->texts();
+    Click(session.window->setToDefaultButton());
+    QCOMPARE(dialogs.messages, QStringList{kShowTerrainRefusal});
+    QCOMPARE(session.window->texts(), before);
+}
+
+void ValidationTest::captionsRunNoCheck()
+{
+    FakeDialogs dialogs;
+    Session session;
+    QLineEdit *edit = session.enter("Text7", "18");
+    for (const char *caption : {"Label41", "Label22", "Label33"})
+        Click(session.window->findChild<QWidget *>(caption));
+    QVERIFY(!dialogs.messages.contains(kTerrainRefusal));
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QCOMPARE(edit->text(), QStringLiteral("18"));
+    // Closing the window is no move of the focus either.
+    session.window->close();
+    QVERIFY(!dialogs.messages.contains(kTerrainRefusal));
+    QVERIFY(!session.saved());
+}
+
+void ValidationTest::outOfRangeCopyIsNeverReported()
+{
+    FakeDialogs dialogs;
+    Session session("tankTerrain = 25\r\ntankTerrainShow = -3\r\ninitialFillState = x\r\n");
+    QCOMPARE(session.field("Text7")->text(), QStringLiteral("25"));
+    QSignalSpy clicked(session.window->saveAndExitButton(), &QPushButton::clicked);
+    // Walk the focus about, never leaving a checked field.
+    Click(session.field("Text6"));
+    Click(session.field("Text1"));
+    QTest::keyClick(session.field("Text1"), Qt::Key_Tab);
+    Click(session.window->saveAndExitButton());
+    QVERIFY(dialogs.messages.isEmpty());
+    QCOMPARE(clicked.size(), 1);
+}
+
+void ValidationTest::helpButtons_data()
+{
+    QTest::addColumn<QString>("array");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("Command1 0") << "Command1" << 0
+                                << "This is how much the game will charge you for each square of "
+                                   "saltwater as you raise/lower the tank wall.  I did not test "
+                                   "max/min numbers";
+    QTest::newRow("Command1 1") << "Command1" << 1
+                                << "This is how much the game will charge you for each square of "
+                                   "freshwater as you raise/lower the tank wall.  I did not test "
+                                   "max/min numbers";
+    QTest::newRow("Command1 2")
+        << "Command1" << 2
+        << "This sets how much the game will charge you to raise/lower the wall.  If you set "
+           "wallHeightPriceDivisor, saltwater, freshwater all to 0 it will charge you $0.  Bonus: "
+           "Set the value to a negative number (e.g. -5)";
+    QTest::newRow("Command1 5") << "Command1" << 5 << "Can only be set to 1 or 0";
+    QTest::newRow("Command1 9") << "Command1" << 9 << "The saltiness of the tank on creation";
+    QTest::newRow("Command2 0") << "Command2" << 0
+                                << "This number seems to have a negative effect if greater than "
+                                   "100 million miliseconds";
+    QTest::newRow("Command2 3")
+        << "Command2" << 3
+        << "Can be set to a positive number but looks funny because the water is above the tank "
+           "wall also the Staff need to climb down the ladder in order to feed the fishes - i.e. "
+           "no animals ever get fed";
+    QTest::newRow("Command2 5") << "Command2" << 5
+                                << "I have set this number to 200 without any problems I do not "
+                                   "know about negative numbers.";
+    QTest::newRow("Command2 9") << "Command2" << 9 << "I have not messed with this number at all.";
+}
+
+void ValidationTest::helpButtons()
+{
+    QFETCH(QString, array);
+    QFETCH(int, index);
+    QFETCH(QString, message);
+    FakeDialogs dialogs;
+    Session session;
+    const TankSettings before = session.window->texts();
+    Click(session.window->helpButton(array, index));
+    QCOMPARE(dialogs.messages, QStringList{message});
+    QCOMPARE(session.window->texts(), before);
+}
+
+void ValidationTest::indexesWithoutAdviceDoNothing()
+{
+    FakeDialogs dialogs;
+    Session session;
+    for (int index : {-1, 3, 4, 6, 10})
+        session.window->Command1_Click(index);
+    for (int index : {-1, 1, 2, 4, 10})
+        session.window->Command2_Click(index);
+    QVERIFY(dialogs.messages.isEmpty());
+}
+
+void ValidationTest::refusalInARealMessageBox()
+{
+    Session session; // the plain Qt message box
+    QLineEdit *edit = session.enter("Text12", "2");
+    QString title, text;
+    int buttons = -1;
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        title = box->windowTitle();
+        text = box->text();
+        buttons = int(box->buttons().size());
+        Click(box->button(QMessageBox::Ok));
+    });
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QCOMPARE(title, QStringLiteral("Brinevar"));
+    QCOMPARE(text, kFillStateRefusal);
+    QCOMPARE(buttons, 1);
+    QTRY_COMPARE(QApplication::activeWindow(), session.window.get());
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QCOMPARE(edit->text(), QStringLiteral("2"));
+}
+
+QTEST_MAIN(ValidationTest)
+#include "validation_test.moc"
