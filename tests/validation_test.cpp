@@ -200,6 +200,12 @@ void ValidationTest::saveAndExitWaitsForAPassingText()
     Click(session.window->saveAndExitButton());
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(clicked.size(), 1);
+    const Sandbox &sandbox = session.sandbox;
+    QVERIFY(
+        sandbox.read(sandbox.updatesFolder() + "tanks.cfg").contains("\r\ntankTerrain = 17\r\n"));
+    QCOMPARE(sandbox.read(sandbox.programFolder() + "/tanks.ini"),
+             sandbox.read(sandbox.updatesFolder() + "tanks.cfg"));
+    QVERIFY(!session.window->isVisible());
 }
 
 void ValidationTest::helpBesideTheRefusedFieldShowsTheRefusal()
@@ -258,6 +264,11 @@ void ValidationTest::outOfRangeCopyIsNeverReported()
     Click(session.window->saveAndExitButton());
     QVERIFY(dialogs.messages.isEmpty());
     QCOMPARE(clicked.size(), 1);
+    // Saved unchanged.
+    const QByteArray file = session.sandbox.read(session.sandbox.updatesFolder() + "tanks.cfg");
+    QVERIFY(file.contains("\r\ntankTerrain = 25\r\n"));
+    QVERIFY(file.contains("\r\ntankTerrainShow = -3\r\n"));
+    QVERIFY(file.contains("\r\ninitialFillState = x\r\n"));
 }
 
 void ValidationTest::helpButtons_data()
