@@ -46,10 +46,11 @@ private:
 
     TankSettings &settings_;
     Phase phase_ = Phase::Key;
-    std::string key_; // without its leading blanks, as is the value
+    // The key and the value so far, without their leading blanks; blanks seen
+    // after them are only counted, and kept if more of them follows.
+    std::string key_;
     std::string value_;
-    std::size_t pendingBlanks_ =
-        0;                    // blanks seen inside the key or value, kept only if more follows
+    std::size_t pendingBlanks_ = 0;
     std::size_t setting_ = 0; // the setting the key named, in the Value phase
 };
 
