@@ -47,7 +47,7 @@ private:
     TankSettings &settings_;
     Phase phase_ = Phase::Key;
     // The key and the value so far, without their leading blanks; blanks seen
-    // after them are only counted, and kept if more of them follows.
+    // after them are only counted, and kept if more of the text follows.
     std::string key_;
     std::string value_;
     std::size_t pendingBlanks_ = 0;
