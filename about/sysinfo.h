@@ -1,0 +1,67 @@
+// Finding and starting the system information tool for the about box: the
+// registry reader GetKeyValue and the launcher StartSysInfo. Standard C++
+// only, over small interfaces, so that tests can stand in for the machine and
+// so that it builds for Windows without Qt.
+#pragma once
+
+#include "registry.h"
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace brinevar
+{
+
+// The registry entries that name the tool, under HKEY_LOCAL_MACHINE.
+inline constexpr std::string_view kSysInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+inline constexpr std::string_view kSysInfoValue = "PATH"; // the tool's full path
+inline constexpr std::string_view kSysInfoLocationKey =
+    "SOFTWARE\\Microsoft\\Shared Tools Location";
+inline constexpr std::string_view kSysInfoLocationValue = "MSINFO"; // the tool's folder
+inline constexpr std::string_view kSysInfoProgram = "\\MSINFO32.EXE";
+
+inline constexpr std::string_view kSysInfoUnavailable =
+    "System Information Is Unavailable At This Time";
+
+// Only reading is needed. Asking for more (set value, create subkey, create
+// link) makes Windows refuse the open to a standard user under
+// HKEY_LOCAL_MACHINE, and the tool would wrongly count as not installed.
+inline constexpr std::uint32_t kSysInfoKeyAccess = kKeyRead;
+
+// How much of a value GetKeyValue reads; longer values count as unreadable.
+inline constexpr std::uint32_t kKeyValueBufferSize = 1024;
+
+// A value that exists but holds no data at all, not even a closing zero.
+class EmptyRegistryValue : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads the value `SubKeyRef` of the key `KeyName` below `KeyRoot` into
+// `KeyVal` (UTF-8). A string (type 1) gives its text without a closing zero
+// byte; a number (type 4) its unsigned decimal digits; any other type leaves
+// `KeyVal` as it was. Returns false with `KeyVal` empty when the key or the
+// value cannot be read (missing, refused, longer than the buffer); throws
+// EmptyRegistryValue for a value of size 0. The key is closed on every path.
+bool GetKeyValue(Registry &registry, HKey KeyRoot, const std::string &KeyName,
+                 const std::string &SubKeyRef, std::string &KeyVal);
+
+// What StartSysInfo needs of the machine.
+struct SysInfoSystem {
+    Registry &registry;
+    std::function<bool(const std::string &)> isOrdinaryFile; // see IsOrdinaryFile
+    std::function<bool(const std::string &)> startProgram;   // see StartProgram
+    std::function<void(const std::string &)> message;        // a modal message box
+};
+
+// Starts the tool named by the registry: the full path of the first entry, or
+// else the folder of the second followed by "\MSINFO32.EXE" if that file
+// exists. Every failure on the way (an EmptyRegistryValue included, which
+// skips the second entry) ends in the one message kSysInfoUnavailable;
+// nothing is thrown.
+void StartSysInfo(const SysInfoSystem &system);
+
+} // namespace brinevar

@@ -1,0 +1,36 @@
+// Starting a program on Windows: CreateProcess with the command line as it
+// stands, which searches for the program as the Windows shell's own Shell
+// call does.
+#include "launcher.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+namespace brinevar
+{
+
+bool StartProgram(const std::string &commandLine)
+{
+    if (commandLine.empty())
+        return false;
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, commandLine.data(), int(commandLine.size()), nullptr, 0);
+    // CreateProcessW may write into the command line, so it gets its own
+    // zero-terminated copy.
+    std::wstring wide(std::size_t(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, commandLine.data(), int(commandLine.size()), wide.data(), size);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    // The program runs on by itself; its handles are of no further use here.
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+} // namespace brinevar
