@@ -1,9 +1,7 @@
 #include "aboutlayout.h"
 
-namespace brinevar
-{
-namespace
-{
+namespace brinevar {
+namespace {
 
 using enum ControlKind;
 

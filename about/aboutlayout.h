@@ -7,8 +7,7 @@
 
 #include <span>
 
-namespace brinevar
-{
+namespace brinevar {
 
 // The labels and buttons of frmAbout, in twips. lblTitle and lblVersion carry
 // no text here: the load step gives them theirs.

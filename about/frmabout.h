@@ -17,8 +17,7 @@
 class QLabel;
 class QPushButton;
 
-class frmAbout : public QDialog
-{
+class frmAbout : public QDialog {
     Q_OBJECT
 
 public:

@@ -5,14 +5,11 @@
 #include <algorithm>
 #include <array>
 
-namespace brinevar
-{
-namespace
-{
+namespace brinevar {
+namespace {
 
 // Closes a key that was opened, however the reader leaves.
-class OpenKey
-{
+class OpenKey {
 public:
     OpenKey(Registry &registry, HKey key) : registry_(registry), key_(key) {}
     ~OpenKey() { registry_.CloseKey(key_); } // the result of closing changes nothing
@@ -77,8 +74,7 @@ bool GetKeyValue(Registry &registry, HKey KeyRoot, const std::string &KeyName,
     return true;
 }
 
-namespace
-{
+namespace {
 
 // Finds the tool and starts it; false when it is not there or does not start.
 bool FindAndStart(const SysInfoSystem &system)

@@ -11,8 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace brinevar
-{
+namespace brinevar {
 
 // The registry entries that name the tool, under HKEY_LOCAL_MACHINE.
 inline constexpr std::string_view kSysInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
@@ -34,8 +33,7 @@ inline constexpr std::uint32_t kSysInfoKeyAccess = kKeyRead;
 inline constexpr std::uint32_t kKeyValueBufferSize = 1024;
 
 // A value that exists but holds no data at all, not even a closing zero.
-class EmptyRegistryValue : public std::runtime_error
-{
+class EmptyRegistryValue : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };

@@ -7,8 +7,7 @@
 #include <filesystem>
 #endif
 
-namespace brinevar
-{
+namespace brinevar {
 
 #ifdef _WIN32
 

@@ -3,8 +3,7 @@
 
 #include <string>
 
-namespace brinevar
-{
+namespace brinevar {
 
 // True when `name` (UTF-8) is an ordinary file: not a folder or a device,
 // and on Windows not a hidden or system file either.

@@ -7,8 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace brinevar
-{
+namespace brinevar {
 
 bool StartProgram(const std::string &commandLine)
 {

@@ -4,8 +4,7 @@
 
 #include <string>
 
-namespace brinevar
-{
+namespace brinevar {
 
 // Runs `commandLine` (UTF-8) as a new process with its window in the normal
 // state, and returns at once. False when it could not be started; an empty

@@ -6,8 +6,7 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-namespace brinevar
-{
+namespace brinevar {
 
 bool StartProgram(const std::string &commandLine)
 {

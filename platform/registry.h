@@ -7,8 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace brinevar
-{
+namespace brinevar {
 
 // A key handle: a predefined root or a key that OpenKeyEx opened.
 using HKey = std::uintptr_t;
@@ -32,8 +31,7 @@ inline constexpr std::uint32_t kRegDword = 4;
 // Access rights: query value, enumerate subkeys, notify, read control.
 inline constexpr std::uint32_t kKeyRead = 0x20019;
 
-class Registry
-{
+class Registry {
 public:
     virtual ~Registry() = default;
 

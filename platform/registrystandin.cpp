@@ -6,10 +6,8 @@
 #include <cstring>
 #include <filesystem>
 
-namespace brinevar
-{
-namespace
-{
+namespace brinevar {
+namespace {
 
 constexpr std::string_view kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr std::string_view kToolValue = "PATH";

@@ -14,8 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace brinevar
-{
+namespace brinevar {
 
 // Tried in this order; the first installed one is the answer. KDE's Info
 // Center first, as the closest to the Windows tool, then HardInfo under its
@@ -23,8 +22,7 @@ namespace brinevar
 inline constexpr std::array<std::string_view, 3> kSystemInformationPrograms{
     "/usr/bin/kinfocenter", "/usr/bin/hardinfo2", "/usr/bin/hardinfo"};
 
-class StandInRegistry : public Registry
-{
+class StandInRegistry : public Registry {
 public:
     // `programs`: full paths to try, in order; a program counts as installed
     // when it is an ordinary file that someone may execute.

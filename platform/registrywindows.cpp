@@ -4,18 +4,15 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-namespace brinevar
-{
-namespace
-{
+namespace brinevar {
+namespace {
 
 HKEY ToHandle(HKey key)
 {
     return reinterpret_cast<HKEY>(key);
 }
 
-class WindowsRegistry : public Registry
-{
+class WindowsRegistry : public Registry {
 public:
     long OpenKeyEx(HKey key, const std::string &subKey, std::uint32_t options,
                    std::uint32_t samDesired, HKey *result) override

@@ -16,8 +16,7 @@
 
 using namespace brinevar;
 
-namespace
-{
+namespace {
 
 const QString kUnavailable = QStringLiteral("System Information Is Unavailable At This Time");
 const std::string kTool = "C:\\Tools\\msinfo32.exe";
@@ -60,8 +59,7 @@ int ExecWith(QDialog &box, const std::function<void()> &action)
 
 } // namespace
 
-class AboutTest : public QObject
-{
+class AboutTest : public QObject {
     Q_OBJECT
 
 private slots:

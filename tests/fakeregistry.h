@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-class FakeRegistry : public brinevar::Registry
-{
+class FakeRegistry : public brinevar::Registry {
 public:
     struct Value {
         std::uint32_t type;

@@ -11,8 +11,7 @@
 using namespace brinevar;
 using namespace std::string_literals;
 
-namespace
-{
+namespace {
 
 const std::string kToolKey(kSysInfoKey);
 const std::string kLocationKey(kSysInfoLocationKey);
@@ -62,9 +61,7 @@ std::ostream &operator<<(std::ostream &out, const Lookups &row)
     return out << row.name;
 }
 
-class StartSysInfoTest : public testing::TestWithParam<Lookups>
-{
-};
+class StartSysInfoTest : public testing::TestWithParam<Lookups> {};
 
 TEST_P(StartSysInfoTest, FindsStartsOrSaysUnavailable)
 {
@@ -200,9 +197,7 @@ std::ostream &operator<<(std::ostream &out, const Reading &row)
     return out << row.name;
 }
 
-class GetKeyValueTest : public testing::TestWithParam<Reading>
-{
-};
+class GetKeyValueTest : public testing::TestWithParam<Reading> {};
 
 TEST_P(GetKeyValueTest, ReadsTheValueAsText)
 {

@@ -20,8 +20,7 @@
 
 using namespace brinevar;
 
-namespace
-{
+namespace {
 
 const std::string kToolKey(kSysInfoKey), kToolValue(kSysInfoValue);
 const std::string kLocationKey(kSysInfoLocationKey), kLocationValue(kSysInfoLocationValue);
@@ -58,9 +57,7 @@ std::ostream &operator<<(std::ostream &out, const Installed &row)
     return out << row.name;
 }
 
-class StandInTest : public testing::TestWithParam<Installed>
-{
-};
+class StandInTest : public testing::TestWithParam<Installed> {};
 
 TEST_P(StandInTest, AnswersTheFirstInstalledProgram)
 {
@@ -191,8 +188,7 @@ std::string Expected(const wchar_t *variable)
     return text;
 }
 
-class WindowsRegistry : public testing::Test
-{
+class WindowsRegistry : public testing::Test {
 protected:
     void SetUp() override
     {
