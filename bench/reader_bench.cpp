@@ -205,7 +205,7 @@ bool Memory(const std::filesystem::path &dir)
         std::filesystem::remove(file);
         const bool within = peak - base <= kAllowanceKiB;
         allWithin = allWithin && (within || !c.bounded);
-        std::printf("  %-52s %7.1f MiB (+%.1f)%s\n", c.what, double(peak) / 1024,
+        std::printf("  %-52s %7.1f MiB (%+.1f)%s\n", c.what, double(peak) / 1024,
                     double(peak - base) / 1024,
                     !c.bounded ? ""
                     : within   ? "  within 4 MiB"
