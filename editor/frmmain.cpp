@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "focusgate.h"
+#include "frmabout.h"
 #include "formfont.h"
 #include "linklabel.h"
 #include "mainlayout.h"
@@ -147,7 +148,13 @@ void frmMain::Command3_Click()
 
 void frmMain::Label41_Click() { MsgBox(this, ZTPath); }
 
-void frmMain::Label43_Click() {}
+void frmMain::Label43_Click()
+{
+    // One about box for the run; it loads afresh at every showing.
+    if (!about_)
+        about_ = new frmAbout(this);
+    about_->exec();
+}
 
 // Range checks and help buttons.
 

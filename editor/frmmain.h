@@ -10,6 +10,7 @@
 #include <array>
 
 class QLineEdit;
+class frmAbout;
 class QListWidget;
 class QPushButton;
 
@@ -39,6 +40,8 @@ public:
     brinevar::LinkLabel *viewZTPathLabel() const { return Label41; }
     brinevar::LinkLabel *aboutLabel() const { return Label43; }
     QListWidget *terrainList() const { return List1; }
+    // The about box, once "About" has created it.
+    frmAbout *aboutBox() const { return about_; }
     // The "?" button `index` of the array "Command1" or "Command2"; nullptr
     // for an index the array does not have.
     QPushButton *helpButton(const QString &array, int index) const;
@@ -75,5 +78,6 @@ private:
     brinevar::LinkLabel *Label41 = nullptr;
     brinevar::LinkLabel *Label43 = nullptr;
     QListWidget *List1 = nullptr;
+    frmAbout *about_ = nullptr;
     QWidgetList focusOrder_;
 };

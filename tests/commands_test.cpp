@@ -1,3 +1,4 @@
+#include "frmabout.h"
 #include "frmmain.h"
 #include "linklabel.h"
 #include "programfolder.h"
@@ -5,6 +6,7 @@
 #include "settingsfile.h"
 #include "testsupport.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,8 +15,7 @@
 
 using namespace brinevar;
 
-namespace
-{
+namespace {
 
 // The file text expected for `texts`, written here from the format itself.
 QByteArray ExpectedFile(const TankSettings &texts)
@@ -48,8 +49,7 @@ void AnswerNextMessageBox(MessageBoxSeen &seen)
 
 } // namespace
 
-class CommandsTest : public QObject
-{
+class CommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -64,6 +64,7 @@ private slots:
     void closingWritesNothing();
     void viewPathShowsTheStoredTextInARealMessageBox();
     void unwritableProgramFolderKeepsTheCopyPerUser();
+    void aboutIsCreatedOnceAndLoadedAtEveryShowing();
 };
 
 void CommandsTest::saveWritesBothFilesAlikeAndCloses()
@@ -256,6 +257,38 @@ void CommandsTest::unwritableProgramFolderKeepsTheCopyPerUser()
     QCOMPARE(next.field(2)->text(), QStringLiteral("7"));
     QFile::remove(copy);
     QStandardPaths::setTestModeEnabled(false);
+}
+
+void CommandsTest::aboutIsCreatedOnceAndLoadedAtEveryShowing()
+{
+    Sandbox sandbox;
+    sandbox.storePath(sandbox.updatesFolder());
+    FakeDialogs dialogs;
+    frmMain window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.field(2)->setFocus();
+    QCOMPARE(window.aboutBox(), nullptr);
+
+    QList<frmAbout *> shown;
+    QStringList versions;
+    for (int showing = 0; showing < 2; ++showing) {
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY(qobject_cast<frmAbout *>(QApplication::activeModalWidget()));
+            auto *box = qobject_cast<frmAbout *>(QApplication::activeModalWidget());
+            shown << box;
+            versions << box->versionLabel()->text();
+            box->versionLabel()->setText("changed while shown");
+            box->okButton()->click();
+        });
+        QTest::mouseClick(window.aboutLabel(), Qt::LeftButton);
+        QVERIFY(!window.aboutBox()->isVisible());
+    }
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown[0], shown[1]);
+    QCOMPARE(shown[0], window.aboutBox());
+    QCOMPARE(versions, QStringList({"Version 1.0.0", "Version 1.0.0"}));
+    QVERIFY(dialogs.messages.isEmpty());
 }
 
 QTEST_MAIN(CommandsTest)
