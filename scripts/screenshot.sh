@@ -43,4 +43,20 @@ shot() {
     echo "wrote $out/$file"
 }
 
+# Clicks the "About" caption at the main window's top right and makes the about
+# box the window to take.
+open_about() {
+    local x y about=
+    read -r x y < <(awk -v s="${QT_SCALE_FACTOR:-1}" 'BEGIN { print int(748 * s), int(8 * s) }')
+    xdotool mousemove --window "$id" "$x" "$y" click 1
+    for _ in $(seq 50); do
+        about=$(xdotool search --onlyvisible --name '^About Brinevar$' 2>/dev/null | head -n1) &&
+            [ -n "$about" ] && break
+        sleep 0.1
+    done
+    [ -n "$about" ] || { echo "no about box" >&2; exit 1; }
+    id=$about
+}
+
 shot Brinevar main-window.png
+shot Brinevar about-box.png open_about
