@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "dialogs.h"
+#include "firstpaintexit.h"
 #include "version.h"
 
 #include <QWidget>
@@ -49,6 +50,7 @@ int Application::run(const std::function<std::unique_ptr<QWidget>()> &create)
         ReportError(std::current_exception());
         return 1;
     }
+    FirstPaintExit::InstallIfAsked(window.get());
     window->show();
     return exec();
 }
