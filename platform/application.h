@@ -3,6 +3,8 @@
 // program's error report instead of a silent abort.
 #pragma once
 
+#include "fontwarmup.h"
+
 #include <QApplication>
 
 #include <exception>
@@ -11,7 +13,9 @@
 
 namespace brinevar {
 
-class Application : public QApplication {
+// FontWarmUp comes first among the bases, so that its thread starts before
+// QApplication connects to the display.
+class Application : private FontWarmUp, public QApplication {
 public:
     Application(int &argc, char **argv);
 

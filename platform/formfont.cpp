@@ -1,5 +1,7 @@
 #include "formfont.h"
 
+#include "fontwarmup.h"
+
 #include <QFontDatabase>
 #include <QWidget>
 
@@ -12,6 +14,7 @@ namespace
 QString EmbeddedFamily()
 {
     static const QString family = [] {
+        FontWarmUp::Finish();
         const int id = QFontDatabase::addApplicationFont(
             QStringLiteral(":/brinevar/fonts/LiberationSansNarrow-Regular.ttf"));
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
