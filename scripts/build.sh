@@ -7,9 +7,9 @@ cd "$(dirname "$0")/.."
 mode=${1:---run}
 build=${BUILD_DIR:-build}
 
-packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation)
+packages=(cmake ninja-build g++ qt6-base-dev libfontconfig-dev fonts-liberation)
 if [ "$mode" = --test ]; then
-    packages+=(libgtest-dev xvfb xauth)
+    packages+=(libgtest-dev xvfb xauth xdotool python3)
 fi
 
 missing=()

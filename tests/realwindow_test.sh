@@ -1,0 +1,248 @@
+#!/usr/bin/env bash
+# The real program under Xvfb, driven by real X input (xdotool), with a home
+# and XDG folders of its own and a copy of the executable in a folder of its
+# own, so that neither the user's settings store nor the build folder is
+# written.
+#
+#   1. First start: answers the Updates folder prompt, types into two fields,
+#      clicks "Set To Default", types into one field, clicks "Save and Exit";
+#      tanks.cfg and tanks.ini must hold the expected text byte for byte.
+#   2. With a stored path: types 18 into Text7 and clicks "Save and Exit"; the
+#      range check's message box titled "Brinevar" must appear, close on
+#      Return and leave the program running with no file written; closing
+#      the main window must end it, still with no file written.
+#
+# There is no window manager, so the test does what one would: it gives
+# windows the keyboard focus (xdotool windowfocus; windowactivate needs a
+# window manager), and it closes the main window by sending it the
+# WM_DELETE_WINDOW message that a close box sends (from python3 through
+# libX11: xdotool windowclose only destroys the X window, which leaves the
+# program running, and alt+F4 needs a window manager).
+#
+# Usage: realwindow_test.sh path/to/brinevar
+# Exit status 77 (skipped) when xvfb-run, xauth, xdotool or python3 is missing.
+set -euo pipefail
+
+exe=${1:?usage: realwindow_test.sh path/to/brinevar}
+exe=$(realpath "$exe")
+
+if [ -z "${REALWINDOW_DISPLAY_READY:-}" ]; then
+    for tool in xvfb-run xauth xdotool python3; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "SKIP: $tool is not installed"
+            exit 77
+        fi
+    done
+    # No reset when the last client leaves: the next start would race it.
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" env REALWINDOW_DISPLAY_READY=1 bash "$0" "$exe"
+fi
+
+work=$(mktemp -d)
+pid=
+cleanup() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    echo "visible windows:" >&2
+    for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+        echo "  $w $(xdotool getwindowname "$w" 2>/dev/null)" >&2
+    done
+    if command -v import >/dev/null; then
+        import -window root "$PWD/realwindow_test-failure.png" 2>/dev/null &&
+            echo "screenshot: $PWD/realwindow_test-failure.png" >&2
+    fi
+    [ -f "$work/brinevar.log" ] && sed 's/^/  program: /' "$work/brinevar.log" >&2
+    exit 1
+}
+
+# Runs a command every 50 ms until it succeeds or `seconds` have passed.
+poll() {
+    local seconds=$1
+    shift
+    local tries=$((seconds * 20))
+    until "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.05
+    done
+}
+
+# The ids of the shown windows whose title is exactly $1.
+windows_titled() {
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
+}
+
+count_is() { [ "$(windows_titled "$1" | wc -l)" -eq "$2" ]; }
+
+# Waits for exactly one shown window titled $1 and prints its id.
+wait_window() {
+    poll 15 count_is "$1" 1 || fail "no window titled \"$1\""
+    windows_titled "$1"
+}
+
+# A sandbox of its own for each case: home, XDG folders, program folder
+# holding a copy of the executable, and an Updates folder.
+new_sandbox() {
+    box=$work/$1
+    mkdir -p "$box/home" "$box/config" "$box/data" "$box/cache" "$box/runtime" "$box/program" \
+        "$box/updates"
+    chmod 700 "$box/runtime"
+    cp "$exe" "$box/program/brinevar"
+}
+
+# Under LeakSanitizer: libdbus, which Qt's X11 platform uses, keeps a buffer
+# to the end; the program's own memory is still checked.
+printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
+export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$work/lsan.supp"
+
+start_program() {
+    env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u BRINEVAR_EXIT_AFTER_FIRST_PAINT \
+        HOME="$box/home" XDG_CONFIG_HOME="$box/config" XDG_DATA_HOME="$box/data" \
+        XDG_CACHE_HOME="$box/cache" XDG_RUNTIME_DIR="$box/runtime" QT_QPA_PLATFORM=xcb \
+        "$box/program/brinevar" >"$work/brinevar.log" 2>&1 &
+    pid=$!
+}
+
+running() { kill -0 "$pid" 2>/dev/null; }
+ended() { ! running; }
+
+# Sends window $1 the message that a window manager sends when the user clicks
+# the window's close box.
+send_close_request() {
+    python3 - "$1" <<'PYTHON'
+import ctypes
+import sys
+
+x11 = ctypes.CDLL("libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XInternAtom.restype = ctypes.c_ulong
+x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                           ctypes.c_void_p]
+x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5)]
+
+
+class Event(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+
+display = x11.XOpenDisplay(None)
+if not display:
+    sys.exit("cannot open the display")
+window = int(sys.argv[1])
+event = Event()
+event.xclient.type = 33  # ClientMessage
+event.xclient.window = window
+event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+event.xclient.format = 32
+event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+event.xclient.data[1] = 0  # CurrentTime
+if not x11.XSendEvent(display, window, 0, 0, ctypes.byref(event)):
+    sys.exit("XSendEvent failed")
+x11.XCloseDisplay(display)  # sends what is queued
+PYTHON
+}
+
+# Clicks the middle of a control of the main window $main, given in twips
+# (15 to a logical pixel) from the top left of its client area. Without a
+# window manager the window has no frame, so its position is the client area's.
+click_control() {
+    local left=$1 top=$2 width=$3 height=$4 X Y WIDTH HEIGHT SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    # Logical pixels to device pixels, should the screen be scaled.
+    local x=$((X + (left + width / 2) * WIDTH / 11880))
+    local y=$((Y + (top + height / 2) * HEIGHT / 8160))
+    xdotool mousemove --sync "$x" "$y" click 1
+}
+
+# Clicks into the field at (left, top) and replaces its text with $3.
+type_into_field() {
+    click_control "$1" "$2" 615 285
+    xdotool key ctrl+a
+    xdotool type --delay 5 -- "$3"
+}
+
+click_save_and_exit() { click_control 10320 360 1455 495; }
+click_set_to_default() { click_control 8400 360 1575 495; }
+
+# The settings file with the default values and waterPurityDecayTime 450.
+expected_settings() {
+    printf '%s\r\n' '[cost]' 'saltWater = 1.5' 'freshWater = 1.0' 'wallHeightPriceDivisor = 5' \
+        '[tank]' 'initialSink = 5' 'initialHeight = 5' 'initialSinkShow = 8' \
+        'initialHeightShow = 9' 'initialWaterLevel = 0' 'initialFillState = 1' \
+        'initialSalinity = 100' 'initialTemperature = 0' 'maximumTankHeight = 20' \
+        'waterOffset = -1' 'tankTerrain = 2' 'tankTerrainShow = 17' 'initialWaterPurity = 100' \
+        'murkyWaterPurity = 60' 'veryMurkyWaterPurity = 20' 'extremelyMurkyWaterPurity = 1' \
+        'waterPurityDecayTime = 450'
+}
+
+no_settings_written() {
+    [ ! -e "$box/updates/tanks.cfg" ] || fail "$1: tanks.cfg was written"
+    [ ! -e "$box/program/tanks.ini" ] || fail "$1: tanks.ini was written"
+    [ -z "$(ls -A "$box/updates")" ] || fail "$1: something was written into the Updates folder"
+}
+
+echo "== case 1: first start, Set To Default, Save and Exit"
+new_sandbox first-start
+start_program
+prompt=$(wait_window "Folder Path")
+xdotool windowfocus --sync "$prompt"
+xdotool key ctrl+a
+xdotool type --delay 5 -- "$box/updates/"
+xdotool key Return
+poll 15 count_is "Folder Path" 0 || fail "the prompt stayed open"
+main=$(wait_window Brinevar)
+xdotool windowfocus --sync "$main"
+type_into_field 2280 1200 7.25 # saltWater (Text1)
+type_into_field 2280 4800 9    # initialSink (Text19)
+click_set_to_default
+type_into_field 9720 4440 450 # waterPurityDecayTime (Text6)
+click_save_and_exit
+poll 15 ended || fail "Save and Exit did not end the program"
+wait "$pid" || fail "the program ended with status $?"
+pid=
+expected_settings >"$work/expected.cfg"
+cmp "$work/expected.cfg" "$box/updates/tanks.cfg" || fail "tanks.cfg differs from the expected text"
+cmp "$work/expected.cfg" "$box/program/tanks.ini" || fail "tanks.ini differs from the expected text"
+grep -qxF "Path=$box/updates/" "$box/config/Brinevar/Brinevar.conf" ||
+    fail "the typed Updates folder was not stored"
+echo "ok: tanks.cfg and tanks.ini are the expected 22 lines; the folder is stored"
+
+echo "== case 2: a refused Text7 stops Save and Exit; closing writes nothing"
+new_sandbox refused
+mkdir -p "$box/config/Brinevar"
+printf '[MZTPath]\nPath=%s/updates/\n' "$box" >"$box/config/Brinevar/Brinevar.conf"
+start_program
+main=$(wait_window Brinevar)
+xdotool windowfocus --sync "$main"
+type_into_field 8640 5520 18 # tankTerrain (Text7)
+click_save_and_exit
+poll 15 count_is Brinevar 2 || fail "no message box titled Brinevar appeared"
+box_window=$(windows_titled Brinevar | grep -vx "$main") || fail "the second window is the main one"
+xdotool windowfocus --sync "$box_window"
+xdotool key Return
+poll 15 count_is Brinevar 1 || fail "Return did not close the message box"
+windows_titled Brinevar | grep -qx "$main" || fail "the main window is gone"
+running || fail "the program ended after the refusal"
+no_settings_written "after the refusal"
+echo "ok: the message box appeared and closed; the program runs; no file was written"
+send_close_request "$main"
+poll 15 ended || fail "closing the main window did not end the program"
+wait "$pid" || fail "the program ended with status $? after its window was closed"
+pid=
+no_settings_written "after closing the window"
+echo "ok: closing the main window ended the program without writing a file"
