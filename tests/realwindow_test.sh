@@ -161,7 +161,9 @@ PYTHON
 # (15 to a logical pixel) from the top left of its client area. Without a
 # window manager the window has no frame, so its position is the client area's.
 click_control() {
-    local left=$1 top=$2 width=$3 height=$4 X Y WIDTH HEIGHT SCREEN
+    local left=$1 top=$2 width=$3 height=$4
+    # shellcheck disable=SC2034 # SCREEN is set along with the others, unused
+    local X Y WIDTH HEIGHT SCREEN
     eval "$(xdotool getwindowgeometry --shell "$main")"
     # Logical pixels to device pixels, should the screen be scaled.
     local x=$((X + (left + width / 2) * WIDTH / 11880))
