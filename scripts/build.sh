@@ -3,6 +3,7 @@
 # either starts the editor (--run) or runs every test (--test).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/packages.sh
 
 mode=${1:---run}
 build=${BUILD_DIR:-build}
@@ -12,15 +13,7 @@ if [ "$mode" = --test ]; then
     packages+=(libgtest-dev xvfb xauth xdotool python3)
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
-    $sudo apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+ensure_packages "${packages[@]}"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build"

@@ -6,19 +6,12 @@
 # Usage: scripts/package-test.sh   (build folder: $PACKAGE_BUILD_DIR or build-package)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/packages.sh
 
 build=${PACKAGE_BUILD_DIR:-build-package}
 packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation
           desktop-file-utils appstream dpkg-dev file xvfb xauth xdotool python3)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
-    $sudo apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+ensure_packages "${packages[@]}"
 
 fail() { echo "package-test: $*" >&2; exit 1; }
 step() { echo "== $*"; }
