@@ -30,23 +30,6 @@ QByteArray ExpectedFile(const TankSettings &texts)
     return text;
 }
 
-struct MessageBoxSeen {
-    QString title, text;
-    int buttons = 0;
-    QMessageBox::Icon icon = QMessageBox::Warning;
-};
-
-// Answers the next real message box with OK and tells what it showed.
-void AnswerNextMessageBox(MessageBoxSeen &seen)
-{
-    QTimer::singleShot(0, [&seen] {
-        QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        seen = {box->windowTitle(), box->text(), int(box->buttons().size()), box->icon()};
-        box->button(QMessageBox::Ok)->click();
-    });
-}
-
 } // namespace
 
 class CommandsTest : public QObject {

@@ -14,8 +14,7 @@
 
 using namespace brinevar;
 
-namespace
-{
+namespace {
 
 template <typename Widget> Widget *Named(Widget *widget, const char *name)
 {
@@ -23,8 +22,7 @@ template <typename Widget> Widget *Named(Widget *widget, const char *name)
     return widget;
 }
 
-class GateWindow : public QWidget
-{
+class GateWindow : public QWidget {
 public:
     GateWindow()
     {
@@ -59,23 +57,20 @@ public:
     QWidget *named(const QString &name) { return findChild<QWidget *>(name); }
 };
 
-// Presses `button` on `target` the way the platform delivers it: to the
-// target's window, at window coordinates.
+// Presses `button` on `target` through its window; on a list, on its first item.
 void Click(QWidget *target, Qt::MouseButton button = Qt::LeftButton)
 {
-    QWidget *window = target->window();
-    QPoint at = target->rect().center();
-    if (auto *list = qobject_cast<QListWidget *>(target)) { // on its first item
-        target = list->viewport();
-        at = list->visualItemRect(list->item(0)).center();
-    }
-    QTest::mouseClick(window->windowHandle(), button, {}, target->mapTo(window, at));
+    auto *list = qobject_cast<QListWidget *>(target);
+    if (!list)
+        return ClickThroughWindow(target, button);
+    QWidget *window = list->window();
+    const QPoint at = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(window->windowHandle(), button, {}, list->viewport()->mapTo(window, at));
 }
 
 } // namespace
 
-class FocusGateTest : public QObject
-{
+class FocusGateTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -283,22 +278,14 @@ void FocusGateTest::realMessageBoxThenWindowIsActiveAgain()
     dialogs_.reset(); // the plain Qt message box
     GateWindow &w = *window_;
     QSignalSpy clicked(w.button, &QPushButton::clicked);
-    QString title, text;
-    int buttons = 0;
-    // Answer the box with a press on its own window, which the gate lets by.
-    QTimer::singleShot(0, [&] {
-        QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        title = box->windowTitle();
-        text = box->text();
-        buttons = int(box->buttons().size());
-        Click(box->button(QMessageBox::Ok));
-    });
+    // The box is answered with a press on its own window, which the gate lets by.
+    MessageBoxSeen seen;
+    AnswerNextMessageBox(seen);
     Click(w.button);
 
-    QCOMPARE(title, QStringLiteral("Brinevar"));
-    QCOMPARE(text, QStringLiteral("refused"));
-    QCOMPARE(buttons, 1);
+    QCOMPARE(seen.title, QStringLiteral("Brinevar"));
+    QCOMPARE(seen.text, QStringLiteral("refused"));
+    QCOMPARE(seen.buttons, 1);
     QCOMPARE(w.validations, 1);
     QCOMPARE(clicked.size(), 0);
     QTRY_COMPARE(QApplication::activeWindow(), &w);

@@ -5,14 +5,37 @@
 
 #include <QFile>
 #include <QSettings>
+#include <QAbstractButton>
+#include <QTimer>
+#include <QtTest>
 
-void FakeDialogs::message(QWidget *, const QString &text) { messages << text; }
+void FakeDialogs::message(QWidget *, const QString &text)
+{
+    messages << text;
+}
 
 QString FakeDialogs::input(QWidget *, const QString &prompt, const QString &title,
                            const QString &defaultAnswer)
 {
     prompts.append({prompt, title, defaultAnswer});
     return answer.value_or(defaultAnswer);
+}
+
+void ClickThroughWindow(QWidget *target, Qt::MouseButton button)
+{
+    QWidget *window = target->window();
+    QTest::mouseClick(window->windowHandle(), button, {},
+                      target->mapTo(window, target->rect().center()));
+}
+
+void AnswerNextMessageBox(MessageBoxSeen &seen)
+{
+    QTimer::singleShot(0, [&seen] {
+        QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        seen = {box->windowTitle(), box->text(), int(box->buttons().size()), box->icon()};
+        ClickThroughWindow(box->button(QMessageBox::Ok));
+    });
 }
 
 Sandbox::Sandbox()
@@ -22,7 +45,10 @@ Sandbox::Sandbox()
     brinevar::SetProgramFolder(programFolder_.path());
 }
 
-Sandbox::~Sandbox() { brinevar::SetProgramFolder({}); }
+Sandbox::~Sandbox()
+{
+    brinevar::SetProgramFolder({});
+}
 
 void Sandbox::storePath(const QString &path) const
 {

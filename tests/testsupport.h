@@ -5,6 +5,7 @@
 
 #include "dialogs.h"
 
+#include <QMessageBox>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -27,6 +28,21 @@ public:
     // What the input box answers; nullopt presses OK on the default answer.
     std::optional<QString> answer;
 };
+
+// Presses `button` on `target` as the platform delivers a press: to the
+// target's window, at window coordinates, where the focus gate sees it.
+void ClickThroughWindow(QWidget *target, Qt::MouseButton button = Qt::LeftButton);
+
+// What a real message box showed.
+struct MessageBoxSeen {
+    QString title, text;
+    int buttons = 0;
+    QMessageBox::Icon icon = QMessageBox::Warning;
+};
+
+// Answers the next real message box by pressing its OK button through its own
+// window, and records in `seen` what it showed.
+void AnswerNextMessageBox(MessageBoxSeen &seen);
 
 class Sandbox {
 public:

@@ -11,8 +11,7 @@
 
 using namespace brinevar;
 
-namespace
-{
+namespace {
 
 const QString kTerrainRefusal = "The value in Tank Terrain must be a number from 0 to 17";
 const QString kShowTerrainRefusal = "The value in Show Tank Terrain must be a number from 0 to 17";
@@ -53,18 +52,9 @@ struct Session {
     std::unique_ptr<frmMain> window;
 };
 
-// A press on `target` as the platform delivers it: to its window.
-void Click(QWidget *target)
-{
-    QWidget *window = target->window();
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
-                      target->mapTo(window, target->rect().center()));
-}
-
 } // namespace
 
-class ValidationTest : public QObject
-{
+class ValidationTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -163,7 +153,7 @@ void ValidationTest::leavingAField()
 
     auto leave = [&] {
         if (way == "click")
-            Click(session.field("Text1"));
+            ClickThroughWindow(session.field("Text1"));
         else
             QTest::keyClick(edit, Qt::Key_Tab, way == "Tab" ? Qt::NoModifier : Qt::ShiftModifier);
     };
@@ -189,7 +179,7 @@ void ValidationTest::saveAndExitWaitsForAPassingText()
     Session session;
     QSignalSpy clicked(session.window->saveAndExitButton(), &QPushButton::clicked);
     QLineEdit *edit = session.enter("Text7", "18");
-    Click(session.window->saveAndExitButton());
+    ClickThroughWindow(session.window->saveAndExitButton());
     QCOMPARE(dialogs.messages, QStringList{kTerrainRefusal});
     QCOMPARE(clicked.size(), 0);
     QVERIFY(!session.saved());
@@ -197,7 +187,7 @@ void ValidationTest::saveAndExitWaitsForAPassingText()
     QCOMPARE(QApplication::focusWidget(), edit);
 
     session.enter("Text7", "17");
-    Click(session.window->saveAndExitButton());
+    ClickThroughWindow(session.window->saveAndExitButton());
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(clicked.size(), 1);
     const Sandbox &sandbox = session.sandbox;
@@ -214,12 +204,12 @@ void ValidationTest::helpBesideTheRefusedFieldShowsTheRefusal()
     Session session;
     QLineEdit *edit = session.enter("Text12", "5");
     QPushButton *help = session.window->helpButton("Command1", 5);
-    Click(help);
+    ClickThroughWindow(help);
     QCOMPARE(dialogs.messages, QStringList{kFillStateRefusal});
     QCOMPARE(QApplication::focusWidget(), edit);
 
     session.enter("Text12", "0");
-    Click(help);
+    ClickThroughWindow(help);
     QCOMPARE(dialogs.messages, QStringList({kFillStateRefusal, "Can only be set to 1 or 0"}));
     QCOMPARE(QApplication::focusWidget(), help);
 }
@@ -230,7 +220,7 @@ void ValidationTest::setToDefaultRestoresNothingAfterARefusal()
     Session session;
     session.enter("Text8", "18");
     const TankSettings before = session.window->texts();
-    Click(session.window->setToDefaultButton());
+    ClickThroughWindow(session.window->setToDefaultButton());
     QCOMPARE(dialogs.messages, QStringList{kShowTerrainRefusal});
     QCOMPARE(session.window->texts(), before);
 }
@@ -241,7 +231,7 @@ void ValidationTest::captionsRunNoCheck()
     Session session;
     QLineEdit *edit = session.enter("Text7", "18");
     for (const char *caption : {"Label41", "Label22", "Label33"})
-        Click(session.window->findChild<QWidget *>(caption));
+        ClickThroughWindow(session.window->findChild<QWidget *>(caption));
     QVERIFY(!dialogs.messages.contains(kTerrainRefusal));
     QCOMPARE(QApplication::focusWidget(), edit);
     QCOMPARE(edit->text(), QStringLiteral("18"));
@@ -258,10 +248,10 @@ void ValidationTest::outOfRangeCopyIsNeverReported()
     QCOMPARE(session.field("Text7")->text(), QStringLiteral("25"));
     QSignalSpy clicked(session.window->saveAndExitButton(), &QPushButton::clicked);
     // Walk the focus about, never leaving a checked field.
-    Click(session.field("Text6"));
-    Click(session.field("Text1"));
+    ClickThroughWindow(session.field("Text6"));
+    ClickThroughWindow(session.field("Text1"));
     QTest::keyClick(session.field("Text1"), Qt::Key_Tab);
-    Click(session.window->saveAndExitButton());
+    ClickThroughWindow(session.window->saveAndExitButton());
     QVERIFY(dialogs.messages.isEmpty());
     QCOMPARE(clicked.size(), 1);
     // Saved unchanged.
@@ -313,7 +303,7 @@ void ValidationTest::helpButtons()
     FakeDialogs dialogs;
     Session session;
     const TankSettings before = session.window->texts();
-    Click(session.window->helpButton(array, index));
+    ClickThroughWindow(session.window->helpButton(array, index));
     QCOMPARE(dialogs.messages, QStringList{message});
     QCOMPARE(session.window->texts(), before);
 }
@@ -333,20 +323,12 @@ void ValidationTest::refusalInARealMessageBox()
 {
     Session session; // the plain Qt message box
     QLineEdit *edit = session.enter("Text12", "2");
-    QString title, text;
-    int buttons = -1;
-    QTimer::singleShot(0, [&] {
-        QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        title = box->windowTitle();
-        text = box->text();
-        buttons = int(box->buttons().size());
-        Click(box->button(QMessageBox::Ok));
-    });
+    MessageBoxSeen seen;
+    AnswerNextMessageBox(seen);
     QTest::keyClick(edit, Qt::Key_Tab);
-    QCOMPARE(title, QStringLiteral("Brinevar"));
-    QCOMPARE(text, kFillStateRefusal);
-    QCOMPARE(buttons, 1);
+    QCOMPARE(seen.title, QStringLiteral("Brinevar"));
+    QCOMPARE(seen.text, kFillStateRefusal);
+    QCOMPARE(seen.buttons, 1);
     QTRY_COMPARE(QApplication::activeWindow(), session.window.get());
     QCOMPARE(QApplication::focusWidget(), edit);
     QCOMPARE(edit->text(), QStringLiteral("2"));
