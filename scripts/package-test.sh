@@ -77,37 +77,6 @@ mkdir -p "$HOME" "$XDG_CONFIG_HOME/Brinevar" "$XDG_DATA_HOME" "$work/updates"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 # A stored Updates folder, so that the program opens without asking.
 printf '[MZTPath]\nPath=%s/\n' "$work/updates" >"$XDG_CONFIG_HOME/Brinevar/Brinevar.conf"
-# Sends the window what its close box sends (WM_DELETE_WINDOW); there is no
-# window manager under Xvfb to do it.
-cat >"$work/close.py" <<'EOF'
-import ctypes, sys
-x = ctypes.CDLL("libX11.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x.XInternAtom.restype = ctypes.c_ulong
-x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-class ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
-                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
-                ("data", ctypes.c_long * 5)]
-class Event(ctypes.Union):
-    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
-x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                         ctypes.POINTER(Event)]
-x.XCloseDisplay.argtypes = [ctypes.c_void_p]
-display = x.XOpenDisplay(None)
-if not display:
-    sys.exit("cannot open the display")
-event = Event()
-event.xclient.type = 33  # ClientMessage
-event.xclient.window = int(sys.argv[1])
-event.xclient.message_type = x.XInternAtom(display, b"WM_PROTOCOLS", 0)
-event.xclient.format = 32
-event.xclient.data[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-x.XSendEvent(display, event.xclient.window, 0, 0, ctypes.byref(event))
-x.XCloseDisplay(display)
-EOF
 cat >"$work/run.sh" <<'EOF'
 set -euo pipefail
 "$1" &
@@ -122,7 +91,7 @@ wait "$pid" || status=$?
 echo "closed, exit status $status"
 exit "$status"
 EOF
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/run.sh" "$stage/usr/bin/brinevar" "$work/close.py"
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/run.sh" "$stage/usr/bin/brinevar" "$PWD/scripts/close-window.py"
 # Closing by the close box writes nothing.
 written=$(find "$work" "$stage" -name 'tanks.*')
 [ -z "$written" ] || fail "closing the window wrote $written"

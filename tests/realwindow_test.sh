@@ -15,8 +15,8 @@
 # There is no window manager, so the test does what one would: it gives
 # windows the keyboard focus (xdotool windowfocus; windowactivate needs a
 # window manager), and it closes the main window by sending it the
-# WM_DELETE_WINDOW message that a close box sends (from python3 through
-# libX11: xdotool windowclose only destroys the X window, which leaves the
+# WM_DELETE_WINDOW message that a close box sends (scripts/close-window.py:
+# xdotool windowclose only destroys the X window, which leaves the
 # program running, and alt+F4 needs a window manager).
 #
 # Usage: realwindow_test.sh path/to/brinevar
@@ -25,6 +25,7 @@ set -euo pipefail
 
 exe=${1:?usage: realwindow_test.sh path/to/brinevar}
 exe=$(realpath "$exe")
+repo=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ -z "${REALWINDOW_DISPLAY_READY:-}" ]; then
     for tool in xvfb-run xauth xdotool python3; do
@@ -115,46 +116,7 @@ ended() { ! running; }
 # Sends window $1 the message that a window manager sends when the user clicks
 # the window's close box.
 send_close_request() {
-    python3 - "$1" <<'PYTHON'
-import ctypes
-import sys
-
-x11 = ctypes.CDLL("libX11.so.6")
-x11.XOpenDisplay.restype = ctypes.c_void_p
-x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x11.XInternAtom.restype = ctypes.c_ulong
-x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                           ctypes.c_void_p]
-x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-
-
-class ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
-                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
-                ("data", ctypes.c_long * 5)]
-
-
-class Event(ctypes.Union):
-    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
-
-
-display = x11.XOpenDisplay(None)
-if not display:
-    sys.exit("cannot open the display")
-window = int(sys.argv[1])
-event = Event()
-event.xclient.type = 33  # ClientMessage
-event.xclient.window = window
-event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-event.xclient.format = 32
-event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-event.xclient.data[1] = 0  # CurrentTime
-if not x11.XSendEvent(display, window, 0, 0, ctypes.byref(event)):
-    sys.exit("XSendEvent failed")
-x11.XCloseDisplay(display)  # sends what is queued
-PYTHON
+    python3 "$repo/scripts/close-window.py" "$1"
 }
 
 # Clicks the middle of a control of the main window $main, given in twips
