@@ -24,10 +24,12 @@ std::filesystem::path TemporaryNameFor(const std::filesystem::path &target)
     static std::mt19937_64 random(
         std::random_device{}() ^
         std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
-    auto name = target.filename().native();
-    name.insert(0, 1, '.');
-    const auto suffix = "." + std::to_string(random() % 1000000000) + ".tmp";
-    name.append(suffix.begin(), suffix.end());
+    // ".tanks.cfg.<number>.tmp": hidden, and plainly this file's.
+    std::filesystem::path name(".");
+    name += target.filename();
+    name += ".";
+    name += std::to_string(random() % 1000000000);
+    name += ".tmp";
     return target.parent_path() / name;
 }
 
