@@ -2,8 +2,10 @@
 
 #include "version.h"
 
+#include <QIcon>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace brinevar {
 namespace {
@@ -15,6 +17,8 @@ void Dialogs::message(QWidget *parent, const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kProgramTitle), text, QMessageBox::Ok,
                     parent);
+    // Some desktop themes decorate dialog buttons with icons; the box has none.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.exec();
 }
 
