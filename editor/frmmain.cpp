@@ -2,8 +2,8 @@
 
 #include "dialogs.h"
 #include "focusgate.h"
-#include "frmabout.h"
 #include "formfont.h"
+#include "frmabout.h"
 #include "linklabel.h"
 #include "mainlayout.h"
 #include "programfolder.h"
@@ -132,9 +132,15 @@ void frmMain::ConnectCommands()
     connect(Label43, &LinkLabel::clicked, this, &frmMain::Label43_Click);
 }
 
-void frmMain::cmdDefault_Click() { SetToDefault(); }
+void frmMain::cmdDefault_Click()
+{
+    SetToDefault();
+}
 
-void frmMain::SetToDefault() { setTexts(DefaultTexts()); }
+void frmMain::SetToDefault()
+{
+    setTexts(DefaultTexts());
+}
 
 void frmMain::Command3_Click()
 {
@@ -146,7 +152,10 @@ void frmMain::Command3_Click()
     close();
 }
 
-void frmMain::Label41_Click() { MsgBox(this, ZTPath); }
+void frmMain::Label41_Click()
+{
+    MsgBox(this, ZTPath);
+}
 
 void frmMain::Label43_Click()
 {

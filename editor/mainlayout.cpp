@@ -1,9 +1,7 @@
 #include "mainlayout.h"
 
-namespace brinevar
-{
-namespace
-{
+namespace brinevar {
+namespace {
 
 using enum ControlKind;
 

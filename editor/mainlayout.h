@@ -5,8 +5,7 @@
 
 #include <span>
 
-namespace brinevar
-{
+namespace brinevar {
 
 // Every control of frmMain, in twips. Fields carry no text here: they start
 // with the initial texts of their settings from the catalogue.

@@ -5,10 +5,8 @@
 #include <limits>
 #include <string>
 
-namespace brinevar
-{
-namespace
-{
+namespace brinevar {
+namespace {
 
 // Blanks as the number readers skip them: spaces, tabs and line feeds.
 bool IsBlank(QChar c)

@@ -7,8 +7,7 @@
 #include <QLocale>
 #include <QString>
 
-namespace brinevar
-{
+namespace brinevar {
 
 // Whether the whole text, apart from blanks at its ends, is one number as
 // `locale` writes it: an optional sign, digits with at most one decimal

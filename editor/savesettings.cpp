@@ -6,8 +6,7 @@
 
 #include <QDir>
 
-namespace brinevar
-{
+namespace brinevar {
 
 QString GameFilePath(const QString &ztPath)
 {

@@ -7,8 +7,7 @@
 
 #include <optional>
 
-namespace brinevar
-{
+namespace brinevar {
 
 class FileError;
 

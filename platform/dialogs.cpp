@@ -32,10 +32,19 @@ QString Dialogs::input(QWidget *parent, const QString &prompt, const QString &ti
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
-Dialogs &Dialogs::current() { return installed ? *installed : plainDialogs; }
+Dialogs &Dialogs::current()
+{
+    return installed ? *installed : plainDialogs;
+}
 
-void Dialogs::install(Dialogs *dialogs) { installed = dialogs; }
+void Dialogs::install(Dialogs *dialogs)
+{
+    installed = dialogs;
+}
 
-void MsgBox(QWidget *parent, const QString &text) { Dialogs::current().message(parent, text); }
+void MsgBox(QWidget *parent, const QString &text)
+{
+    Dialogs::current().message(parent, text);
+}
 
 } // namespace brinevar

@@ -6,8 +6,7 @@
 #include <QWidget>
 #include <QWindow>
 
-namespace brinevar
-{
+namespace brinevar {
 
 FocusGate::FocusGate(QWidget *window) : QObject(window), window_(window)
 {

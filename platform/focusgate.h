@@ -21,11 +21,9 @@
 class QMouseEvent;
 class QWidget;
 
-namespace brinevar
-{
+namespace brinevar {
 
-class FocusGate : public QObject
-{
+class FocusGate : public QObject {
     Q_OBJECT
 
 public:

@@ -12,10 +12,8 @@
 #include <limits>
 #include <vector>
 
-namespace brinevar
-{
-namespace
-{
+namespace brinevar {
+namespace {
 
 QString Utf8(std::string_view text)
 {
@@ -24,8 +22,7 @@ QString Utf8(std::string_view text)
 
 // Keeps a field on one line: Qt's line edit takes line breaks from a paste or
 // a drop as they come. Each break (CR LF counting as one) becomes a blank.
-class SingleLine : public QValidator
-{
+class SingleLine : public QValidator {
 public:
     using QValidator::QValidator;
 

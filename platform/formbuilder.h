@@ -11,8 +11,7 @@
 class QListWidget;
 class QWidget;
 
-namespace brinevar
-{
+namespace brinevar {
 
 enum class ControlKind {
     TextField,     // QLineEdit, single line, no length limit

@@ -5,10 +5,8 @@
 #include <QFontDatabase>
 #include <QWidget>
 
-namespace brinevar
-{
-namespace
-{
+namespace brinevar {
+namespace {
 
 // The embedded face, registered once; empty when the build had none.
 QString EmbeddedFamily()

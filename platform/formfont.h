@@ -5,8 +5,7 @@
 
 class QWidget;
 
-namespace brinevar
-{
+namespace brinevar {
 
 // 8.25 pt at the 96 dots per inch the twip layouts assume: 11 logical pixels.
 inline constexpr int kFormFontPixels = 11;

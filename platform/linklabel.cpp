@@ -2,8 +2,7 @@
 
 #include <QMouseEvent>
 
-namespace brinevar
-{
+namespace brinevar {
 
 LinkLabel::LinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
 {

@@ -4,11 +4,9 @@
 
 #include <QLabel>
 
-namespace brinevar
-{
+namespace brinevar {
 
-class LinkLabel : public QLabel
-{
+class LinkLabel : public QLabel {
     Q_OBJECT
 
 public:

@@ -6,10 +6,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace brinevar
-{
-namespace
-{
+namespace brinevar {
+namespace {
 QString overriddenFolder;
 
 constexpr Qt::CaseSensitivity kFileNameCase =

@@ -5,8 +5,7 @@
 
 #include <filesystem>
 
-namespace brinevar
-{
+namespace brinevar {
 
 // The folder that holds the executable, without a trailing separator.
 QString ProgramFolder();

@@ -4,7 +4,10 @@
 
 namespace brinevar {
 namespace {
-QString Address(const QString &section, const QString &key) { return section + '/' + key; }
+QString Address(const QString &section, const QString &key)
+{
+    return section + '/' + key;
+}
 } // namespace
 
 QString GetSetting(const QString &appName, const QString &section, const QString &key,

@@ -37,8 +37,14 @@ std::string Narrow(const std::wstring &wide, unsigned codePage)
 }
 } // namespace
 
-std::string ToAnsi(std::string_view utf8) { return Narrow(Widen(utf8, CP_UTF8), CP_ACP); }
-std::string FromAnsi(std::string_view ansi) { return Narrow(Widen(ansi, CP_ACP), CP_UTF8); }
+std::string ToAnsi(std::string_view utf8)
+{
+    return Narrow(Widen(utf8, CP_UTF8), CP_ACP);
+}
+std::string FromAnsi(std::string_view ansi)
+{
+    return Narrow(Widen(ansi, CP_ACP), CP_UTF8);
+}
 
 #else
 

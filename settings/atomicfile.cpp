@@ -17,7 +17,10 @@
 namespace brinevar {
 namespace {
 
-std::error_code LastError() { return {errno ? errno : EIO, std::generic_category()}; }
+std::error_code LastError()
+{
+    return {errno ? errno : EIO, std::generic_category()};
+}
 
 std::filesystem::path TemporaryNameFor(const std::filesystem::path &target)
 {
@@ -37,8 +40,8 @@ std::FILE *OpenForWriting(const std::filesystem::path &path)
 {
 #ifdef _WIN32
     // The C runtime of older Windows lacks fopen's "x" mode.
-    const int fd = _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
-                          _S_IREAD | _S_IWRITE);
+    const int fd =
+        _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
     return fd < 0 ? nullptr : _fdopen(fd, "wb");
 #else
     return std::fopen(path.c_str(), "wbx");
@@ -122,6 +125,9 @@ void AtomicFile::commit()
     temporary_.clear();
 }
 
-void AtomicFile::fail(std::error_code reason) { throw FileError(target_, reason); }
+void AtomicFile::fail(std::error_code reason)
+{
+    throw FileError(target_, reason);
+}
 
 } // namespace brinevar

@@ -5,7 +5,8 @@
 namespace brinevar {
 namespace {
 
-constexpr RangeCheck kTerrainCheck{0, 17, "The value in Tank Terrain must be a number from 0 to 17"};
+constexpr RangeCheck kTerrainCheck{0, 17,
+                                   "The value in Tank Terrain must be a number from 0 to 17"};
 constexpr RangeCheck kShowTerrainCheck{
     0, 17, "The value in Show Tank Terrain must be a number from 0 to 17"};
 constexpr RangeCheck kFillStateCheck{0, 1, "The value in Initial Fill State must be either 0 or 1"};
@@ -74,7 +75,10 @@ constexpr std::array<Setting, kSettingCount> kCatalogue{{
      "Time in milliseconds before the water purity drops one point."},
 }};
 
-constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+constexpr char AsciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
 
 template <typename Member>
 std::optional<std::size_t> FindBy(std::string_view wanted, Member member, bool ignoreCase)
@@ -101,7 +105,10 @@ template <typename Member> TankSettings Texts(Member member)
 
 } // namespace
 
-const std::array<Setting, kSettingCount> &Catalogue() { return kCatalogue; }
+const std::array<Setting, kSettingCount> &Catalogue()
+{
+    return kCatalogue;
+}
 
 std::optional<std::size_t> FindSetting(std::string_view name)
 {
@@ -113,9 +120,18 @@ std::optional<std::size_t> FindSettingByField(std::string_view field)
     return FindBy(field, &Setting::field, false);
 }
 
-TankSettings InitialTexts() { return Texts(&Setting::initialText); }
-TankSettings DefaultTexts() { return Texts(&Setting::defaultText); }
+TankSettings InitialTexts()
+{
+    return Texts(&Setting::initialText);
+}
+TankSettings DefaultTexts()
+{
+    return Texts(&Setting::defaultText);
+}
 
-std::string_view SectionName(Section section) { return section == Section::Cost ? "cost" : "tank"; }
+std::string_view SectionName(Section section)
+{
+    return section == Section::Cost ? "cost" : "tank";
+}
 
 } // namespace brinevar

@@ -8,10 +8,10 @@ using namespace brinevar;
 
 TEST(Catalogue, FieldsFollowTheFileOrderNotTheirNumbers)
 {
-    const std::vector<std::string_view> expected{
-        "Text1",  "Text17", "Text18", "Text19", "Text20", "Text9", "Text10",
-        "Text11", "Text12", "Text13", "Text15", "Text16", "Text14", "Text7",
-        "Text8",  "Text2",  "Text3",  "Text4",  "Text5",  "Text6"};
+    const std::vector<std::string_view> expected{"Text1",  "Text17", "Text18", "Text19", "Text20",
+                                                 "Text9",  "Text10", "Text11", "Text12", "Text13",
+                                                 "Text15", "Text16", "Text14", "Text7",  "Text8",
+                                                 "Text2",  "Text3",  "Text4",  "Text5",  "Text6"};
     std::vector<std::string_view> fields;
     for (const auto &setting : Catalogue())
         fields.push_back(setting.field);

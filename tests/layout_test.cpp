@@ -12,8 +12,7 @@
 
 using namespace brinevar;
 
-namespace
-{
+namespace {
 
 // 15 twips to a logical pixel.
 QRect Twips(int left, int top, int width, int height)
@@ -45,8 +44,7 @@ const QStringList kTerrains = {
 
 } // namespace
 
-class LayoutTest : public QObject
-{
+class LayoutTest : public QObject {
     Q_OBJECT
 
 private slots:

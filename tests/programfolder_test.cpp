@@ -11,8 +11,7 @@
 
 using namespace brinevar;
 
-class ProgramFolderTest : public QObject
-{
+class ProgramFolderTest : public QObject {
     Q_OBJECT
 
 private slots:

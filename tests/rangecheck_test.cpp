@@ -7,8 +7,7 @@
 
 using namespace brinevar;
 
-namespace
-{
+namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 const RangeCheck &CheckOf(const char *field)
@@ -17,8 +16,7 @@ const RangeCheck &CheckOf(const char *field)
 }
 } // namespace
 
-class RangeCheckTest : public QObject
-{
+class RangeCheckTest : public QObject {
     Q_OBJECT
 
 private slots:

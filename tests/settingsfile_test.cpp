@@ -104,7 +104,10 @@ struct ReaderCase {
     std::string saltWater;
 };
 
-void PrintTo(const ReaderCase &row, std::ostream *out) { *out << row.rule; }
+void PrintTo(const ReaderCase &row, std::ostream *out)
+{
+    *out << row.rule;
+}
 
 class ReadSettingsRules : public testing::TestWithParam<ReaderCase> {};
 
@@ -130,8 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"name, = and blanks", "saltWater =   \r\n", "in"},
         ReaderCase{"name alone", "saltWater", "in"},
         ReaderCase{"two characters ending in =", "x=", "in"},
-        ReaderCase{"single-letter key", "x = 2", "in"},
-        ReaderCase{"empty line", "\r\n", "in"},
+        ReaderCase{"single-letter key", "x = 2", "in"}, ReaderCase{"empty line", "\r\n", "in"},
         ReaderCase{"empty file", "", "in"},
         ReaderCase{"header run into a line", "[tank] saltWater = 2", "in"},
         ReaderCase{"blank inside the key", "salt Water = 2", "in"},
@@ -139,15 +141,14 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"tab after the key", "saltWater\t= 2", "in"},
         ReaderCase{"tab at the end of the value stays", "saltWater = 2\t", "2\t"},
         ReaderCase{"later line wins", "saltWater = 1\r\nsaltWater = 2\r\n", "2"},
-        ReaderCase{"empty later line does not empty it", "saltWater = 1\r\nsaltWater =\r\n",
-                   "1"},
+        ReaderCase{"empty later line does not empty it", "saltWater = 1\r\nsaltWater =\r\n", "1"},
         ReaderCase{"sections play no part", "[tank]\r\nsaltWater = 2\r\n[cost]\r\n", "2"},
         ReaderCase{"lone CR ends a line", "saltWater = 1\rsaltWater = 2", "2"},
         ReaderCase{"lone LF ends a line", "saltWater = 1\nsaltWater = 2\n", "2"},
         ReaderCase{"key longer than any name", "saltWaterXXXXXXXXXXXXXXXXXXXXXXXXXX = 2", "in"},
         ReaderCase{"prefix of a name", "salt = 2", "in"},
-        ReaderCase{"= far beyond 32767 characters",
-                   "saltWater" + std::string(40000, ' ') + "= 2", "2"},
+        ReaderCase{"= far beyond 32767 characters", "saltWater" + std::string(40000, ' ') + "= 2",
+                   "2"},
         ReaderCase{"ANSI value", "saltWater = caf\xe9", "caf\u00e9"}));
 
 TEST(ReadSettings, ASingleLineSetsOneSettingWithOrWithoutItsLineEnd)

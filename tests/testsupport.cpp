@@ -3,9 +3,9 @@
 #include "programfolder.h"
 #include "updatesfolder.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QSettings>
-#include <QAbstractButton>
 #include <QTimer>
 #include <QtTest>
 
