@@ -151,19 +151,16 @@ void CommandsTest::failedCopyIsReportedAfterTheGameFile()
 
 void CommandsTest::gameFileName_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("ztPath");
     QTest::addColumn<QString>("file");
     const QString sep = QDir::separator();
-    QTest::newRow("backslash") << "c:\\Games\\Updates\\"
-                               << "c:\\Games\\Updates\\tanks.cfg";
-    QTest::newRow("slash") << "/games/Updates/"
-                           << "/games/Updates/tanks.cfg";
-    QTest::newRow("no separator") << "/games/Updates"
-                                  << "/games/Updates" + sep + "tanks.cfg";
-    QTest::newRow("empty") << ""
-                           << "tanks.cfg";
-    QTest::newRow("zero") << "0"
-                          << "0" + sep + "tanks.cfg";
+    QTest::newRow("backslash") << "c:\\Games\\Updates\\" << "c:\\Games\\Updates\\tanks.cfg";
+    QTest::newRow("slash") << "/games/Updates/" << "/games/Updates/tanks.cfg";
+    QTest::newRow("no separator") << "/games/Updates" << "/games/Updates" + sep + "tanks.cfg";
+    QTest::newRow("empty") << "" << "tanks.cfg";
+    QTest::newRow("zero") << "0" << "0" + sep + "tanks.cfg";
+    // clang-format on
 }
 
 void CommandsTest::gameFileName()

@@ -148,11 +148,13 @@ void FocusGateTest::pressOnControlThatTakesFocus()
 
 void FocusGateTest::pressThatGivesNoFocusRunsNoCheck_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("target");
     QTest::newRow("label") << "label";
     QTest::newRow("disabled button") << "disabled";
     QTest::newRow("the field itself") << "guarded";
     QTest::newRow("bare window") << "window";
+    // clang-format on
 }
 
 void FocusGateTest::pressThatGivesNoFocusRunsNoCheck()
@@ -221,19 +223,18 @@ void FocusGateTest::otherMouseButtonsMoveTheFocusToo()
 
 void FocusGateTest::tabKeys_data()
 {
+    // clang-format off
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<bool>("refuse");
     QTest::addColumn<QString>("next");
     QTest::newRow("Tab refused") << int(Qt::Key_Tab) << 0 << true << "guarded";
     QTest::newRow("Tab allowed") << int(Qt::Key_Tab) << 0 << false << "other";
-    QTest::newRow("Shift+Tab refused")
-        << int(Qt::Key_Tab) << int(Qt::ShiftModifier) << true << "guarded";
+    QTest::newRow("Shift+Tab refused") << int(Qt::Key_Tab) << int(Qt::ShiftModifier) << true << "guarded";
     // Backwards wraps round to the last control that takes the focus.
-    QTest::newRow("Shift+Tab allowed")
-        << int(Qt::Key_Tab) << int(Qt::ShiftModifier) << false << "list";
-    QTest::newRow("Backtab refused")
-        << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << true << "guarded";
+    QTest::newRow("Shift+Tab allowed") << int(Qt::Key_Tab) << int(Qt::ShiftModifier) << false << "list";
+    QTest::newRow("Backtab refused") << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << true << "guarded";
+    // clang-format on
 }
 
 void FocusGateTest::tabKeys()

@@ -29,102 +29,59 @@ private slots:
 
 void RangeCheckTest::readings_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("locale");
     QTest::addColumn<bool>("numeric");
     QTest::addColumn<double>("leading");
 
-    QTest::newRow("whole number") << "17"
-                                  << "en_US" << true << 17.0;
-    QTest::newRow("blanks around") << "  5 "
-                                   << "en_US" << true << 5.0;
-    QTest::newRow("tab before") << "\t5"
-                                << "en_US" << true << 5.0;
-    QTest::newRow("blank inside") << "1 7"
-                                  << "en_US" << false << 17.0;
-    QTest::newRow("empty") << ""
-                           << "en_US" << false << 0.0;
-    QTest::newRow("blanks only") << "   "
-                                 << "en_US" << false << 0.0;
-    QTest::newRow("letters") << "abc"
-                             << "en_US" << false << 0.0;
-    QTest::newRow("number then letters") << "5abc"
-                                         << "en_US" << false << 5.0;
-    QTest::newRow("letters then number") << "x5"
-                                         << "en_US" << false << 0.0;
-    QTest::newRow("minus") << "-1"
-                           << "en_US" << true << -1.0;
-    QTest::newRow("plus") << "+3"
-                          << "en_US" << true << 3.0;
-    QTest::newRow("minus zero") << "-0"
-                                << "en_US" << true << 0.0;
-    QTest::newRow("blank after sign") << "- 1"
-                                      << "en_US" << false << -1.0;
-    QTest::newRow("two signs") << "--1"
-                               << "en_US" << false << 0.0;
-    QTest::newRow("sign only") << "-"
-                               << "en_US" << false << 0.0;
-    QTest::newRow("sign after") << "1-"
-                                << "en_US" << false << 1.0;
-    QTest::newRow("fraction") << "2.5"
-                              << "en_US" << true << 2.5;
-    QTest::newRow("fraction 17.5") << "17.5"
-                                   << "en_US" << true << 17.5;
-    QTest::newRow("point first") << ".5"
-                                 << "en_US" << true << 0.5;
-    QTest::newRow("point last") << "5."
-                                << "en_US" << true << 5.0;
-    QTest::newRow("point only") << "."
-                                << "en_US" << false << 0.0;
-    QTest::newRow("two points") << "1.2.3"
-                                << "en_US" << false << 1.2;
-    QTest::newRow("exponent") << "1e3"
-                              << "en_US" << true << 1000.0;
-    QTest::newRow("capital signed exponent") << "1E+2"
-                                             << "en_US" << true << 100.0;
-    QTest::newRow("negative exponent") << "2.5e-1"
-                                       << "en_US" << true << 0.25;
-    QTest::newRow("exponent without digits") << "2e"
-                                             << "en_US" << false << 2.0;
-    QTest::newRow("exponent sign without digits") << "2e-"
-                                                  << "en_US" << false << 2.0;
-    QTest::newRow("exponent without number") << "e5"
-                                             << "en_US" << false << 0.0;
-    QTest::newRow("D is no exponent") << "1d2"
-                                      << "en_US" << false << 1.0;
-    QTest::newRow("too large") << "1e400"
-                               << "en_US" << true << kInf;
-    QTest::newRow("too large negative") << "-1e400"
-                                        << "en_US" << true << -kInf;
-    QTest::newRow("huge exponent") << "1e99999999999999999999"
-                                   << "en_US" << true << kInf;
+    QTest::newRow("whole number") << "17" << "en_US" << true << 17.0;
+    QTest::newRow("blanks around") << "  5 " << "en_US" << true << 5.0;
+    QTest::newRow("tab before") << "\t5" << "en_US" << true << 5.0;
+    QTest::newRow("blank inside") << "1 7" << "en_US" << false << 17.0;
+    QTest::newRow("empty") << "" << "en_US" << false << 0.0;
+    QTest::newRow("blanks only") << "   " << "en_US" << false << 0.0;
+    QTest::newRow("letters") << "abc" << "en_US" << false << 0.0;
+    QTest::newRow("number then letters") << "5abc" << "en_US" << false << 5.0;
+    QTest::newRow("letters then number") << "x5" << "en_US" << false << 0.0;
+    QTest::newRow("minus") << "-1" << "en_US" << true << -1.0;
+    QTest::newRow("plus") << "+3" << "en_US" << true << 3.0;
+    QTest::newRow("minus zero") << "-0" << "en_US" << true << 0.0;
+    QTest::newRow("blank after sign") << "- 1" << "en_US" << false << -1.0;
+    QTest::newRow("two signs") << "--1" << "en_US" << false << 0.0;
+    QTest::newRow("sign only") << "-" << "en_US" << false << 0.0;
+    QTest::newRow("sign after") << "1-" << "en_US" << false << 1.0;
+    QTest::newRow("fraction") << "2.5" << "en_US" << true << 2.5;
+    QTest::newRow("fraction 17.5") << "17.5" << "en_US" << true << 17.5;
+    QTest::newRow("point first") << ".5" << "en_US" << true << 0.5;
+    QTest::newRow("point last") << "5." << "en_US" << true << 5.0;
+    QTest::newRow("point only") << "." << "en_US" << false << 0.0;
+    QTest::newRow("two points") << "1.2.3" << "en_US" << false << 1.2;
+    QTest::newRow("exponent") << "1e3" << "en_US" << true << 1000.0;
+    QTest::newRow("capital signed exponent") << "1E+2" << "en_US" << true << 100.0;
+    QTest::newRow("negative exponent") << "2.5e-1" << "en_US" << true << 0.25;
+    QTest::newRow("exponent without digits") << "2e" << "en_US" << false << 2.0;
+    QTest::newRow("exponent sign without digits") << "2e-" << "en_US" << false << 2.0;
+    QTest::newRow("exponent without number") << "e5" << "en_US" << false << 0.0;
+    QTest::newRow("D is no exponent") << "1d2" << "en_US" << false << 1.0;
+    QTest::newRow("too large") << "1e400" << "en_US" << true << kInf;
+    QTest::newRow("too large negative") << "-1e400" << "en_US" << true << -kInf;
+    QTest::newRow("huge exponent") << "1e99999999999999999999" << "en_US" << true << kInf;
     QTest::newRow("long number") << QString(400, '9') << "en_US" << true << kInf;
-    QTest::newRow("zero to any power") << "0e99999999999"
-                                       << "en_US" << true << 0.0;
-    QTest::newRow("leading zeros") << "000000000000000000000017"
-                                   << "en_US" << true << 17.0;
-    QTest::newRow("hexadecimal") << "0x10"
-                                 << "en_US" << false << 0.0;
-    QTest::newRow("basic hexadecimal") << "&H10"
-                                       << "en_US" << false << 0.0;
-    QTest::newRow("inf") << "inf"
-                         << "en_US" << false << 0.0;
-    QTest::newRow("nan") << "nan"
-                         << "en_US" << false << 0.0;
-    QTest::newRow("grouping") << "1,000"
-                              << "en_US" << false << 1.0;
-    QTest::newRow("comma in English") << "2,5"
-                                      << "en_US" << false << 2.0;
-    QTest::newRow("comma in German") << "2,5"
-                                     << "de_DE" << true << 2.0;
-    QTest::newRow("17 comma 5 in German") << "17,5"
-                                          << "de_DE" << true << 17.0;
-    QTest::newRow("point in German") << "2.5"
-                                     << "de_DE" << false << 2.5;
-    QTest::newRow("German grouping") << "1.000"
-                                     << "de_DE" << false << 1.0;
-    QTest::newRow("German exponent") << "-1,5E2"
-                                     << "de_DE" << true << -1.0;
+    QTest::newRow("zero to any power") << "0e99999999999" << "en_US" << true << 0.0;
+    QTest::newRow("leading zeros") << "000000000000000000000017" << "en_US" << true << 17.0;
+    QTest::newRow("hexadecimal") << "0x10" << "en_US" << false << 0.0;
+    QTest::newRow("basic hexadecimal") << "&H10" << "en_US" << false << 0.0;
+    QTest::newRow("inf") << "inf" << "en_US" << false << 0.0;
+    QTest::newRow("nan") << "nan" << "en_US" << false << 0.0;
+    QTest::newRow("grouping") << "1,000" << "en_US" << false << 1.0;
+    QTest::newRow("comma in English") << "2,5" << "en_US" << false << 2.0;
+    QTest::newRow("comma in German") << "2,5" << "de_DE" << true << 2.0;
+    QTest::newRow("17 comma 5 in German") << "17,5" << "de_DE" << true << 17.0;
+    QTest::newRow("point in German") << "2.5" << "de_DE" << false << 2.5;
+    QTest::newRow("German grouping") << "1.000" << "de_DE" << false << 1.0;
+    QTest::newRow("German exponent") << "-1,5E2" << "de_DE" << true << -1.0;
+    // clang-format on
 }
 
 void RangeCheckTest::readings()
@@ -149,6 +106,7 @@ void RangeCheckTest::tinyNumbersKeepTheirSign()
 
 void RangeCheckTest::passes_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("locale");
@@ -180,30 +138,15 @@ void RangeCheckTest::passes_data()
         row("German 17,5 reads 17", "17,5", true, "de_DE");
         row("German 2.5", "2.5", false, "de_DE");
     }
-    QTest::newRow("Text12 0") << "Text12"
-                              << "0"
-                              << "en_US" << true;
-    QTest::newRow("Text12 1") << "Text12"
-                              << "1"
-                              << "en_US" << true;
-    QTest::newRow("Text12 0.5") << "Text12"
-                                << "0.5"
-                                << "en_US" << true;
-    QTest::newRow("Text12 1.5") << "Text12"
-                                << "1.5"
-                                << "en_US" << false;
-    QTest::newRow("Text12 2") << "Text12"
-                              << "2"
-                              << "en_US" << false;
-    QTest::newRow("Text12 5") << "Text12"
-                              << "5"
-                              << "en_US" << false;
-    QTest::newRow("Text12 -1") << "Text12"
-                               << "-1"
-                               << "en_US" << false;
-    QTest::newRow("Text12 empty") << "Text12"
-                                  << ""
-                                  << "en_US" << false;
+    QTest::newRow("Text12 0") << "Text12" << "0" << "en_US" << true;
+    QTest::newRow("Text12 1") << "Text12" << "1" << "en_US" << true;
+    QTest::newRow("Text12 0.5") << "Text12" << "0.5" << "en_US" << true;
+    QTest::newRow("Text12 1.5") << "Text12" << "1.5" << "en_US" << false;
+    QTest::newRow("Text12 2") << "Text12" << "2" << "en_US" << false;
+    QTest::newRow("Text12 5") << "Text12" << "5" << "en_US" << false;
+    QTest::newRow("Text12 -1") << "Text12" << "-1" << "en_US" << false;
+    QTest::newRow("Text12 empty") << "Text12" << "" << "en_US" << false;
+    // clang-format on
 }
 
 void RangeCheckTest::passes()

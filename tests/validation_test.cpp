@@ -73,71 +73,31 @@ private slots:
 
 void ValidationTest::leavingAField_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("way");
     QTest::addColumn<QString>("message"); // empty: the text passes
 
-    QTest::newRow("Text7 18 by Tab") << "Text7"
-                                     << "18"
-                                     << "Tab" << kTerrainRefusal;
-    QTest::newRow("Text7 17.5 by Shift+Tab") << "Text7"
-                                             << "17.5"
-                                             << "Shift+Tab" << kTerrainRefusal;
-    QTest::newRow("Text7 -1 by click") << "Text7"
-                                       << "-1"
-                                       << "click" << kTerrainRefusal;
-    QTest::newRow("Text7 empty") << "Text7"
-                                 << ""
-                                 << "Tab" << kTerrainRefusal;
-    QTest::newRow("Text7 letters") << "Text7"
-                                   << "abc"
-                                   << "click" << kTerrainRefusal;
-    QTest::newRow("Text7 number then letters") << "Text7"
-                                               << "5abc"
-                                               << "Tab" << kTerrainRefusal;
-    QTest::newRow("Text7 1e400") << "Text7"
-                                 << "1e400"
-                                 << "Tab" << kTerrainRefusal;
-    QTest::newRow("Text7 17") << "Text7"
-                              << "17"
-                              << "Tab"
-                              << "";
-    QTest::newRow("Text7 2.5") << "Text7"
-                               << "2.5"
-                               << "click"
-                               << "";
-    QTest::newRow("Text7 blanks around") << "Text7"
-                                         << " 5 "
-                                         << "Shift+Tab"
-                                         << "";
-    QTest::newRow("Text8 18") << "Text8"
-                              << "18"
-                              << "click" << kShowTerrainRefusal;
-    QTest::newRow("Text8 empty") << "Text8"
-                                 << ""
-                                 << "Shift+Tab" << kShowTerrainRefusal;
-    QTest::newRow("Text8 0") << "Text8"
-                             << "0"
-                             << "Tab"
-                             << "";
-    QTest::newRow("Text12 2") << "Text12"
-                              << "2"
-                              << "Tab" << kFillStateRefusal;
-    QTest::newRow("Text12 -1") << "Text12"
-                               << "-1"
-                               << "click" << kFillStateRefusal;
-    QTest::newRow("Text12 empty") << "Text12"
-                                  << ""
-                                  << "click" << kFillStateRefusal;
-    QTest::newRow("Text12 0.5") << "Text12"
-                                << "0.5"
-                                << "Tab"
-                                << "";
-    QTest::newRow("Text12 1") << "Text12"
-                              << "1"
-                              << "click"
-                              << "";
+    QTest::newRow("Text7 18 by Tab") << "Text7" << "18" << "Tab" << kTerrainRefusal;
+    QTest::newRow("Text7 17.5 by Shift+Tab") << "Text7" << "17.5" << "Shift+Tab" << kTerrainRefusal;
+    QTest::newRow("Text7 -1 by click") << "Text7" << "-1" << "click" << kTerrainRefusal;
+    QTest::newRow("Text7 empty") << "Text7" << "" << "Tab" << kTerrainRefusal;
+    QTest::newRow("Text7 letters") << "Text7" << "abc" << "click" << kTerrainRefusal;
+    QTest::newRow("Text7 number then letters") << "Text7" << "5abc" << "Tab" << kTerrainRefusal;
+    QTest::newRow("Text7 1e400") << "Text7" << "1e400" << "Tab" << kTerrainRefusal;
+    QTest::newRow("Text7 17") << "Text7" << "17" << "Tab" << "";
+    QTest::newRow("Text7 2.5") << "Text7" << "2.5" << "click" << "";
+    QTest::newRow("Text7 blanks around") << "Text7" << " 5 " << "Shift+Tab" << "";
+    QTest::newRow("Text8 18") << "Text8" << "18" << "click" << kShowTerrainRefusal;
+    QTest::newRow("Text8 empty") << "Text8" << "" << "Shift+Tab" << kShowTerrainRefusal;
+    QTest::newRow("Text8 0") << "Text8" << "0" << "Tab" << "";
+    QTest::newRow("Text12 2") << "Text12" << "2" << "Tab" << kFillStateRefusal;
+    QTest::newRow("Text12 -1") << "Text12" << "-1" << "click" << kFillStateRefusal;
+    QTest::newRow("Text12 empty") << "Text12" << "" << "click" << kFillStateRefusal;
+    QTest::newRow("Text12 0.5") << "Text12" << "0.5" << "Tab" << "";
+    QTest::newRow("Text12 1") << "Text12" << "1" << "click" << "";
+    // clang-format on
 }
 
 void ValidationTest::leavingAField()
@@ -266,14 +226,14 @@ void ValidationTest::helpButtons_data()
     QTest::addColumn<QString>("array");
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("message");
-    QTest::newRow("Command1 0") << "Command1" << 0
-                                << "This is how much the game will charge you for each square of "
-                                   "saltwater as you raise/lower the tank wall.  I did not test "
-                                   "max/min numbers";
-    QTest::newRow("Command1 1") << "Command1" << 1
-                                << "This is how much the game will charge you for each square of "
-                                   "freshwater as you raise/lower the tank wall.  I did not test "
-                                   "max/min numbers";
+    QTest::newRow("Command1 0")
+        << "Command1" << 0
+        << "This is how much the game will charge you for each square of saltwater as you "
+           "raise/lower the tank wall.  I did not test max/min numbers";
+    QTest::newRow("Command1 1")
+        << "Command1" << 1
+        << "This is how much the game will charge you for each square of freshwater as you "
+           "raise/lower the tank wall.  I did not test max/min numbers";
     QTest::newRow("Command1 2")
         << "Command1" << 2
         << "This sets how much the game will charge you to raise/lower the wall.  If you set "
@@ -281,9 +241,9 @@ void ValidationTest::helpButtons_data()
            "Set the value to a negative number (e.g. -5)";
     QTest::newRow("Command1 5") << "Command1" << 5 << "Can only be set to 1 or 0";
     QTest::newRow("Command1 9") << "Command1" << 9 << "The saltiness of the tank on creation";
-    QTest::newRow("Command2 0") << "Command2" << 0
-                                << "This number seems to have a negative effect if greater than "
-                                   "100 million miliseconds";
+    QTest::newRow("Command2 0")
+        << "Command2" << 0
+        << "This number seems to have a negative effect if greater than 100 million miliseconds";
     QTest::newRow("Command2 3")
         << "Command2" << 3
         << "Can be set to a positive number but looks funny because the water is above the tank "
