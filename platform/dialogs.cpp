@@ -6,6 +6,9 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace brinevar {
 namespace {
@@ -29,6 +32,11 @@ QString Dialogs::input(QWidget *parent, const QString &prompt, const QString &ti
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultAnswer);
+    // Wide enough to show a whole folder path, which is what it is asked for.
+    const int wanted = dialog.fontMetrics().horizontalAdvance(defaultAnswer + "MMMM") + 40;
+    const QScreen *screen = dialog.screen();
+    dialog.resize(std::min(wanted, screen ? screen->availableGeometry().width() * 4 / 5 : wanted),
+                  dialog.sizeHint().height());
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
