@@ -82,13 +82,9 @@ void frmAbout::setVisible(bool visible)
 
 void frmAbout::Form_Load()
 {
-    const QString title = QString::fromUtf8(kProgramTitle);
-    setWindowTitle(QStringLiteral("About ") + title);
-    lblVersion->setText(QStringLiteral("Version %1.%2.%3")
-                            .arg(kVersionMajor)
-                            .arg(kVersionMinor)
-                            .arg(kVersionRevision));
-    lblTitle->setText(title);
+    setWindowTitle(QStringLiteral("About ") + ProgramTitle());
+    lblVersion->setText(QStringLiteral("Version ") + ProgramVersion());
+    lblTitle->setText(ProgramTitle());
 }
 
 void frmAbout::paintEvent(QPaintEvent *)

@@ -25,7 +25,7 @@ using namespace brinevar;
 
 frmMain::frmMain(QWidget *parent) : QWidget(parent)
 {
-    setWindowTitle(QString::fromUtf8(kProgramTitle));
+    setWindowTitle(ProgramTitle());
     BuildLayout();
     ConnectCommands();
     ConnectChecksAndHelp();

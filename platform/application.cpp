@@ -24,10 +24,9 @@ QString Describe(const std::exception_ptr &error)
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
-    setApplicationName(QString::fromUtf8(kProgramTitle));
+    setApplicationName(ProgramTitle());
     setDesktopFileName(QString::fromUtf8(kDesktopFileName));
-    setApplicationVersion(
-        QStringLiteral("%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
+    setApplicationVersion(ProgramVersion());
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

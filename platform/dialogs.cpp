@@ -18,8 +18,7 @@ Dialogs *installed = nullptr;
 
 void Dialogs::message(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kProgramTitle), text, QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::NoIcon, ProgramTitle(), text, QMessageBox::Ok, parent);
     // Some desktop themes decorate dialog buttons with icons; the box has none.
     box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.exec();

@@ -18,7 +18,7 @@ ensure_packages "${packages[@]}"
 
 # The library is instrumented for coverage too, so that libFuzzer sees into it.
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DBRINEVAR_SETTINGS_ONLY=ON -DBRINEVAR_FUZZ=ON -DBRINEVAR_SANITIZE=ON \
+    -DBRINEVAR_QT_FREE_ONLY=ON -DBRINEVAR_FUZZ=ON -DBRINEVAR_SANITIZE=ON \
     -DBRINEVAR_BENCH=OFF -DBUILD_TESTING=OFF -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link
 cmake --build "$build" --target reader_fuzz
 
