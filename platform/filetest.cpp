@@ -1,5 +1,7 @@
 #include "filetest.h"
 
+#include "ansicodepage.h"
+
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -13,10 +15,7 @@ namespace brinevar {
 
 bool IsOrdinaryFile(const std::string &name)
 {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, name.data(), int(name.size()), nullptr, 0);
-    std::wstring wide(std::size_t(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, name.data(), int(name.size()), wide.data(), size);
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    const DWORD attributes = GetFileAttributesW(Utf8ToWide(name).c_str());
     constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
                                    FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
     return !name.empty() && attributes != INVALID_FILE_ATTRIBUTES &&

@@ -3,6 +3,8 @@
 // call does.
 #include "launcher.h"
 
+#include "ansicodepage.h"
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -12,12 +14,9 @@ bool StartProgram(const std::string &commandLine)
 {
     if (commandLine.empty())
         return false;
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, commandLine.data(), int(commandLine.size()), nullptr, 0);
     // CreateProcessW may write into the command line, so it gets its own
     // zero-terminated copy.
-    std::wstring wide(std::size_t(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, commandLine.data(), int(commandLine.size()), wide.data(), size);
+    std::wstring wide = Utf8ToWide(commandLine);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;

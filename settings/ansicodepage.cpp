@@ -37,6 +37,11 @@ std::string Narrow(const std::wstring &wide, unsigned codePage)
 }
 } // namespace
 
+std::wstring Utf8ToWide(std::string_view utf8)
+{
+    return Widen(utf8, CP_UTF8);
+}
+
 std::string ToAnsi(std::string_view utf8)
 {
     return Narrow(Widen(utf8, CP_UTF8), CP_ACP);

@@ -14,4 +14,9 @@ std::string ToAnsi(std::string_view utf8);
 // Every byte of Windows-1252 maps to a character, so this never fails.
 std::string FromAnsi(std::string_view ansi);
 
+#ifdef _WIN32
+// A UTF-8 text as the wide text that Windows' own functions take.
+std::wstring Utf8ToWide(std::string_view utf8);
+#endif
+
 } // namespace brinevar
