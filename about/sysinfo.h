@@ -13,12 +13,6 @@
 
 namespace brinevar {
 
-// The registry entries that name the tool, under HKEY_LOCAL_MACHINE.
-inline constexpr std::string_view kSysInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-inline constexpr std::string_view kSysInfoValue = "PATH"; // the tool's full path
-inline constexpr std::string_view kSysInfoLocationKey =
-    "SOFTWARE\\Microsoft\\Shared Tools Location";
-inline constexpr std::string_view kSysInfoLocationValue = "MSINFO"; // the tool's folder
 inline constexpr std::string_view kSysInfoProgram = "\\MSINFO32.EXE";
 
 inline constexpr std::string_view kSysInfoUnavailable =

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace brinevar {
 
@@ -30,6 +31,14 @@ inline constexpr std::uint32_t kRegDword = 4;
 
 // Access rights: query value, enumerate subkeys, notify, read control.
 inline constexpr std::uint32_t kKeyRead = 0x20019;
+
+// The entries that name the system information tool, under HKEY_LOCAL_MACHINE;
+// the about box reads them and the stand-in answers the first.
+inline constexpr std::string_view kSysInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+inline constexpr std::string_view kSysInfoValue = "PATH"; // the tool's full path
+inline constexpr std::string_view kSysInfoLocationKey =
+    "SOFTWARE\\Microsoft\\Shared Tools Location";
+inline constexpr std::string_view kSysInfoLocationValue = "MSINFO"; // the tool's folder
 
 class Registry {
 public:

@@ -9,9 +9,6 @@
 namespace brinevar {
 namespace {
 
-constexpr std::string_view kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr std::string_view kToolValue = "PATH";
-
 // Registry names ignore case.
 bool SameName(std::string_view a, std::string_view b)
 {
@@ -39,7 +36,7 @@ StandInRegistry::StandInRegistry(std::vector<std::string> programs) : programs_(
 long StandInRegistry::OpenKeyEx(HKey key, const std::string &subKey, std::uint32_t, std::uint32_t,
                                 HKey *result)
 {
-    if (key != kHKeyLocalMachine || !SameName(subKey, kToolKey))
+    if (key != kHKeyLocalMachine || !SameName(subKey, kSysInfoKey))
         return kErrorFileNotFound;
     const auto found = std::ranges::find_if(programs_, IsInstalled);
     if (found == programs_.end())
@@ -55,7 +52,7 @@ long StandInRegistry::QueryValueEx(HKey key, const std::string &valueName, std::
     const auto open = openKeys_.find(key);
     if (open == openKeys_.end())
         return kErrorInvalidHandle;
-    if (!SameName(valueName, kToolValue))
+    if (!SameName(valueName, kSysInfoValue))
         return kErrorFileNotFound;
     const std::string &value = open->second;
     const auto needed = std::uint32_t(value.size());
