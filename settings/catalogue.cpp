@@ -80,21 +80,6 @@ constexpr char AsciiUpper(char c)
     return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
 }
 
-template <typename Member>
-std::optional<std::size_t> FindBy(std::string_view wanted, Member member, bool ignoreCase)
-{
-    auto same = [&](std::string_view candidate) {
-        if (!ignoreCase)
-            return candidate == wanted;
-        return std::ranges::equal(candidate, wanted,
-                                  [](char a, char b) { return AsciiUpper(a) == AsciiUpper(b); });
-    };
-    for (std::size_t i = 0; i < kCatalogue.size(); ++i)
-        if (same(kCatalogue[i].*member))
-            return i;
-    return std::nullopt;
-}
-
 template <typename Member> TankSettings Texts(Member member)
 {
     TankSettings texts;
@@ -112,12 +97,23 @@ const std::array<Setting, kSettingCount> &Catalogue()
 
 std::optional<std::size_t> FindSetting(std::string_view name)
 {
-    return FindBy(name, &Setting::name, true);
+    // The reader asks this for the key of nearly every line it reads, so the
+    // lengths are compared before any letter.
+    for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
+        const std::string_view candidate = kCatalogue[i].name;
+        if (candidate.size() == name.size() &&
+            std::ranges::equal(candidate, name, {}, AsciiUpper, AsciiUpper))
+            return i;
+    }
+    return std::nullopt;
 }
 
 std::optional<std::size_t> FindSettingByField(std::string_view field)
 {
-    return FindBy(field, &Setting::field, false);
+    for (std::size_t i = 0; i < kCatalogue.size(); ++i)
+        if (kCatalogue[i].field == field)
+            return i;
+    return std::nullopt;
 }
 
 TankSettings InitialTexts()

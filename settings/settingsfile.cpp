@@ -3,14 +3,12 @@
 #include "ansicodepage.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -120,76 +118,6 @@ bool IsAscii(std::string_view text)
         bits |= static_cast<unsigned char>(*p);
     return (bits & 0x8080808080808080ull) == 0;
 }
-
-// Finds settings by key as FindSetting does, ASCII case ignored, but in a few
-// word compares: the reader looks up a key on most lines. Setting names are
-// letters only, and for a letter l a byte b has b | 0x20 == l | 0x20 exactly
-// when b is l in small or capital form; so a key names a setting when it has
-// the name's length and equals it with bit 0x20 set in every byte.
-class NameIndex {
-public:
-    NameIndex()
-    {
-        const auto &catalogue = Catalogue();
-        for (std::size_t i = 0; i < catalogue.size(); ++i) {
-            const std::string_view name = catalogue[i].name;
-            if (name.size() > kMaxName || !std::ranges::all_of(name, IsLetter))
-                throw std::logic_error("setting names must be short and letters only");
-            byLength_[name.size()].push_back({Fold(name), i});
-        }
-    }
-
-    std::optional<std::size_t> find(std::string_view key) const
-    {
-        if (key.size() > kMaxName)
-            return std::nullopt;
-        const Folded folded = Fold(key);
-        for (const Entry &entry : byLength_[key.size()])
-            if (Same(entry.folded, folded))
-                return entry.setting;
-        return std::nullopt;
-    }
-
-private:
-    static constexpr std::size_t kMaxName = 32;
-    using Folded = std::array<std::uint64_t, kMaxName / 8>;
-    struct Entry {
-        Folded folded;
-        std::size_t setting;
-    };
-
-    static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-    static bool Same(const Folded &a, const Folded &b)
-    {
-        std::uint64_t differ = 0;
-        for (std::size_t i = 0; i < a.size(); ++i)
-            differ |= a[i] ^ b[i];
-        return differ == 0;
-    }
-
-    // Four words that cover the text: from its start, and from 8, 16 and 24
-    // bytes on but never past its end, so that nothing beyond it is read.
-    static Folded Fold(std::string_view text)
-    {
-        const std::size_t size = text.size();
-        Folded folded{};
-        if (size >= 8) {
-            for (std::size_t i = 0; i < folded.size(); ++i)
-                folded[i] = Word(text.data() + std::min(8 * i, size - 8)) | kEightBlanks;
-        } else {
-            char bytes[8] = {};
-            std::memcpy(bytes, text.data(), size);
-            folded[0] = Word(bytes) | kEightBlanks;
-        }
-        return folded;
-    }
-
-    std::array<std::vector<Entry>, kMaxName + 1> byLength_;
-};
-
-const NameIndex kNames;
-
 } // namespace
 
 std::string FormatSettingsFile(const TankSettings &settings)
@@ -314,7 +242,7 @@ void SettingsReader::takeLine(const char *p, const char *equals, const char *lin
     const char *const key = SkipBlanks(p, equals);
     if (key == equals)
         return; // nothing before the first "="
-    const auto found = kNames.find({key, TrimBlanks(key, equals)});
+    const auto found = FindSetting({key, TrimBlanks(key, equals)});
     if (!found)
         return;
     const char *const value = SkipBlanks(equals + 1, lineEnd);
@@ -351,7 +279,7 @@ bool SettingsReader::append(std::string &text, const char *p, const char *end, s
 // setting, is passed over.
 void SettingsReader::nameKey()
 {
-    const auto found = key_.empty() ? std::nullopt : kNames.find(key_);
+    const auto found = key_.empty() ? std::nullopt : FindSetting(key_);
     phase_ = found ? Phase::Value : Phase::Skip;
     setting_ = found.value_or(0);
     pendingBlanks_ = 0;
