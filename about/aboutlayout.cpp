@@ -1,5 +1,7 @@
 #include "aboutlayout.h"
 
+#include "version.h"
+
 namespace brinevar {
 namespace {
 
@@ -17,9 +19,9 @@ constexpr ControlRow kAboutLayout[] = {
     {"cmdSysInfo",     -1, CommandButton, "&System Info...",                           4260, 3075, 1245, 345, 1},
 };
 
-const LineRow kAboutLines[] = {
-    {"Line1", 1, 90,  2445, 5654, 2445, QColor(128, 128, 128), 1},
-    {"Line1", 0, 105, 2460, 5654, 2460, QColor(255, 255, 255), 2},
+constexpr LineRow kAboutLines[] = {
+    {"Line1", 1, 90,  2445, 5654, 2445, Rgb{128, 128, 128}, 1},
+    {"Line1", 0, 105, 2460, 5654, 2460, Rgb{255, 255, 255}, 2},
 };
 // clang-format on
 
@@ -28,6 +30,16 @@ const LineRow kAboutLines[] = {
 std::span<const ControlRow> AboutLayout()
 {
     return kAboutLayout;
+}
+
+std::string AboutCaption()
+{
+    return "About " + ProgramTitle();
+}
+
+std::string VersionText()
+{
+    return "Version " + ProgramVersion();
 }
 
 std::span<const LineRow> AboutLines()

@@ -1,11 +1,10 @@
 // The controls of the about box: where each one stands and what it says.
 #pragma once
 
-#include "formbuilder.h"
-
-#include <QColor>
+#include "controlrow.h"
 
 #include <span>
+#include <string>
 
 namespace brinevar {
 
@@ -19,13 +18,17 @@ struct LineRow {
     std::string_view name;
     int index;
     int x1, y1, x2, y2;
-    QColor colour;
+    Rgb colour;
     int width; // pixels
 };
 
 // The etched separator between the texts and the buttons: a grey line with a
 // white one just below it.
 std::span<const LineRow> AboutLines();
+
+// The box's caption, and the text of lblVersion, as the load step sets them.
+std::string AboutCaption();
+std::string VersionText();
 
 // The box's client area, and where it stands on the screen, in twips.
 inline constexpr int kAboutWidth = 5730;

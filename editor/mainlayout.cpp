@@ -1,5 +1,7 @@
 #include "mainlayout.h"
 
+#include <algorithm>
+
 namespace brinevar {
 namespace {
 
@@ -112,6 +114,24 @@ constexpr ControlRow kMainLayout[] = {
 std::span<const ControlRow> MainLayout()
 {
     return kMainLayout;
+}
+
+std::vector<const ControlRow *> MainFocusOrder()
+{
+    std::vector<const ControlRow *> order;
+    for (const ControlRow &row : kMainLayout)
+        if (row.tabIndex >= 0)
+            order.push_back(&row);
+    std::ranges::sort(order, {}, &ControlRow::tabIndex);
+    return order;
+}
+
+const ControlRow *FindMainControl(std::string_view name, int index)
+{
+    for (const ControlRow &row : kMainLayout)
+        if (row.name == name && row.index == index)
+            return &row;
+    return nullptr;
 }
 
 } // namespace brinevar

@@ -1,15 +1,22 @@
 // The controls of the main window: where each one stands and what it says.
 #pragma once
 
-#include "formbuilder.h"
+#include "controlrow.h"
 
 #include <span>
+#include <vector>
 
 namespace brinevar {
 
 // Every control of frmMain, in twips. Fields carry no text here: they start
 // with the initial texts of their settings from the catalogue.
 std::span<const ControlRow> MainLayout();
+
+// The rows that take the focus, in focus order.
+std::vector<const ControlRow *> MainFocusOrder();
+
+// The row of the control `name` (with `index` for an array member), or null.
+const ControlRow *FindMainControl(std::string_view name, int index = -1);
 
 // The client area of frmMain, in twips.
 inline constexpr int kMainWidth = 11880;

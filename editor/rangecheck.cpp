@@ -3,49 +3,51 @@
 #include <algorithm>
 #include <charconv>
 #include <limits>
-#include <string>
 
 namespace brinevar {
 namespace {
 
 // Blanks as the number readers skip them: spaces, tabs and line feeds.
-bool IsBlank(QChar c)
+bool IsBlank(char c)
 {
-    return c == u' ' || c == u'\t' || c == u'\n';
+    return c == ' ' || c == '\t' || c == '\n';
 }
 
-bool IsDigit(QChar c)
+bool IsDigit(char c)
 {
-    return c >= u'0' && c <= u'9';
+    return c >= '0' && c <= '9';
 }
 
-bool IsExponentLetter(QChar c)
+bool IsExponentLetter(char c)
 {
-    return c == u'E' || c == u'e';
+    return c == 'E' || c == 'e';
 }
 
 // Steps over `what` when the text has it at `pos`.
-bool Take(QStringView text, qsizetype &pos, QStringView what)
+bool Take(std::string_view text, std::size_t &pos, std::string_view what)
 {
-    if (what.isEmpty() || !text.mid(pos).startsWith(what))
+    if (what.empty() || !text.substr(pos).starts_with(what))
         return false;
     pos += what.size();
     return true;
 }
 
-// The plain signs, and the locale's own where it writes others (U+2212).
-bool TakeSign(QStringView text, qsizetype &pos, const QLocale &locale)
+// The plain signs and the format's own; "-" for a minus, "" for a plus or none.
+std::string TakeSign(std::string_view text, std::size_t &pos, const NumberFormat &format)
 {
-    return Take(text, pos, u"+") || Take(text, pos, u"-") ||
-           Take(text, pos, locale.positiveSign()) || Take(text, pos, locale.negativeSign());
+    if (Take(text, pos, "-") || Take(text, pos, format.negativeSign))
+        return "-";
+    if (!Take(text, pos, "+"))
+        Take(text, pos, format.positiveSign);
+    return "";
 }
 
-qsizetype TakeDigits(QStringView text, qsizetype &pos)
+std::string TakeDigits(std::string_view text, std::size_t &pos)
 {
-    const qsizetype start = pos;
+    const std::size_t start = pos;
     while (pos < text.size() && IsDigit(text[pos]))
         ++pos;
-    return pos - start;
+    return std::string(text.substr(start, pos - start));
 }
 
 // An exponent far beyond any double, yet small enough to add lengths to.
@@ -53,53 +55,59 @@ constexpr long long kExponentCap = 1'000'000'000;
 
 } // namespace
 
-bool IsNumeric(const QString &text, const QLocale &locale)
+std::optional<std::string> NumericForm(std::string_view text, const NumberFormat &format)
 {
-    qsizetype begin = 0, end = text.size();
+    std::size_t begin = 0, end = text.size();
     while (begin < end && IsBlank(text[begin]))
         ++begin;
     while (end > begin && IsBlank(text[end - 1]))
         --end;
-    const QStringView number = QStringView(text).mid(begin, end - begin);
+    const std::string_view number = text.substr(begin, end - begin);
 
-    qsizetype pos = 0;
-    TakeSign(number, pos, locale);
-    qsizetype digits = TakeDigits(number, pos);
-    if (Take(number, pos, locale.decimalPoint()))
-        digits += TakeDigits(number, pos);
-    if (digits == 0)
-        return false;
+    std::size_t pos = 0;
+    std::string form = TakeSign(number, pos, format);
+    const std::string whole = TakeDigits(number, pos);
+    std::string fraction;
+    if (Take(number, pos, format.decimalPoint))
+        fraction = TakeDigits(number, pos);
+    if (whole.empty() && fraction.empty())
+        return std::nullopt;
+    form += (whole.empty() ? "0" : whole) + "." + (fraction.empty() ? "0" : fraction);
     if (pos < number.size() && IsExponentLetter(number[pos])) {
         ++pos;
-        TakeSign(number, pos, locale);
-        if (TakeDigits(number, pos) == 0)
-            return false;
+        const std::string sign = TakeSign(number, pos, format);
+        const std::string exponent = TakeDigits(number, pos);
+        if (exponent.empty())
+            return std::nullopt;
+        form += "e" + sign + exponent;
     }
-    return pos == number.size();
+    if (pos != number.size())
+        return std::nullopt;
+    return form;
 }
 
-double LeadingValue(const QString &text)
+double LeadingValue(std::string_view text)
 {
-    qsizetype pos = 0;
-    // The next character that is not a blank, or a null QChar at the end.
+    std::size_t pos = 0;
+    // The next character that is not a blank, or a null character at the end.
     auto next = [&]() {
         while (pos < text.size() && IsBlank(text[pos]))
             ++pos;
-        return pos < text.size() ? text[pos] : QChar();
+        return pos < text.size() ? text[pos] : '\0';
     };
     auto digits = [&](std::string &into) {
-        for (QChar c = next(); IsDigit(c); ++pos, c = next())
-            into += char(c.unicode());
+        for (char c = next(); IsDigit(c); ++pos, c = next())
+            into += c;
     };
 
     bool negative = false;
-    if (const QChar c = next(); c == u'+' || c == u'-') {
-        negative = c == u'-';
+    if (const char c = next(); c == '+' || c == '-') {
+        negative = c == '-';
         ++pos;
     }
     std::string whole, fraction;
     digits(whole);
-    if (next() == u'.') {
+    if (next() == '.') {
         ++pos;
         digits(fraction);
     }
@@ -109,16 +117,16 @@ double LeadingValue(const QString &text)
     // The exponent only counts with a digit; "2e" and "2e+" read as 2.
     long long exponent = 0;
     if (IsExponentLetter(next())) {
-        const qsizetype letter = pos++;
+        const std::size_t letter = pos++;
         bool negativeExponent = false;
-        if (const QChar c = next(); c == u'+' || c == u'-') {
-            negativeExponent = c == u'-';
+        if (const char c = next(); c == '+' || c == '-') {
+            negativeExponent = c == '-';
             ++pos;
         }
         if (!IsDigit(next()))
             pos = letter;
-        for (QChar c = next(); IsDigit(c); ++pos, c = next())
-            exponent = std::min(exponent * 10 + (c.unicode() - u'0'), kExponentCap);
+        for (char c = next(); IsDigit(c); ++pos, c = next())
+            exponent = std::min(exponent * 10 + (c - '0'), kExponentCap);
         if (negativeExponent)
             exponent = -exponent;
     }
@@ -142,11 +150,12 @@ double LeadingValue(const QString &text)
     return negative ? -value : value;
 }
 
-bool Passes(const QString &text, const RangeCheck &check, const QLocale &locale)
+bool Passes(std::string_view text, const RangeCheck &check, const NumberFormat &format)
 {
     // All three conditions, each on its own: the text as it stands is judged.
-    const bool notNumeric = !IsNumeric(text, locale);
-    const double value = LeadingValue(text);
+    const std::optional<std::string> number = NumericForm(text, format);
+    const double value = LeadingValue(number.value_or(std::string(text)));
+    const bool notNumeric = !number;
     const bool tooHigh = value > check.highest;
     const bool tooLow = value < check.lowest;
     return !(notNumeric || tooHigh || tooLow);

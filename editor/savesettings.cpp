@@ -2,41 +2,40 @@
 
 #include "programfolder.h"
 #include "settingsfile.h"
-#include "updatesfolder.h"
-
-#include <QDir>
 
 namespace brinevar {
 
-QString GameFilePath(const QString &ztPath)
+std::filesystem::path GameFilePath(const std::string &ztPath)
 {
-    if (ztPath.isEmpty() || ztPath.endsWith('\\') || ztPath.endsWith('/'))
-        return ztPath + kGameFileName;
-    return ztPath + QDir::separator() + kGameFileName;
+    std::string name = ztPath;
+    if (!name.empty() && !name.ends_with('\\') && !name.ends_with('/'))
+        name += char(std::filesystem::path::preferred_separator);
+    return PathFromUtf8(name + std::string(kGameFileName));
 }
 
-QString SettingsCopyPath()
+std::filesystem::path SettingsCopyPath()
 {
-    return SettingsCopyFile(kSettingsCopyName);
+    return SettingsCopyFolder() / PathFromUtf8(kSettingsCopyName);
 }
 
-std::optional<QString> SaveSettingsFiles(const QString &ztPath, const TankSettings &settings)
+std::optional<std::string> SaveSettingsFiles(const std::string &ztPath,
+                                             const TankSettings &settings)
 {
-    for (const QString &file : {GameFilePath(ztPath), SettingsCopyPath()}) {
+    for (const auto &file : {GameFilePath(ztPath), SettingsCopyPath()}) {
         try {
-            WriteSettingsFile(ToFileSystemPath(file), settings);
+            WriteSettingsFile(file, settings);
         } catch (const FileError &error) {
-            return DescribeFileError(QStringLiteral("save"), error);
+            return DescribeFileError("save", error);
         }
     }
     return std::nullopt;
 }
 
-QString DescribeFileError(const QString &verb, const FileError &error)
+std::string DescribeFileError(std::string_view verb, const FileError &error)
 {
-    const QString file = QDir::toNativeSeparators(FromFileSystemPath(error.file()));
-    return QStringLiteral("Could not %1 %2:\n%3")
-        .arg(verb, file, QString::fromLocal8Bit(error.reason().message()));
+    return "Could not " + std::string(verb) + " " +
+           PathToUtf8(std::filesystem::path(error.file()).make_preferred()) + ":\n" +
+           error.reason().message();
 }
 
 } // namespace brinevar

@@ -167,7 +167,7 @@ void CommandsTest::gameFileName()
 {
     QFETCH(QString, ztPath);
     QFETCH(QString, file);
-    QCOMPARE(GameFilePath(ztPath), file);
+    QCOMPARE(QString::fromStdString(PathToUtf8(GameFilePath(ztPath.toStdString()))), file);
 }
 
 void CommandsTest::emptyPathSavesIntoTheWorkingFolder()
@@ -217,14 +217,13 @@ void CommandsTest::viewPathShowsTheStoredTextInARealMessageBox()
 
 void CommandsTest::unwritableProgramFolderKeepsTheCopyPerUser()
 {
-    QStandardPaths::setTestModeEnabled(true);
     Sandbox sandbox;
     sandbox.storePath(sandbox.updatesFolder());
     // A program folder that cannot be written: here one that does not exist.
-    SetProgramFolder(sandbox.programFolder() + "/installed/bin");
-    const QString copy =
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/tanks.ini";
-    QFile::remove(copy);
+    SetProgramFolder((sandbox.programFolder() + "/installed/bin").toStdString());
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    const QString copy = data.path() + "/Brinevar/tanks.ini";
     FakeDialogs dialogs;
     {
         frmMain window;
@@ -235,8 +234,7 @@ void CommandsTest::unwritableProgramFolderKeepsTheCopyPerUser()
     QVERIFY(QFile::exists(copy));
     frmMain next;
     QCOMPARE(next.field(2)->text(), QStringLiteral("7"));
-    QFile::remove(copy);
-    QStandardPaths::setTestModeEnabled(false);
+    qunsetenv("XDG_DATA_HOME");
 }
 
 void CommandsTest::aboutIsCreatedOnceAndLoadedAtEveryShowing()

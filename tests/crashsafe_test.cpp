@@ -3,7 +3,9 @@
 // is killed with SIGKILL at random moments. After every kill the file must be
 // one of the two texts, byte for byte; a temporary file that the kill left
 // behind must never stand in its place.
+#include "ansicodepage.h"
 #include "settingsfile.h"
+#include "settingstext.h"
 #include "testfolder.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +20,14 @@
 #include <unistd.h>
 
 using namespace brinevar;
+
+namespace {
+// The bytes that WriteSettingsFile puts into a file.
+std::string FormatSettingsFile(const TankSettings &settings)
+{
+    return ToAnsi(FormatSettingsText(settings));
+}
+} // namespace
 
 namespace {
 

@@ -1,99 +1,69 @@
 // Where tanks.ini lives: beside a build or portable copy, per user for an
 // installed one, also when the user (root, say) could write the install folder.
 #include "programfolder.h"
-#include "testsupport.h"
+#include "testfolder.h"
 
-#include <QDir>
-#include <QFile>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QtTest>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 
 using namespace brinevar;
 
-class ProgramFolderTest : public QObject {
-    Q_OBJECT
+namespace fs = std::filesystem;
 
-private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void installedCopies_data();
-    void installedCopies();
-    void installedCopyKeepsTheCopyPerUserEvenWhenWritable();
-    void portableCopyKeepsTheCopyBesideItself();
-
-private:
-    QTemporaryDir scratch_;
-};
-
-void ProgramFolderTest::initTestCase()
+TEST(ProgramFolder, TheBuildKnowsWhereItInstallsTo)
 {
-    QStandardPaths::setTestModeEnabled(true);
-    QVERIFY(scratch_.isValid());
-    // The build must tell the program where it installs to.
-    QVERIFY(!InstalledProgramFolder().isEmpty());
-    QVERIFY(QDir::isAbsolutePath(InstalledProgramFolder()));
-}
-
-void ProgramFolderTest::cleanupTestCase()
-{
-    QStandardPaths::setTestModeEnabled(false);
-}
-
-void ProgramFolderTest::installedCopies_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<bool>("installed");
-
-    const QString bin = InstalledProgramFolder();
-    const QString build = scratch_.path() + "/build/app";
-    QDir().mkpath(build);
-    QTest::newRow("build folder") << build << false;
-    QTest::newRow("build folder, trailing separator") << build + '/' << false;
-    QTest::newRow("folder that cannot be written") << scratch_.path() + "/missing/bin" << true;
-    QTest::newRow("install folder") << bin << true;
-    QTest::newRow("install folder, trailing separator") << bin + '/' << true;
-    QTest::newRow("install folder, roundabout") << bin + "/../" + QDir(bin).dirName() << true;
-    if (QFileInfo(bin).isDir()) {
-        // Reached through a link, as /bin leads to /usr/bin.
-        const QString link = scratch_.path() + "/linked-bin";
-        QVERIFY(QFile::link(bin, link) || QFileInfo(link).isSymLink());
-        QTest::newRow("install folder through a link") << link << true;
-    }
-#ifdef Q_OS_WIN
-    const QString programFiles = scratch_.path() + "/Program Files";
-    QDir().mkpath(programFiles + "/Brinevar");
-    qputenv("ProgramFiles", QDir::toNativeSeparators(programFiles).toLocal8Bit());
-    QTest::newRow("under Program Files") << programFiles + "/Brinevar" << true;
+#ifndef _WIN32
+    ASSERT_FALSE(InstalledProgramFolder().empty());
+    EXPECT_TRUE(InstalledProgramFolder().is_absolute());
 #endif
 }
 
-void ProgramFolderTest::installedCopies()
+TEST(ProgramFolder, InstalledCopiesAreToldFromBuildAndPortableOnes)
 {
-    QFETCH(QString, folder);
-    QFETCH(bool, installed);
-    QCOMPARE(IsInstalledCopy(folder), installed);
+    TestFolder scratch;
+    const fs::path build = scratch.path() / "build" / "app";
+    fs::create_directories(build);
+    EXPECT_FALSE(IsInstalledCopy(build));
+    EXPECT_FALSE(IsInstalledCopy(build / ""));
+    EXPECT_TRUE(IsInstalledCopy(scratch.path() / "missing" / "bin")) << "a folder not writable";
+
+    const fs::path bin = InstalledProgramFolder();
+    if (bin.empty())
+        return;
+    EXPECT_TRUE(IsInstalledCopy(bin));
+    EXPECT_TRUE(IsInstalledCopy(bin / ""));
+    EXPECT_TRUE(IsInstalledCopy(bin / ".." / bin.filename()));
+    if (fs::is_directory(bin)) {
+        // Reached through a link, as /bin leads to /usr/bin.
+        const fs::path link = scratch.path() / "linked-bin";
+        fs::create_directory_symlink(bin, link);
+        EXPECT_TRUE(IsInstalledCopy(link));
+    }
 }
 
-void ProgramFolderTest::installedCopyKeepsTheCopyPerUserEvenWhenWritable()
+#ifndef _WIN32
+TEST(ProgramFolder, AnInstalledCopyKeepsTheCopyPerUserEvenWhenWritable)
 {
     // Running as root makes the install folder writable; the copy must still
     // not land beside the installed program.
+    TestFolder data;
+    setenv("XDG_DATA_HOME", data.path().c_str(), 1);
     SetProgramFolder(InstalledProgramFolder());
-    const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QCOMPARE(SettingsCopyFolder(), perUser);
-    QCOMPARE(SettingsCopyFile("tanks.ini"), QDir::toNativeSeparators(perUser + "/tanks.ini"));
-    QVERIFY(QFileInfo(perUser).isDir());
+    EXPECT_EQ(SettingsCopyFolder(), data.path() / "Brinevar");
+    EXPECT_TRUE(fs::is_directory(data.path() / "Brinevar"));
     SetProgramFolder({});
+    unsetenv("XDG_DATA_HOME");
 }
+#endif
 
-void ProgramFolderTest::portableCopyKeepsTheCopyBesideItself()
+TEST(ProgramFolder, APortableCopyKeepsTheCopyBesideItself)
 {
-    Sandbox sandbox;
-    QCOMPARE(SettingsCopyFolder(), sandbox.programFolder());
-    QCOMPARE(SettingsCopyFile("tanks.ini"),
-             QDir::toNativeSeparators(sandbox.programFolder() + "/tanks.ini"));
+    TestFolder portable;
+    SetProgramFolder(portable.path());
+    EXPECT_EQ(SettingsCopyFolder(), portable.path());
+    SetProgramFolder({});
+    // The real answer: the folder of this test program.
+    const fs::path self = fs::absolute(fs::path(testing::internal::GetArgvs()[0]));
+    EXPECT_TRUE(fs::equivalent(ProgramFolder(), self.parent_path()));
 }
-
-QTEST_MAIN(ProgramFolderTest)
-#include "programfolder_test.moc"

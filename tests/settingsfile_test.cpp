@@ -1,9 +1,19 @@
+#include "ansicodepage.h"
 #include "settingsfile.h"
+#include "settingstext.h"
 #include "testfolder.h"
 
 #include <gtest/gtest.h>
 
 using namespace brinevar;
+
+namespace {
+// The bytes that WriteSettingsFile puts into a file.
+std::string FormatSettingsFile(const TankSettings &settings)
+{
+    return ToAnsi(FormatSettingsText(settings));
+}
+} // namespace
 
 namespace {
 
@@ -114,7 +124,7 @@ class ReadSettingsRules : public testing::TestWithParam<ReaderCase> {};
 TEST_P(ReadSettingsRules, SaltWaterEndsAs)
 {
     TankSettings settings = Filled("in");
-    ReadSettingsText(GetParam().text, settings);
+    ReadSettingsText(GetParam().text, settings, &FromAnsi);
     EXPECT_EQ(settings[0], GetParam().saltWater) << GetParam().rule;
     for (std::size_t i = 1; i < kSettingCount; ++i)
         EXPECT_EQ(settings[i], "in") << GetParam().rule << ": setting " << i;
@@ -155,7 +165,7 @@ TEST(ReadSettings, ASingleLineSetsOneSettingWithOrWithoutItsLineEnd)
 {
     for (const std::string text : {"tankTerrainShow = 9", "tankTerrainShow = 9\r\n"}) {
         TankSettings settings = InitialTexts();
-        ReadSettingsText(text, settings);
+        ReadSettingsText(text, settings, &FromAnsi);
         TankSettings expected = InitialTexts();
         expected[14] = "9";
         EXPECT_EQ(settings, expected) << text;
@@ -170,7 +180,7 @@ TEST(ReadSettings, SplittingTheTextAnywhereChangesNothing)
     const std::string text = FormatSettingsFile(all);
     for (std::size_t split = 0; split <= text.size(); ++split) {
         TankSettings settings = Filled("in");
-        SettingsReader reader(settings);
+        SettingsReader reader(settings, &FromAnsi);
         reader.feed(std::string_view(text).substr(0, split));
         reader.feed(std::string_view(text).substr(split));
         reader.finish();

@@ -7,6 +7,13 @@
 
 using namespace brinevar;
 
+namespace {
+QString DefaultFolder()
+{
+    return QString::fromStdString(DefaultUpdatesFolder());
+}
+} // namespace
+
 class StartupTest : public QObject {
     Q_OBJECT
 
@@ -30,13 +37,13 @@ void StartupTest::firstStartAsksOnceAndStoresTheDefaultAnswer()
     QCOMPARE(dialogs.prompts[0].prompt,
              QStringLiteral("Please enter the path of your Zoo Tycoon Update Folder!"));
     QCOMPARE(dialogs.prompts[0].title, QStringLiteral("Folder Path"));
-    QCOMPARE(dialogs.prompts[0].defaultAnswer, DefaultUpdatesFolder());
-    QCOMPARE(window.zTPath(), DefaultUpdatesFolder());
-    QCOMPARE(sandbox.storedPath(), DefaultUpdatesFolder());
+    QCOMPARE(dialogs.prompts[0].defaultAnswer, DefaultFolder());
+    QCOMPARE(window.zTPath(), DefaultFolder());
+    QCOMPARE(sandbox.storedPath(), DefaultFolder());
 
     frmMain second;
     QCOMPARE(dialogs.prompts.size(), 1);
-    QCOMPARE(second.zTPath(), DefaultUpdatesFolder());
+    QCOMPARE(second.zTPath(), DefaultFolder());
 }
 
 void StartupTest::cancelStoresTheEmptyPath()
@@ -117,18 +124,18 @@ void StartupTest::unreadableCopyIsReportedAndTheWindowOpens()
 void StartupTest::defaultAnswerPointsIntoTheWinePrefix()
 {
 #ifdef _WIN32
-    QCOMPARE(DefaultUpdatesFolder(),
+    QCOMPARE(DefaultFolder(),
              QStringLiteral("c:\\Program Files\\Microsoft Games\\Zoo Tycoon\\Updates\\"));
 #else
     QTemporaryDir prefix;
     qputenv("WINEPREFIX", prefix.path().toLocal8Bit());
-    QCOMPARE(DefaultUpdatesFolder(),
+    QCOMPARE(DefaultFolder(),
              prefix.path() + "/drive_c/Program Files/Microsoft Games/Zoo Tycoon/Updates/");
     QDir(prefix.path()).mkpath("drive_c/Program Files (x86)");
-    QCOMPARE(DefaultUpdatesFolder(),
+    QCOMPARE(DefaultFolder(),
              prefix.path() + "/drive_c/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates/");
     qunsetenv("WINEPREFIX");
-    QVERIFY(DefaultUpdatesFolder().startsWith(QDir::homePath() + "/.wine/drive_c/"));
+    QVERIFY(DefaultFolder().startsWith(QDir::homePath() + "/.wine/drive_c/"));
 #endif
 }
 

@@ -1,7 +1,6 @@
 #include "testsupport.h"
 
 #include "programfolder.h"
-#include "updatesfolder.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -42,7 +41,7 @@ Sandbox::Sandbox()
 {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store_.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, store_.path());
-    brinevar::SetProgramFolder(programFolder_.path());
+    brinevar::SetProgramFolder(programFolder_.path().toStdString());
 }
 
 Sandbox::~Sandbox()
@@ -52,13 +51,14 @@ Sandbox::~Sandbox()
 
 void Sandbox::storePath(const QString &path) const
 {
-    QSettings(brinevar::kStoreApp, brinevar::kStoreApp).setValue("MZTPath/Path", path);
+    QSettings(QStringLiteral("Brinevar"), QStringLiteral("Brinevar"))
+        .setValue("MZTPath/Path", path);
 }
 
 std::optional<QString> Sandbox::storedPath() const
 {
     const QVariant value =
-        QSettings(brinevar::kStoreApp, brinevar::kStoreApp).value("MZTPath/Path");
+        QSettings(QStringLiteral("Brinevar"), QStringLiteral("Brinevar")).value("MZTPath/Path");
     return value.isValid() ? std::optional(value.toString()) : std::nullopt;
 }
 

@@ -2,30 +2,34 @@
 
 #include "dialogs.h"
 #include "focusgate.h"
+#include "formbuilder.h"
 #include "formfont.h"
 #include "frmabout.h"
 #include "linklabel.h"
 #include "mainlayout.h"
-#include "programfolder.h"
-#include "rangecheck.h"
-#include "savesettings.h"
-#include "settingsfile.h"
 #include "settingsstore.h"
-#include "updatesfolder.h"
 #include "version.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 
 using namespace brinevar;
 
+namespace {
+QString Utf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+} // namespace
+
 frmMain::frmMain(QWidget *parent) : QWidget(parent)
 {
-    setWindowTitle(ProgramTitle());
+    setWindowTitle(QString::fromStdString(ProgramTitle()));
     BuildLayout();
     ConnectCommands();
     ConnectChecksAndHelp();
@@ -80,48 +84,9 @@ QPushButton *frmMain::helpButton(const QString &array, int index) const
     return qobject_cast<QPushButton *>(FindControl(this, array, index));
 }
 
-TankSettings frmMain::texts() const
-{
-    TankSettings texts;
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        texts[i] = fields_[i]->text().toStdString();
-    return texts;
-}
-
-void frmMain::setTexts(const TankSettings &texts)
-{
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        fields_[i]->setText(QString::fromStdString(texts[i]));
-}
-
 void frmMain::Form_Load()
 {
-    LoadUpdatesFolder();
-    LoadSettingsCopy();
-}
-
-void frmMain::LoadUpdatesFolder()
-{
-    ZTPath = GetSetting(kStoreApp, kStoreSection, kStoreKey, kNoPathSet);
-    if (ZTPath == kNoPathSet) {
-        ZTPath = Dialogs::current().input(this, kFolderPrompt, kFolderPromptTitle,
-                                          DefaultUpdatesFolder());
-        SaveSetting(kStoreApp, kStoreSection, kStoreKey, ZTPath);
-    }
-}
-
-void frmMain::LoadSettingsCopy()
-{
-    TankSettings settings = texts();
-    try {
-        ReadSettingsFile(ToFileSystemPath(SettingsCopyPath()), settings);
-    } catch (const FileError &error) {
-        // No copy yet is the normal first start; anything else is worth saying.
-        if (error.reason() != std::errc::no_such_file_or_directory)
-            MsgBox(this, DescribeFileError(QStringLiteral("read"), error));
-        return;
-    }
-    setTexts(settings);
+    ZTPath = brinevar::FormLoad(*this);
 }
 
 void frmMain::ConnectCommands()
@@ -139,22 +104,19 @@ void frmMain::cmdDefault_Click()
 
 void frmMain::SetToDefault()
 {
-    setTexts(DefaultTexts());
+    brinevar::SetToDefault(*this);
 }
 
 void frmMain::Command3_Click()
 {
     // A failed save keeps the window and the edits, so the user can retry.
-    if (const auto failure = SaveSettingsFiles(ZTPath, texts())) {
-        MsgBox(this, *failure);
-        return;
-    }
-    close();
+    if (SaveAndExit(*this, ZTPath))
+        close();
 }
 
 void frmMain::Label41_Click()
 {
-    MsgBox(this, ZTPath);
+    MsgBox(ZTPath);
 }
 
 void frmMain::Label43_Click()
@@ -167,62 +129,82 @@ void frmMain::Label43_Click()
 
 // Range checks and help buttons.
 
+// The catalogue says which fields are checked and which "?" buttons there are.
 void frmMain::ConnectChecksAndHelp()
 {
     auto *gate = new FocusGate(this);
-    auto field = [this](const char *name) { return findChild<QLineEdit *>(name); };
-    gate->setValidate(field("Text7"), [this](bool &Cancel) { Text7_Validate(Cancel); });
-    gate->setValidate(field("Text8"), [this](bool &Cancel) { Text8_Validate(Cancel); });
-    gate->setValidate(field("Text12"), [this](bool &Cancel) { Text12_Validate(Cancel); });
-
-    for (QPushButton *button : findChildren<QPushButton *>(QStringLiteral("Command1")))
-        connect(button, &QPushButton::clicked, this,
-                [this, button] { Command1_Click(button->property("index").toInt()); });
-    for (QPushButton *button : findChildren<QPushButton *>(QStringLiteral("Command2")))
-        connect(button, &QPushButton::clicked, this,
-                [this, button] { Command2_Click(button->property("index").toInt()); });
-}
-
-void frmMain::Text7_Validate(bool &Cancel)
-{
-    CheckRange("Text7", Cancel);
-}
-
-void frmMain::Text8_Validate(bool &Cancel)
-{
-    CheckRange("Text8", Cancel);
-}
-
-void frmMain::Text12_Validate(bool &Cancel)
-{
-    CheckRange("Text12", Cancel);
-}
-
-// Refuses the field's text, as it stands, with the message of its check.
-void frmMain::CheckRange(std::string_view field, bool &Cancel)
-{
-    const std::size_t setting = *FindSettingByField(field);
-    const RangeCheck &check = *Catalogue()[setting].check;
-    if (Passes(fields_[setting]->text(), check))
-        return;
-    MsgBox(this, QString::fromUtf8(check.message));
-    Cancel = true;
+    for (std::size_t i = 0; i < Catalogue().size(); ++i) {
+        const Setting &setting = Catalogue()[i];
+        if (setting.check) {
+            gate->setValidate(fields_[i], [this, field = setting.field](bool &Cancel) {
+                Cancel = ValidateField(*this, field);
+            });
+        }
+        if (setting.help) {
+            const HelpButton &help = *setting.help;
+            connect(helpButton(Utf8(help.array), help.index), &QPushButton::clicked, this,
+                    [this, &help] { ShowHelp(*this, help.array, help.index); });
+        }
+    }
 }
 
 void frmMain::Command1_Click(int Index)
 {
-    ShowHelp("Command1", Index);
+    ShowHelp(*this, "Command1", Index);
 }
 
 void frmMain::Command2_Click(int Index)
 {
-    ShowHelp("Command2", Index);
+    ShowHelp(*this, "Command2", Index);
 }
 
-// The advice of the member `Index` of `array`; an index without one shows nothing.
-void frmMain::ShowHelp(std::string_view array, int Index)
+// What the toolkit-free window needs of this one.
+
+std::string frmMain::FieldText(std::size_t setting) const
 {
-    for (const Setting &setting : Catalogue())
-        if (setting.help && setting.help->array == array && setting.help->index == Index)
-            MsgBox(this, QString::fromUtf8(setting.help->message));
+    return fields_[setting]->text().toStdString();
+}
+
+void frmMain::SetFieldText(std::size_t setting, const std::string &text)
+{
+    fields_[setting]->setText(QString::fromStdString(text));
+}
+
+void frmMain::MsgBox(const std::string &text)
+{
+    brinevar::MsgBox(this, QString::fromStdString(text));
+}
+
+std::string frmMain::InputBox(std::string_view prompt, std::string_view title,
+                              const std::string &defaultAnswer)
+{
+    return Dialogs::current()
+        .input(this, Utf8(prompt), Utf8(title), QString::fromStdString(defaultAnswer))
+        .toStdString();
+}
+
+std::string frmMain::GetSetting(std::string_view appName, std::string_view section,
+                                std::string_view key, std::string_view defaultText)
+{
+    return brinevar::GetSetting(Utf8(appName), Utf8(section), Utf8(key), Utf8(defaultText))
+        .toStdString();
+}
+
+std::string frmMain::SaveSetting(std::string_view appName, std::string_view section,
+                                 std::string_view key, const std::string &text)
+{
+    return brinevar::SaveSetting(Utf8(appName), Utf8(section), Utf8(key),
+                                 QString::fromStdString(text))
+        .toStdString();
+}
+
+NumberFormat frmMain::UserNumberFormat() const
+{
+    return NumberFormatOf(QLocale());
+}
+
+NumberFormat brinevar::NumberFormatOf(const QLocale &locale)
+{
+    return {locale.decimalPoint().toStdString(), locale.positiveSign().toStdString(),
+            locale.negativeSign().toStdString()};
 }

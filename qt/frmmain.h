@@ -1,8 +1,10 @@
 // The main window: the twenty settings of tanks.cfg as text fields, and the
-// commands that save them.
+// commands that save them. What the window does lives in the toolkit-free
+// editor library; this class draws it with Qt and wires the events.
 #pragma once
 
 #include "catalogue.h"
+#include "mainwindow.h"
 
 #include <QString>
 #include <QWidget>
@@ -18,7 +20,14 @@ namespace brinevar {
 class LinkLabel;
 }
 
-class frmMain : public QWidget {
+class QLocale;
+
+namespace brinevar {
+// How `locale` writes numbers, for the range checks.
+NumberFormat NumberFormatOf(const QLocale &locale);
+} // namespace brinevar
+
+class frmMain : public QWidget, private brinevar::MainWindowHost {
     Q_OBJECT
 
 public:
@@ -26,13 +35,13 @@ public:
     explicit frmMain(QWidget *parent = nullptr);
 
     // The Updates folder for this run, exactly as stored or typed.
-    const QString &zTPath() const { return ZTPath; }
+    QString zTPath() const { return QString::fromStdString(ZTPath); }
 
     // The field that holds the setting at catalogue index `setting`.
     QLineEdit *field(std::size_t setting) const { return fields_[setting]; }
 
-    brinevar::TankSettings texts() const;
-    void setTexts(const brinevar::TankSettings &texts);
+    brinevar::TankSettings texts() const { return FieldTexts(*this); }
+    void setTexts(const brinevar::TankSettings &texts) { SetFieldTexts(*this, texts); }
 
     // The controls that run commands, by their captions.
     QPushButton *saveAndExitButton() const { return Command3; }
@@ -61,17 +70,22 @@ private:
     void BuildLayout();
     void Form_Load();
     void SetToDefault();
-    void LoadUpdatesFolder();
-    void LoadSettingsCopy();
     void ConnectCommands();
     void ConnectChecksAndHelp();
-    void Text7_Validate(bool &Cancel);
-    void Text8_Validate(bool &Cancel);
-    void Text12_Validate(bool &Cancel);
-    void CheckRange(std::string_view field, bool &Cancel);
-    void ShowHelp(std::string_view array, int Index);
 
-    QString ZTPath;
+    // What the toolkit-free window needs of this one.
+    std::string FieldText(std::size_t setting) const override;
+    void SetFieldText(std::size_t setting, const std::string &text) override;
+    void MsgBox(const std::string &text) override;
+    std::string InputBox(std::string_view prompt, std::string_view title,
+                         const std::string &defaultAnswer) override;
+    std::string GetSetting(std::string_view appName, std::string_view section, std::string_view key,
+                           std::string_view defaultText) override;
+    std::string SaveSetting(std::string_view appName, std::string_view section,
+                            std::string_view key, const std::string &text) override;
+    brinevar::NumberFormat UserNumberFormat() const override;
+
+    std::string ZTPath;
     std::array<QLineEdit *, brinevar::kSettingCount> fields_{};
     QPushButton *Command3 = nullptr;
     QPushButton *cmdDefault = nullptr;

@@ -74,6 +74,15 @@ std::error_code Replace(const std::filesystem::path &from, const std::filesystem
 
 } // namespace
 
+std::error_code make_error_code(FileProblem problem)
+{
+    static const class : public std::error_category {
+        const char *name() const noexcept override { return "brinevar file"; }
+        std::string message(int) const override { return "Not an ordinary file"; }
+    } category;
+    return {int(problem), category};
+}
+
 FileError::FileError(const std::filesystem::path &file, std::error_code reason)
     : std::runtime_error(file.string() + ": " + reason.message()), file_(file), reason_(reason)
 {

@@ -24,9 +24,9 @@ QString Describe(const std::exception_ptr &error)
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
-    setApplicationName(ProgramTitle());
+    setApplicationName(QString::fromStdString(ProgramTitle()));
     setDesktopFileName(QString::fromUtf8(kDesktopFileName));
-    setApplicationVersion(ProgramVersion());
+    setApplicationVersion(QString::fromStdString(ProgramVersion()));
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

@@ -2,6 +2,9 @@
 // stores them: positions and sizes in twips, 15 twips to a logical pixel.
 #pragma once
 
+#include "controlrow.h"
+
+#include <QColor>
 #include <QRect>
 #include <QWidgetList>
 
@@ -13,30 +16,18 @@ class QWidget;
 
 namespace brinevar {
 
-enum class ControlKind {
-    TextField,     // QLineEdit, single line, no length limit
-    Label,         // QLabel, word-wrapped, clipped, takes no focus
-    LinkLabel,     // a Label that reports clicks: LinkLabel, underlined dark blue
-    CommandButton, // QPushButton, never a default button
-    ListBox,       // QListWidget; the row's text holds the items, one per line
-};
-
-struct ControlRow {
-    std::string_view name; // designer name, becomes the object name
-    int index;             // member index in a control array, -1 outside one
-    ControlKind kind;
-    std::string_view text;        // UTF-8; empty for fields that get their text elsewhere
-    int left, top, width, height; // twips
-    int tabIndex = -1;            // place in the focus order; -1 takes no part
-};
-
-inline constexpr int kTwipsPerPixel = 15;
-
-// Twips to logical pixels, rounded to the nearest pixel.
-int TwipsToPixels(int twips);
+// Qt lays windows out in logical pixels, 96 to the inch; it scales them to
+// the screen itself.
 QRect TwipsToRect(int left, int top, int width, int height);
 
-// Creates a widget for each row on `parent` and returns them in row order.
+inline QColor ToQColor(Rgb colour)
+{
+    return QColor(colour.red, colour.green, colour.blue);
+}
+
+// Creates a widget for each row on `parent` (QLineEdit, QLabel, LinkLabel,
+// QPushButton, QListWidget) and returns them in row order. The row's name
+// becomes the object name, an array member's index the property "index".
 // Labels are stacked below every other control, and among labels a later row
 // is drawn above an earlier one. Rows with a tab index are chained into the
 // focus order by that index.

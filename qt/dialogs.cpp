@@ -18,7 +18,8 @@ Dialogs *installed = nullptr;
 
 void Dialogs::message(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, ProgramTitle(), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(ProgramTitle()), text,
+                    QMessageBox::Ok, parent);
     // Some desktop themes decorate dialog buttons with icons; the box has none.
     box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.exec();

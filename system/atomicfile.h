@@ -25,6 +25,10 @@ private:
     std::error_code reason_;
 };
 
+// What can be wrong with a file that the system has no error code for.
+enum class FileProblem { NotOrdinaryFile = 1 };
+std::error_code make_error_code(FileProblem problem);
+
 class AtomicFile {
 public:
     // Creates the temporary file; throws FileError when it cannot.
@@ -49,3 +53,6 @@ private:
 };
 
 } // namespace brinevar
+
+template <> struct std::is_error_code_enum<brinevar::FileProblem> : std::true_type {
+};

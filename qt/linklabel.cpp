@@ -1,5 +1,7 @@
 #include "linklabel.h"
 
+#include "formbuilder.h"
+
 #include <QMouseEvent>
 
 namespace brinevar {
@@ -12,7 +14,7 @@ LinkLabel::LinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent
     underlined.setUnderline(true);
     setFont(underlined);
     QPalette palette;
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    palette.setColor(QPalette::WindowText, ToQColor(kLinkColour));
     setPalette(palette);
 }
 

@@ -82,9 +82,9 @@ void frmAbout::setVisible(bool visible)
 
 void frmAbout::Form_Load()
 {
-    setWindowTitle(QStringLiteral("About ") + ProgramTitle());
-    lblVersion->setText(QStringLiteral("Version ") + ProgramVersion());
-    lblTitle->setText(ProgramTitle());
+    setWindowTitle(QString::fromStdString(AboutCaption()));
+    lblVersion->setText(QString::fromStdString(VersionText()));
+    lblTitle->setText(QString::fromStdString(ProgramTitle()));
 }
 
 void frmAbout::paintEvent(QPaintEvent *)
@@ -96,6 +96,7 @@ void frmAbout::paintEvent(QPaintEvent *)
     for (const LineRow &line : AboutLines()) {
         const QPoint from(TwipsToPixels(line.x1), TwipsToPixels(line.y1));
         const QPoint to(TwipsToPixels(line.x2), TwipsToPixels(line.y2));
-        painter.fillRect(QRect(from, QPoint(to.x() - 1, to.y() + line.width - 1)), line.colour);
+        painter.fillRect(QRect(from, QPoint(to.x() - 1, to.y() + line.width - 1)),
+                         ToQColor(line.colour));
     }
 }

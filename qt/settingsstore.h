@@ -7,7 +7,9 @@ namespace brinevar {
 
 QString GetSetting(const QString &appName, const QString &section, const QString &key,
                    const QString &defaultText);
-void SaveSetting(const QString &appName, const QString &section, const QString &key,
-                 const QString &text);
+// Returns an empty text when the value was stored, else a message that names
+// the store and the reason.
+QString SaveSetting(const QString &appName, const QString &section, const QString &key,
+                    const QString &text);
 
 } // namespace brinevar

@@ -17,6 +17,7 @@ std::string FromAnsi(std::string_view ansi);
 #ifdef _WIN32
 // A UTF-8 text as the wide text that Windows' own functions take.
 std::wstring Utf8ToWide(std::string_view utf8);
+std::string WideToUtf8(const std::wstring &wide);
 #endif
 
 } // namespace brinevar

@@ -96,11 +96,6 @@ QWidget *Create(const ControlRow &row, QWidget *parent)
 
 } // namespace
 
-int TwipsToPixels(int twips)
-{
-    return (twips >= 0 ? twips + kTwipsPerPixel / 2 : twips - kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-
 QRect TwipsToRect(int left, int top, int width, int height)
 {
     return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),

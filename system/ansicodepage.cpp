@@ -42,6 +42,11 @@ std::wstring Utf8ToWide(std::string_view utf8)
     return Widen(utf8, CP_UTF8);
 }
 
+std::string WideToUtf8(const std::wstring &wide)
+{
+    return Narrow(wide, CP_UTF8);
+}
+
 std::string ToAnsi(std::string_view utf8)
 {
     return Narrow(Widen(utf8, CP_UTF8), CP_ACP);

@@ -1,0 +1,45 @@
+// A window's controls as a form designer stores them: one row per control,
+// positions and sizes in twips (1440 to the inch, 15 to a pixel at 96 DPI).
+// Each front end draws the rows with its own toolkit.
+#pragma once
+
+#include <string_view>
+
+namespace brinevar {
+
+enum class ControlKind {
+    TextField,     // single line, left-aligned, no length limit
+    Label,         // word-wrapped, clipped at its bottom, takes no focus
+    LinkLabel,     // a Label that acts on a click: underlined, kLinkColour
+    CommandButton, // a push button, never a default button unless a window says so
+    ListBox,       // the row's text holds the items, one per line
+};
+
+struct ControlRow {
+    std::string_view name; // designer name
+    int index;             // member index in a control array, -1 outside one
+    ControlKind kind;
+    std::string_view text;        // UTF-8; empty for controls that get their text elsewhere
+    int left, top, width, height; // twips
+    int tabIndex = -1;            // place in the focus order; -1 takes no part
+};
+
+struct Rgb {
+    unsigned char red, green, blue;
+};
+
+// The dark blue of the link captions.
+inline constexpr Rgb kLinkColour{0, 0, 192};
+
+inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kTwipsPerPixel = 15; // at 96 DPI
+
+// Twips to pixels at `dpi` dots per inch, rounded to the nearest pixel.
+constexpr int TwipsToPixels(int twips, int dpi = kTwipsPerInch / kTwipsPerPixel)
+{
+    const long long scaled = (long long)twips * dpi;
+    return int(scaled >= 0 ? (scaled + kTwipsPerInch / 2) / kTwipsPerInch
+                           : -((-scaled + kTwipsPerInch / 2) / kTwipsPerInch));
+}
+
+} // namespace brinevar

@@ -1,0 +1,27 @@
+// tanks.cfg and tanks.ini on disk: the settings text in the system's ANSI
+// code page, written as a whole or not at all.
+#pragma once
+
+#include "atomicfile.h"
+#include "catalogue.h"
+
+#include <cstdint>
+#include <filesystem>
+
+namespace brinevar {
+
+// A settings file is half a kilobyte; reading stops with an error long before
+// a file that never ends (or is wrongly huge) could hold the program up.
+inline constexpr std::uintmax_t kMaxSettingsFileSize = std::uintmax_t(64) << 20;
+
+// Replaces `path` as a whole; on failure throws FileError and the former file stays.
+void WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings);
+
+// Puts the value of every recognised line into `settings`, in file order;
+// settings that no line names keep the text they came in with. Only an
+// ordinary file is read: a folder, device or pipe at `path` throws FileError
+// at once, as does a file larger than kMaxSettingsFileSize, and so does any
+// failure to open or read.
+void ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings);
+
+} // namespace brinevar
