@@ -45,6 +45,4 @@ reg_add "$tool_key" /v BrinevarExpand /t REG_EXPAND_SZ /d '%SystemRoot%\msinfo32
 reg_add "$tool_key" /v BrinevarEmpty /t REG_BINARY
 reg_add "$location_key" /v MSINFO /t REG_SZ /d "$BRINEVAR_WINE_FOLDER"
 
-# A second try only for a test that failed once: a program that Wine did not
-# manage to start is not a fault of the code under test.
-ctest --test-dir "$build" --output-on-failure --repeat until-pass:2
+ctest --test-dir "$build" --output-on-failure
