@@ -1,10 +1,17 @@
 // The Windows program's entry.
 #include <windows.h>
 
+static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM a, LPARAM b)
+{
+    if (m == WM_DESTROY)
+        PostQuitMessage(0);
+    return DefWindowProcW(w, m, a, b);
+}
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
     WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpfnWndProc = Proc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
