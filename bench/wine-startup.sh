@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
-build=build-windows
+build="build-windows"
 
 bash scripts/build-windows.sh "$build" >/dev/null
 cmake --build "$build" -j2 --target barewindow >/dev/null
@@ -22,6 +22,7 @@ program=$wine_session/program
 mkdir -p "$program" "$wine_session/updates"
 cp "$build/brinevar.exe" "$build/barewindow.exe" "$program/"
 printf '%s\r\n' '[cost]' 'saltWater = 1.5' '[tank]' 'tankTerrain = 2' >"$program/tanks.ini"
+# shellcheck disable=SC1003 # a Windows path ending in a backslash
 wine reg add 'HKCU\Software\Brinevar\Brinevar\MZTPath' /v Path /d 'C:\updates\' /f >/dev/null
 
 python3 bench/wine_startup.py "$runs" "$program/brinevar.exe" "$program/barewindow.exe"

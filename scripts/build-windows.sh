@@ -19,7 +19,7 @@ cmake --build "$build" -j2 --target brinevar windows_zip
 # player's machine.
 allowed='^(kernel32|user32|gdi32|comctl32|advapi32|shell32|comdlg32|ole32|msvcrt|shcore)\.dll$'
 dlls=$(x86_64-w64-mingw32-objdump -p "$build/brinevar.exe" | sed -n 's/^\s*DLL Name: //p')
-if bad=$(printf '%s\n' "$dlls" | tr 'A-Z' 'a-z' | grep -Ev "$allowed"); then
+if bad=$(printf '%s\n' "$dlls" | tr '[:upper:]' '[:lower:]' | grep -Ev "$allowed"); then
     echo "brinevar.exe needs DLLs that Windows does not have: $bad" >&2
     exit 1
 fi

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that run Windows programs under Wine: a throwaway
 # Wine prefix, so nothing of the user's own Wine is read or changed, and with
 # `x` an X server of its own (Xvfb), where without a window manager an X
@@ -22,7 +23,8 @@ wine_session_start() {
             [ "$tries" -gt 0 ] || { echo "Xvfb did not start" >&2; return 1; }
             sleep 0.05
         done
-        export DISPLAY=:$(tr -d '\n' <"$wine_session/display")
+        DISPLAY=:$(tr -d '\n' <"$wine_session/display")
+        export DISPLAY
     fi
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
