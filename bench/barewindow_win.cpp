@@ -34,15 +34,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     const DWORD style = WS_OVERLAPPEDWINDOW;
     AdjustWindowRectEx(&frame, style, FALSE, 0);
     HWND window = CreateWindowExW(0, L"BareWindow", L"Bare Window", style, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, frame.right - frame.left,
-                                  frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
-    HWND label = CreateWindowExW(0, L"STATIC",
-                                 L"This will replace any tanks.cfg file in your updates folder.",
-                                 WS_CHILD | WS_VISIBLE, MulDiv(240, dpi, 1440),
-                                 MulDiv(480, dpi, 1440), MulDiv(4215, dpi, 1440),
-                                 MulDiv(255, dpi, 1440), window, nullptr, instance, nullptr);
-    SendMessageW(label, WM_SETFONT,
-                 reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                                  nullptr, nullptr, instance, nullptr);
+    HWND label = CreateWindowExW(
+        0, L"STATIC", L"This will replace any tanks.cfg file in your updates folder.",
+        WS_CHILD | WS_VISIBLE, MulDiv(240, dpi, 1440), MulDiv(480, dpi, 1440),
+        MulDiv(4215, dpi, 1440), MulDiv(255, dpi, 1440), window, nullptr, instance, nullptr);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
     ShowWindow(window, show);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -20,7 +20,7 @@ INT_PTR RunDialog(HWND owner, DLGPROC procedure, LPARAM parameter)
         DLGTEMPLATE dialog;
         WORD menu, windowClass, title;
     } blank{};
-    blank.dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    blank.dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | DS_MODALFRAME;
     return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &blank.dialog, owner, procedure,
                                    parameter);
 }
@@ -34,8 +34,7 @@ void PlaceDialog(HWND dialog, int width, int height, int left, int top)
     AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, UINT(dpi));
     MONITORINFO monitor{sizeof monitor, {}, {}, 0};
     HWND owner = GetWindow(dialog, GW_OWNER);
-    GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTOPRIMARY),
-                    &monitor);
+    GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT &work = monitor.rcWork;
     if (left < 0) {
         left = work.left + std::max(0L, (work.right - work.left - width) / 2);
@@ -49,6 +48,7 @@ namespace {
 
 struct Prompt {
     std::wstring prompt, title, answer;
+    const wchar_t *face;
     HFONT font = nullptr;
 };
 
@@ -67,7 +67,7 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         SetWindowTextW(dialog, prompt->title.c_str());
         const int dpi = DpiOf(dialog);
         auto px = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
-        prompt->font = CreateFormFont(dpi);
+        prompt->font = CreateFormFont(dpi, false, prompt->face);
         // Wide enough to show a whole folder path, which is what it asks for.
         HDC dc = GetDC(dialog);
         const HGDIOBJ old = SelectObject(dc, prompt->font);
@@ -83,20 +83,20 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         const int height = px(kPromptH + kFieldH + kButtonH + 4 * kMargin);
 
         const auto instance = GetModuleHandleW(nullptr);
-        auto add = [&](const wchar_t *kind, const wchar_t *text, DWORD style, DWORD exStyle,
-                       int id, int x, int y, int w, int h) {
-            HWND control = CreateWindowExW(exStyle, kind, text, WS_CHILD | WS_VISIBLE | style, x,
-                                           y, w, h, dialog,
-                                           reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
+        auto add = [&](const wchar_t *kind, const wchar_t *text, DWORD style, DWORD exStyle, int id,
+                       int x, int y, int w, int h) {
+            HWND control =
+                CreateWindowExW(exStyle, kind, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+                                dialog, reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(prompt->font), FALSE);
             return control;
         };
         const int inner = width - 2 * px(kMargin);
         add(L"STATIC", prompt->prompt.c_str(), SS_LEFT | SS_NOPREFIX, 0, -1, px(kMargin),
             px(kMargin), inner, px(kPromptH));
-        HWND answer = add(L"EDIT", prompt->answer.c_str(), WS_TABSTOP | ES_AUTOHSCROLL,
-                          WS_EX_CLIENTEDGE, kAnswerId, px(kMargin), px(kPromptH + 2 * kMargin),
-                          inner, px(kFieldH));
+        HWND answer =
+            add(L"EDIT", prompt->answer.c_str(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+                kAnswerId, px(kMargin), px(kPromptH + 2 * kMargin), inner, px(kFieldH));
         const int buttonsTop = px(kPromptH + kFieldH + 3 * kMargin);
         add(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK,
             width - 2 * px(kButtonW + kMargin), buttonsTop, px(kButtonW), px(kButtonH));
@@ -133,9 +133,9 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 } // namespace
 
 std::string InputBox(HWND owner, std::string_view prompt, std::string_view title,
-                     std::string_view defaultAnswer)
+                     std::string_view defaultAnswer, const wchar_t *face)
 {
-    Prompt box{Utf8ToWide(prompt), Utf8ToWide(title), Utf8ToWide(defaultAnswer)};
+    Prompt box{Utf8ToWide(prompt), Utf8ToWide(title), Utf8ToWide(defaultAnswer), face};
     if (RunDialog(owner, PromptProc, reinterpret_cast<LPARAM>(&box)) != IDOK)
         return {};
     return WideToUtf8(box.answer);

@@ -13,9 +13,9 @@ void MsgBox(HWND owner, std::string_view text);
 
 // The input prompt: the prompt text, an answer prefilled with
 // `defaultAnswer`, OK and Cancel. OK gives the answer; Cancel and the close
-// box give the empty text.
+// box give the empty text. Drawn in the font face `face`.
 std::string InputBox(HWND owner, std::string_view prompt, std::string_view title,
-                     std::string_view defaultAnswer);
+                     std::string_view defaultAnswer, const wchar_t *face);
 
 // Runs a modal dialog box with no controls of its own: `procedure` gets
 // WM_INITDIALOG with `parameter` and creates them. Returns EndDialog's result.

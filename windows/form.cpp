@@ -14,12 +14,72 @@ int DpiOf(HWND window)
     return dpi ? int(dpi) : 96;
 }
 
-HFONT CreateFormFont(int dpi, bool underline)
+HFONT CreateFormFont(int dpi, bool underline, const wchar_t *face)
 {
     // 8.25 pt, as a character height in pixels (negative: without leading).
     return CreateFontW(-MulDiv(825, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE,
-                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       CLEARTYPE_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Microsoft Sans Serif");
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                       VARIABLE_PITCH | FF_SWISS, face);
+}
+
+namespace {
+
+bool IsLabel(const ControlRow &row)
+{
+    return row.kind == ControlKind::Label || row.kind == ControlKind::LinkLabel;
+}
+
+// The size of a label's text wrapped at `width` pixels.
+SIZE TextSize(HDC dc, std::string_view utf8, int width)
+{
+    const std::wstring text = Utf8ToWide(utf8);
+    RECT box{0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), int(text.size()), &box,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    return {box.right, box.bottom};
+}
+
+// How many labels' texts do not fit their rectangles.
+int LabelsCut(HDC dc, std::span<const ControlRow> rows, int dpi)
+{
+    int cut = 0;
+    for (const ControlRow &row : rows) {
+        const int width = TwipsToPixels(row.width, dpi);
+        if (!IsLabel(row))
+            continue;
+        const SIZE size = TextSize(dc, row.text, width);
+        cut += size.cx > width || size.cy > TwipsToPixels(row.height, dpi);
+    }
+    return cut;
+}
+
+} // namespace
+
+const wchar_t *FittingFace(HWND window, std::span<const ControlRow> rows, int dpi)
+{
+    // The layout was drawn for MS Sans Serif, whose TrueType successor comes
+    // first. Where a system draws these wider (Wine puts Liberation Sans in
+    // their place), a narrow face keeps the captions whole.
+    static constexpr const wchar_t *kFaces[] = {L"Microsoft Sans Serif", L"MS Sans Serif",
+                                                L"Arial Narrow", L"Liberation Sans Narrow"};
+    HDC dc = GetDC(window);
+    const wchar_t *best = kFaces[0];
+    int fewest = 1 << 30;
+    for (const wchar_t *face : kFaces) {
+        HFONT font = CreateFormFont(dpi, false, face);
+        const HGDIOBJ old = SelectObject(dc, font);
+        const int cut = LabelsCut(dc, rows, dpi);
+        SelectObject(dc, old);
+        DeleteObject(font);
+        if (cut < fewest) {
+            best = face;
+            fewest = cut;
+        }
+        if (cut == 0)
+            break;
+    }
+    ReleaseDC(window, dc);
+    return best;
 }
 
 std::string WindowText(HWND window)
@@ -58,11 +118,6 @@ Kind KindOf(ControlKind kind)
     return {WC_STATICW, 0, 0};
 }
 
-bool IsLabel(const ControlRow &row)
-{
-    return row.kind == ControlKind::Label || row.kind == ControlKind::LinkLabel;
-}
-
 void FillList(HWND list, std::string_view items)
 {
     while (!items.empty()) {
@@ -91,6 +146,7 @@ void Form::DeleteFonts()
 
 void Form::Build(HWND parent, std::span<const ControlRow> rows, int listColumns)
 {
+    parent_ = parent;
     rows_ = rows;
     listColumns_ = listColumns;
     controls_.assign(rows.size(), nullptr);
@@ -123,29 +179,37 @@ void Form::Scale(int dpi)
 {
     DeleteFonts();
     dpi_ = dpi;
-    font_ = CreateFormFont(dpi);
-    linkFont_ = CreateFormFont(dpi, true);
+    face_ = FittingFace(parent_, rows_, dpi);
+    font_ = CreateFormFont(dpi, false, face_);
+    linkFont_ = CreateFormFont(dpi, true, face_);
+    HDC dc = GetDC(parent_);
+    const HGDIOBJ old = SelectObject(dc, font_);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const ControlRow &row = rows_[i];
         HWND control = controls_[i];
+        int width = TwipsToPixels(row.width, dpi);
+        const int height = TwipsToPixels(row.height, dpi);
+        // A caption one line high that the face draws a few pixels wider
+        // than its rectangle grows to the right rather than losing words.
+        if (IsLabel(row) && height < 2 * metrics.tmHeight)
+            width = std::max(width, int(TextSize(dc, row.text, 1 << 20).cx));
         SetWindowPos(control, nullptr, TwipsToPixels(row.left, dpi), TwipsToPixels(row.top, dpi),
-                     TwipsToPixels(row.width, dpi), TwipsToPixels(row.height, dpi),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(control, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(row.kind == ControlKind::LinkLabel ? linkFont_
-                                                                                 : font_),
-                     TRUE);
+                     width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(
+            control, WM_SETFONT,
+            reinterpret_cast<WPARAM>(row.kind == ControlKind::LinkLabel ? linkFont_ : font_), TRUE);
         if (row.kind == ControlKind::ListBox) {
-            // Equal columns, each as high as its share of the items.
+            // Equal columns, filled from the top of the first.
             RECT client;
             GetClientRect(control, &client);
             const int columns = listColumns_;
-            const int count = int(SendMessageW(control, LB_GETCOUNT, 0, 0));
-            const int perColumn = std::max(1, (count + columns - 1) / columns);
             SendMessageW(control, LB_SETCOLUMNWIDTH, WPARAM(client.right / columns), 0);
-            SendMessageW(control, LB_SETITEMHEIGHT, 0, LPARAM(client.bottom / perColumn));
         }
     }
+    SelectObject(dc, old);
+    ReleaseDC(parent_, dc);
 }
 
 HWND Form::Find(std::string_view name, int index) const

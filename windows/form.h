@@ -16,9 +16,12 @@ namespace brinevar::win {
 // The window's DPI; 96 where the system cannot tell per window.
 int DpiOf(HWND window);
 
-// The form face at 8.25 pt: Microsoft Sans Serif, the TrueType successor of
-// the bitmap MS Sans Serif, which does not scale with the DPI.
-HFONT CreateFormFont(int dpi, bool underline = false);
+// The form font: `face` at 8.25 pt.
+HFONT CreateFormFont(int dpi, bool underline, const wchar_t *face);
+
+// The sans-serif face nearest MS Sans Serif in which the fewest labels of
+// `rows` are too small for their texts at `dpi`.
+const wchar_t *FittingFace(HWND window, std::span<const ControlRow> rows, int dpi);
 
 // The text of a window, and of a control, as UTF-8.
 std::string WindowText(HWND window);
@@ -36,7 +39,8 @@ public:
     // `listColumns` equal columns, filled from the top of the first.
     void Build(HWND parent, std::span<const ControlRow> rows, int listColumns = 1);
 
-    // Places, sizes and sets the fonts of every control at `dpi`.
+    // Places, sizes and sets the fonts of every control at `dpi`. A label one
+    // line high is made as wide as its text if that is wider.
     void Scale(int dpi);
 
     HWND Find(std::string_view name, int index = -1) const;
@@ -48,18 +52,21 @@ public:
 
     int Dpi() const { return dpi_; }
     HFONT Font() const { return font_; }
+    const wchar_t *Face() const { return face_; }
 
     static constexpr int kFirstId = 100;
 
 private:
     void DeleteFonts();
 
+    HWND parent_ = nullptr;
     std::span<const ControlRow> rows_;
     std::vector<HWND> controls_; // in row order
     HFONT font_ = nullptr;
     HFONT linkFont_ = nullptr;
     int dpi_ = 96;
     int listColumns_ = 1;
+    const wchar_t *face_ = nullptr;
 };
 
 } // namespace brinevar::win

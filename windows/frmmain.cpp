@@ -13,7 +13,7 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"BrinevarMain";
 // Sizable, but with no maximize box: the layout is fixed and would only gain
 // empty space.
-constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX;
+constexpr DWORD kStyle = (WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX) | WS_CLIPCHILDREN;
 } // namespace
 
 frmMain::frmMain(HINSTANCE instance)
@@ -36,7 +36,8 @@ frmMain::frmMain(HINSTANCE instance)
 LRESULT CALLBACK frmMain::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
-        auto *self = static_cast<frmMain *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+        auto *self =
+            static_cast<frmMain *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
         self->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
@@ -221,7 +222,7 @@ void frmMain::MsgBox(const std::string &text)
 std::string frmMain::InputBox(std::string_view prompt, std::string_view title,
                               const std::string &defaultAnswer)
 {
-    return win::InputBox(window_, prompt, title, defaultAnswer);
+    return win::InputBox(window_, prompt, title, defaultAnswer, form_.Face());
 }
 
 std::string frmMain::GetSetting(std::string_view appName, std::string_view section,

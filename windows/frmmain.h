@@ -29,8 +29,8 @@ public:
     void MsgBox(const std::string &text) override;
     std::string InputBox(std::string_view prompt, std::string_view title,
                          const std::string &defaultAnswer) override;
-    std::string GetSetting(std::string_view appName, std::string_view section,
-                           std::string_view key, std::string_view defaultText) override;
+    std::string GetSetting(std::string_view appName, std::string_view section, std::string_view key,
+                           std::string_view defaultText) override;
     std::string SaveSetting(std::string_view appName, std::string_view section,
                             std::string_view key, const std::string &text) override;
     brinevar::NumberFormat UserNumberFormat() const override;

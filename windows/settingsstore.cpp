@@ -34,8 +34,8 @@ std::string GetSetting(std::string_view appName, std::string_view section, std::
     const std::wstring path = KeyPath(appName, section);
     const std::wstring name = Utf8ToWide(key);
     DWORD size = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
-                     nullptr, &size) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr,
+                     &size) != ERROR_SUCCESS)
         return std::string(defaultText);
     std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
     size = DWORD(value.size() * sizeof(wchar_t));
