@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Builds the Qt-free parts (settings, the registry reader, the system
-# information launcher) for 64-bit Windows with MinGW-w64 and runs their tests
-# under Wine, against values put into a fresh Wine registry.
+# Builds the Qt-free core and the Windows program for 64-bit Windows with
+# MinGW-w64 and runs their tests under Wine: the core's against values put
+# into a fresh Wine registry, the program's real window (tests/windows_test.sh)
+# in a prefix and an X server of its own.
 # Usage: scripts/wine-test.sh [build folder]   (default: build-wine)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 build=${1:-build-wine}
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64 googletest wine wine64)
+packages=(cmake ninja-build g++-mingw-w64-x86-64 googletest wine wine64 xvfb xdotool python3)
 ensure_packages "${packages[@]}"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
