@@ -65,10 +65,16 @@ const wchar_t *FittingFace(HWND window, std::span<const ControlRow> rows, int dp
     HDC dc = GetDC(window);
     const wchar_t *best = kFaces[0];
     int fewest = 1 << 30;
+    std::vector<std::wstring> tried;
     for (const wchar_t *face : kFaces) {
         HFONT font = CreateFormFont(dpi, false, face);
         const HGDIOBJ old = SelectObject(dc, font);
-        const int cut = LabelsCut(dc, rows, dpi);
+        // Faces that the system stands in for with one already measured.
+        wchar_t drawn[LF_FACESIZE] = {};
+        GetTextFaceW(dc, LF_FACESIZE, drawn);
+        const bool seen = std::find(tried.begin(), tried.end(), drawn) != tried.end();
+        tried.emplace_back(drawn);
+        const int cut = seen ? fewest : LabelsCut(dc, rows, dpi);
         SelectObject(dc, old);
         DeleteObject(font);
         if (cut < fewest) {
@@ -149,18 +155,25 @@ void Form::Build(HWND parent, std::span<const ControlRow> rows, int listColumns)
     parent_ = parent;
     rows_ = rows;
     listColumns_ = listColumns;
+    Measure(DpiOf(parent));
     controls_.assign(rows.size(), nullptr);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     auto create = [&](std::size_t i) {
         const ControlRow &row = rows[i];
         const Kind kind = KindOf(row.kind);
         const bool list = row.kind == ControlKind::ListBox;
-        controls_[i] = CreateWindowExW(
-            kind.exStyle, kind.className, list ? L"" : Utf8ToWide(row.text).c_str(),
-            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, 0, 0, 0, 0, parent,
-            reinterpret_cast<HMENU>(INT_PTR(kFirstId + int(i))), instance, nullptr);
-        if (list)
-            FillList(controls_[i], row.text);
+        const RECT &r = rects_[i];
+        HWND control =
+            CreateWindowExW(kind.exStyle, kind.className, list ? L"" : Utf8ToWide(row.text).c_str(),
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, r.left, r.top,
+                            r.right - r.left, r.bottom - r.top, parent,
+                            reinterpret_cast<HMENU>(INT_PTR(kFirstId + int(i))), instance, nullptr);
+        controls_[i] = control;
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row)), FALSE);
+        if (list) {
+            FillList(control, row.text);
+            SetListColumns(control);
+        }
     };
     // A new child goes below its older siblings: the other controls first,
     // then the labels from the last row to the first.
@@ -172,10 +185,22 @@ void Form::Build(HWND parent, std::span<const ControlRow> rows, int listColumns)
         if (IsLabel(rows[i]))
             create(i);
     }
-    Scale(DpiOf(parent));
 }
 
 void Form::Scale(int dpi)
+{
+    Measure(dpi);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const RECT &r = rects_[i];
+        SetWindowPos(controls_[i], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(rows_[i])), TRUE);
+        if (rows_[i].kind == ControlKind::ListBox)
+            SetListColumns(controls_[i]);
+    }
+}
+
+void Form::Measure(int dpi)
 {
     DeleteFonts();
     dpi_ = dpi;
@@ -186,30 +211,32 @@ void Form::Scale(int dpi)
     const HGDIOBJ old = SelectObject(dc, font_);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        const ControlRow &row = rows_[i];
-        HWND control = controls_[i];
+    rects_.clear();
+    for (const ControlRow &row : rows_) {
+        const int left = TwipsToPixels(row.left, dpi), top = TwipsToPixels(row.top, dpi);
         int width = TwipsToPixels(row.width, dpi);
         const int height = TwipsToPixels(row.height, dpi);
         // A caption one line high that the face draws a few pixels wider
         // than its rectangle grows to the right rather than losing words.
         if (IsLabel(row) && height < 2 * metrics.tmHeight)
             width = std::max(width, int(TextSize(dc, row.text, 1 << 20).cx));
-        SetWindowPos(control, nullptr, TwipsToPixels(row.left, dpi), TwipsToPixels(row.top, dpi),
-                     width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(
-            control, WM_SETFONT,
-            reinterpret_cast<WPARAM>(row.kind == ControlKind::LinkLabel ? linkFont_ : font_), TRUE);
-        if (row.kind == ControlKind::ListBox) {
-            // Equal columns, filled from the top of the first.
-            RECT client;
-            GetClientRect(control, &client);
-            const int columns = listColumns_;
-            SendMessageW(control, LB_SETCOLUMNWIDTH, WPARAM(client.right / columns), 0);
-        }
+        rects_.push_back({left, top, left + width, top + height});
     }
     SelectObject(dc, old);
     ReleaseDC(parent_, dc);
+}
+
+HFONT Form::FontOf(const ControlRow &row) const
+{
+    return row.kind == ControlKind::LinkLabel ? linkFont_ : font_;
+}
+
+void Form::SetListColumns(HWND list) const
+{
+    // Equal columns, filled from the top of the first.
+    RECT client;
+    GetClientRect(list, &client);
+    SendMessageW(list, LB_SETCOLUMNWIDTH, WPARAM(client.right / listColumns_), 0);
 }
 
 HWND Form::Find(std::string_view name, int index) const

@@ -58,10 +58,15 @@ public:
 
 private:
     void DeleteFonts();
+    // The fonts at `dpi`, and the rectangle of every control in pixels.
+    void Measure(int dpi);
+    HFONT FontOf(const ControlRow &row) const;
+    void SetListColumns(HWND list) const;
 
     HWND parent_ = nullptr;
     std::span<const ControlRow> rows_;
     std::vector<HWND> controls_; // in row order
+    std::vector<RECT> rects_;
     HFONT font_ = nullptr;
     HFONT linkFont_ = nullptr;
     int dpi_ = 96;
