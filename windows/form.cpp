@@ -260,18 +260,4 @@ const ControlRow *Form::RowOf(HWND control) const
     return found == controls_.end() ? nullptr : &rows_[std::size_t(found - controls_.begin())];
 }
 
-std::vector<HWND> Form::FocusOrder() const
-{
-    std::vector<std::pair<int, HWND>> order;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i].tabIndex >= 0)
-            order.emplace_back(rows_[i].tabIndex, controls_[i]);
-    }
-    std::sort(order.begin(), order.end());
-    std::vector<HWND> controls;
-    for (const auto &[tabIndex, control] : order)
-        controls.push_back(control);
-    return controls;
-}
-
 } // namespace brinevar::win

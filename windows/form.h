@@ -47,8 +47,6 @@ public:
     // The row of the control with command id `id`, or null.
     const ControlRow *RowOfId(int id) const;
     const ControlRow *RowOf(HWND control) const;
-    // The controls that take the focus, in focus order.
-    std::vector<HWND> FocusOrder() const;
 
     int Dpi() const { return dpi_; }
     HFONT Font() const { return font_; }

@@ -54,7 +54,10 @@ void frmMain::BuildLayout()
         fields_[i] = form_.Find(catalogue[i].field);
         SetWindowTextW(fields_[i], Utf8ToWide(catalogue[i].initialText).c_str());
     }
-    gate_ = std::make_unique<FocusGate>(window_, form_.FocusOrder(), [this](HWND field) {
+    std::vector<HWND> focusOrder;
+    for (const ControlRow *row : MainFocusOrder())
+        focusOrder.push_back(form_.Find(row->name, row->index));
+    gate_ = std::make_unique<FocusGate>(window_, std::move(focusOrder), [this](HWND field) {
         const ControlRow *row = form_.RowOf(field);
         return row && ValidateField(*this, row->name);
     });
