@@ -108,11 +108,6 @@ Kind KindOf(ControlKind kind)
     switch (kind) {
     case ControlKind::TextField:
         return {WC_EDITW, WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case ControlKind::Label:
-        return {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0};
-    case ControlKind::LinkLabel:
-        // SS_NOTIFY: clicks reach the program, yet a static takes no focus.
-        return {WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0};
     case ControlKind::CommandButton:
         return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0};
     case ControlKind::ListBox:
@@ -120,8 +115,9 @@ Kind KindOf(ControlKind kind)
                 WS_TABSTOP | WS_HSCROLL | LBS_NOTIFY | LBS_MULTICOLUMN | LBS_NOINTEGRALHEIGHT |
                     LBS_USETABSTOPS,
                 WS_EX_CLIENTEDGE};
+    default: // labels are painted by the parent
+        return {WC_STATICW, 0, 0};
     }
-    return {WC_STATICW, 0, 0};
 }
 
 void FillList(HWND list, std::string_view items)
@@ -157,9 +153,14 @@ void Form::Build(HWND parent, std::span<const ControlRow> rows, int listColumns)
     listColumns_ = listColumns;
     Measure(DpiOf(parent));
     controls_.assign(rows.size(), nullptr);
+    labelTexts_.assign(rows.size(), {});
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    auto create = [&](std::size_t i) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         const ControlRow &row = rows[i];
+        if (IsLabel(row)) {
+            labelTexts_[i] = Utf8ToWide(row.text);
+            continue;
+        }
         const Kind kind = KindOf(row.kind);
         const bool list = row.kind == ControlKind::ListBox;
         const RECT &r = rects_[i];
@@ -169,32 +170,80 @@ void Form::Build(HWND parent, std::span<const ControlRow> rows, int listColumns)
                             r.right - r.left, r.bottom - r.top, parent,
                             reinterpret_cast<HMENU>(INT_PTR(kFirstId + int(i))), instance, nullptr);
         controls_[i] = control;
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row)), FALSE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         if (list) {
             FillList(control, row.text);
             SetListColumns(control);
         }
-    };
-    // A new child goes below its older siblings: the other controls first,
-    // then the labels from the last row to the first.
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (!IsLabel(rows[i]))
-            create(i);
     }
-    for (std::size_t i = rows.size(); i-- > 0;) {
-        if (IsLabel(rows[i]))
-            create(i);
+}
+
+void Form::PaintLabels(HDC dc) const
+{
+    const HGDIOBJ oldFont = SelectObject(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    // In row order, each on its own background: a later label hides what an
+    // earlier one draws beneath it.
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const ControlRow &row = rows_[i];
+        if (!IsLabel(row))
+            continue;
+        RECT r = rects_[i];
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        const bool link = row.kind == ControlKind::LinkLabel;
+        SelectObject(dc, link ? linkFont_ : font_);
+        SetTextColor(dc, link ? RGB(kLinkColour.red, kLinkColour.green, kLinkColour.blue)
+                              : GetSysColor(COLOR_BTNTEXT));
+        const std::wstring &text = labelTexts_[i];
+        DrawTextW(dc, text.c_str(), int(text.size()), &r,
+                  DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     }
+    SelectObject(dc, oldFont);
+}
+
+const ControlRow *Form::LabelAt(POINT point) const
+{
+    for (std::size_t i = rows_.size(); i-- > 0;) {
+        if (IsLabel(rows_[i]) && PtInRect(&rects_[i], point))
+            return &rows_[i];
+    }
+    return nullptr;
+}
+
+void Form::SetLabelText(std::string_view name, std::string_view utf8)
+{
+    const std::size_t i = RowIndex(name, -1);
+    if (i == rows_.size())
+        return;
+    labelTexts_[i] = Utf8ToWide(utf8);
+    InvalidateRect(parent_, &rects_[i], TRUE);
+}
+
+std::size_t Form::RowIndex(std::string_view name, int index) const
+{
+    std::size_t i = 0;
+    while (i < rows_.size() && (rows_[i].name != name || rows_[i].index != index))
+        ++i;
+    return i;
+}
+
+RECT Form::RectOf(std::string_view name, int index) const
+{
+    const std::size_t i = RowIndex(name, index);
+    return i < rects_.size() ? rects_[i] : RECT{};
 }
 
 void Form::Scale(int dpi)
 {
     Measure(dpi);
+    InvalidateRect(parent_, nullptr, TRUE);
     for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (!controls_[i])
+            continue;
         const RECT &r = rects_[i];
         SetWindowPos(controls_[i], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(rows_[i])), TRUE);
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
         if (rows_[i].kind == ControlKind::ListBox)
             SetListColumns(controls_[i]);
     }
@@ -226,11 +275,6 @@ void Form::Measure(int dpi)
     ReleaseDC(parent_, dc);
 }
 
-HFONT Form::FontOf(const ControlRow &row) const
-{
-    return row.kind == ControlKind::LinkLabel ? linkFont_ : font_;
-}
-
 void Form::SetListColumns(HWND list) const
 {
     // Equal columns, filled from the top of the first.
@@ -241,11 +285,8 @@ void Form::SetListColumns(HWND list) const
 
 HWND Form::Find(std::string_view name, int index) const
 {
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i].name == name && rows_[i].index == index)
-            return controls_[i];
-    }
-    return nullptr;
+    const std::size_t i = RowIndex(name, index);
+    return i < controls_.size() ? controls_[i] : nullptr;
 }
 
 const ControlRow *Form::RowOfId(int id) const
