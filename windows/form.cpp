@@ -39,16 +39,19 @@ SIZE TextSize(HDC dc, std::string_view utf8, int width)
     return {box.right, box.bottom};
 }
 
-// How many labels' texts do not fit their rectangles.
+// How many labels' texts do not fit their rectangles; the descenders of a
+// last line may be cut.
 int LabelsCut(HDC dc, std::span<const ControlRow> rows, int dpi)
 {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     int cut = 0;
     for (const ControlRow &row : rows) {
         const int width = TwipsToPixels(row.width, dpi);
         if (!IsLabel(row))
             continue;
         const SIZE size = TextSize(dc, row.text, width);
-        cut += size.cx > width || size.cy > TwipsToPixels(row.height, dpi);
+        cut += size.cx > width || size.cy - metrics.tmDescent > TwipsToPixels(row.height, dpi);
     }
     return cut;
 }
@@ -266,8 +269,10 @@ void Form::Measure(int dpi)
         int width = TwipsToPixels(row.width, dpi);
         const int height = TwipsToPixels(row.height, dpi);
         // A caption one line high that the face draws a few pixels wider
-        // than its rectangle grows to the right rather than losing words.
-        if (IsLabel(row) && height < 2 * metrics.tmHeight)
+        // than its rectangle grows to the right rather than losing words. A
+        // rectangle that holds two lines but the last one's descenders is two
+        // lines high: so the layout's were drawn.
+        if (IsLabel(row) && height + metrics.tmDescent < 2 * metrics.tmHeight)
             width = std::max(width, int(TextSize(dc, row.text, 1 << 20).cx));
         rects_.push_back({left, top, left + width, top + height});
     }
