@@ -1,7 +1,6 @@
 #include "application.h"
 
 #include "dialogs.h"
-#include "firstpaintexit.h"
 #include "version.h"
 
 #include <QWidget>
@@ -24,6 +23,7 @@ QString Describe(const std::exception_ptr &error)
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
+    finish();
     setApplicationName(QString::fromStdString(ProgramTitle()));
     setDesktopFileName(QString::fromUtf8(kDesktopFileName));
     setApplicationVersion(QString::fromStdString(ProgramVersion()));
@@ -49,7 +49,6 @@ int Application::run(const std::function<std::unique_ptr<QWidget>()> &create)
         ReportError(std::current_exception());
         return 1;
     }
-    FirstPaintExit::InstallIfAsked(window.get());
     window->show();
     return exec();
 }

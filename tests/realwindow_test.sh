@@ -103,7 +103,7 @@ printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$work/lsan.supp"
 
 start_program() {
-    env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u BRINEVAR_EXIT_AFTER_FIRST_PAINT \
+    env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
         HOME="$box/home" XDG_CONFIG_HOME="$box/config" XDG_DATA_HOME="$box/data" \
         XDG_CACHE_HOME="$box/cache" XDG_RUNTIME_DIR="$box/runtime" QT_QPA_PLATFORM=xcb \
         "$box/program/brinevar" >"$work/brinevar.log" 2>&1 &
