@@ -43,9 +43,9 @@ frmAbout::frmAbout(QWidget *parent)
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
 
-    system_.emplace(
+    system_.emplace(SysInfoSystem{
         SystemRegistry(), IsOrdinaryFile, StartProgram,
-        [this](const std::string &text) { MsgBox(this, QString::fromStdString(text)); });
+        [this](const std::string &text) { MsgBox(this, QString::fromStdString(text)); }});
 }
 
 bool frmAbout::GetKeyValue(HKey KeyRoot, const std::string &KeyName, const std::string &SubKeyRef,
@@ -64,8 +64,8 @@ void frmAbout::useMachine(Registry &registry,
                           std::function<bool(const std::string &)> startProgram)
 {
     auto message = system_->message;
-    system_.emplace(registry, std::move(isOrdinaryFile), std::move(startProgram),
-                    std::move(message));
+    system_.emplace(SysInfoSystem{registry, std::move(isOrdinaryFile), std::move(startProgram),
+                                  std::move(message)});
 }
 
 void frmAbout::setVisible(bool visible)
