@@ -1,6 +1,5 @@
 #include "application.h"
 
-#include "dialogs.h"
 #include "version.h"
 
 #include <QWidget>
@@ -21,7 +20,8 @@ QString Describe(const std::exception_ptr &error)
 
 } // namespace
 
-Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+Application::Application(int &argc, char **argv, Dialogs &dialogs)
+    : QApplication(argc, argv), dialogs_(dialogs)
 {
     finish();
     setApplicationName(QString::fromStdString(ProgramTitle()));
@@ -53,9 +53,9 @@ int Application::run(const std::function<std::unique_ptr<QWidget>()> &create)
     return exec();
 }
 
-void ReportError(const std::exception_ptr &error)
+void Application::ReportError(const std::exception_ptr &error)
 {
-    MsgBox(nullptr, QStringLiteral("Run-time error:\n\n") + Describe(error));
+    dialogs_.message(nullptr, QStringLiteral("Run-time error:\n\n") + Describe(error));
 }
 
 } // namespace brinevar

@@ -24,7 +24,7 @@ template <typename Widget> Widget *Named(Widget *widget, const char *name)
 
 class GateWindow : public QWidget {
 public:
-    GateWindow()
+    explicit GateWindow(Dialogs &answers) : dialogs(&answers)
     {
         guarded->move(10, 10);
         other->move(10, 40);
@@ -38,12 +38,13 @@ public:
         gate->setValidate(guarded, [this](bool &Cancel) {
             ++validations;
             if (refuse) {
-                MsgBox(this, "refused");
+                dialogs->message(this, "refused");
                 Cancel = true;
             }
         });
     }
 
+    Dialogs *dialogs;
     bool refuse = true;
     int validations = 0;
     QLineEdit *guarded = Named(new QLineEdit("18", this), "guarded");
@@ -97,7 +98,7 @@ private:
 void FocusGateTest::init()
 {
     dialogs_ = std::make_unique<FakeDialogs>();
-    window_ = std::make_unique<GateWindow>();
+    window_ = std::make_unique<GateWindow>(*dialogs_);
     window_->show();
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
@@ -276,8 +277,9 @@ void FocusGateTest::programAndClosingRunNoCheck()
 
 void FocusGateTest::realMessageBoxThenWindowIsActiveAgain()
 {
-    dialogs_.reset(); // the plain Qt message box
+    Dialogs plain; // the plain Qt message box
     GateWindow &w = *window_;
+    w.dialogs = &plain;
     QSignalSpy clicked(w.button, &QPushButton::clicked);
     // The box is answered with a press on its own window, which the gate lets by.
     MessageBoxSeen seen;
