@@ -3,6 +3,7 @@
 #include "frmmain.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -69,6 +70,8 @@ private slots:
     void helpButtons();
     void indexesWithoutAdviceDoNothing();
     void refusalInARealMessageBox();
+    void commandsPressedByAnAccessibilityClientWaitForAPassingText();
+    void enterOnTheFocusedSaveButtonSaves();
 };
 
 void ValidationTest::leavingAField_data()
@@ -292,6 +295,49 @@ void ValidationTest::refusalInARealMessageBox()
     QTRY_COMPARE(QApplication::activeWindow(), session.window.get());
     QCOMPARE(QApplication::focusWidget(), edit);
     QCOMPARE(edit->text(), QStringLiteral("2"));
+}
+
+void ValidationTest::commandsPressedByAnAccessibilityClientWaitForAPassingText()
+{
+    FakeDialogs dialogs;
+    Session session;
+    frmMain &window = *session.window;
+    QLineEdit *edit = session.enter("Text7", "18");
+    const TankSettings before = window.texts();
+    auto press = [](QWidget *button) {
+        QAccessibleInterface *control = QAccessible::queryAccessibleInterface(button);
+        QVERIFY(control && control->actionInterface());
+        control->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    };
+    QStringList expected;
+    for (QPushButton *button : {window.saveAndExitButton(), window.setToDefaultButton(),
+                                window.helpButton("Command1", 0)}) {
+        press(button);
+        expected << kTerrainRefusal;
+        QTRY_COMPARE(dialogs.messages, expected); // the press clicks 100 ms later
+        QCOMPARE(QApplication::focusWidget(), edit);
+    }
+    QCOMPARE(window.texts(), before);
+    QVERIFY(!session.saved());
+    QVERIFY(window.isVisible());
+
+    session.enter("Text7", "17");
+    press(window.saveAndExitButton());
+    QTRY_VERIFY(!window.isVisible());
+    QVERIFY(session.saved());
+    QCOMPARE(dialogs.messages, expected);
+}
+
+void ValidationTest::enterOnTheFocusedSaveButtonSaves()
+{
+    FakeDialogs dialogs;
+    Session session;
+    session.enter("Text7", "17");
+    session.window->saveAndExitButton()->setFocus();
+    QTest::keyClick(session.window->saveAndExitButton(), Qt::Key_Return);
+    QVERIFY(session.saved());
+    QVERIFY(!session.window->isVisible());
+    QVERIFY(dialogs.messages.isEmpty());
 }
 
 QTEST_MAIN(ValidationTest)
