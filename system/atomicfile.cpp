@@ -182,7 +182,10 @@ fs::path FollowLinks(const fs::path &path, std::error_code &error)
 // ".tanks.cfg.<number>.tmp": hidden, and plainly this file's.
 std::string TemporaryPrefix(const fs::path &target)
 {
-    return "." + PathToUtf8(target.filename()) + ".";
+    std::string prefix = ".";
+    prefix += PathToUtf8(target.filename());
+    prefix += '.';
+    return prefix;
 }
 
 fs::path TemporaryNameFor(const fs::path &target)
