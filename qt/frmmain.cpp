@@ -105,8 +105,6 @@ void frmMain::Form_Load()
 
 void frmMain::ConnectCommands()
 {
-    connect(cmdDefault, &QPushButton::clicked, this, &frmMain::cmdDefault_Click);
-    connect(Command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
     connect(Label41, &LinkLabel::clicked, this, &frmMain::Label41_Click);
     connect(Label43, &LinkLabel::clicked, this, &frmMain::Label43_Click);
 }
@@ -147,6 +145,9 @@ void frmMain::Label43_Click()
 void frmMain::ConnectChecksAndHelp()
 {
     auto *gate = new FocusGate(this);
+    // Buttons run their commands, however pressed, only past the focused field's check.
+    gate->connectCommand(cmdDefault, [this] { cmdDefault_Click(); });
+    gate->connectCommand(Command3, [this] { Command3_Click(); });
     for (std::size_t i = 0; i < Catalogue().size(); ++i) {
         const Setting &setting = Catalogue()[i];
         if (setting.check) {
@@ -156,13 +157,12 @@ void frmMain::ConnectChecksAndHelp()
         }
         if (setting.help) {
             const HelpButton &help = *setting.help;
-            connect(helpButton(Utf8(help.array), help.index), &QPushButton::clicked, this,
-                    [this, &help] {
-                        if (help.array == "Command1")
-                            Command1_Click(help.index);
-                        else
-                            Command2_Click(help.index);
-                    });
+            gate->connectCommand(helpButton(Utf8(help.array), help.index), [this, &help] {
+                if (help.array == "Command1")
+                    Command1_Click(help.index);
+                else
+                    Command2_Click(help.index);
+            });
         }
     }
 }

@@ -1,8 +1,7 @@
 #include "settingsstore.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
 
 namespace brinevar {
@@ -10,6 +9,22 @@ namespace {
 QString Address(const QString &section, const QString &key)
 {
     return section + '/' + key;
+}
+
+// QSettings only says that it failed; opening the file as it does says why.
+QString WhyNotWritable(const QString &fileName)
+{
+#ifdef Q_OS_WIN
+    // The native store is the registry: there is no file to open.
+    Q_UNUSED(fileName);
+    return QStringLiteral("The registry refused the value.");
+#else
+    QSaveFile probe(fileName);
+    if (!probe.open(QIODevice::WriteOnly))
+        return probe.errorString();
+    probe.cancelWriting();
+    return QStringLiteral("The file could not be written.");
+#endif
 }
 } // namespace
 
@@ -27,13 +42,10 @@ QString SaveSetting(const QString &appName, const QString &section, const QStrin
     store.sync();
     if (store.status() == QSettings::NoError)
         return {};
-    // QSettings only says that it failed; opening the file says why.
-    QFile file(store.fileName());
-    QString reason = QStringLiteral("The file could not be written.");
-    if (!QDir().mkpath(QFileInfo(file).absolutePath()) || !file.open(QIODevice::Append))
-        reason = file.errorString();
-    return QStringLiteral("Could not save the Updates folder in %1:\n%2")
-        .arg(QDir::toNativeSeparators(store.fileName()), reason);
+    return QStringLiteral("Could not save the Updates folder in %1:\n%2\n\n"
+                          "The folder is used until the program ends and is asked for again at "
+                          "the next start.")
+        .arg(QDir::toNativeSeparators(store.fileName()), WhyNotWritable(store.fileName()));
 }
 
 } // namespace brinevar

@@ -19,7 +19,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build"
 
 case "$mode" in
---run) exec "$build/app/brinevar" ;;
+--run) exec "$build/qt/brinevar" ;;
 --test) QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure ;;
 *) echo "usage: $0 [--run|--test]" >&2; exit 2 ;;
 esac

@@ -1,43 +1,9 @@
 #!/usr/bin/env python3
 """Sends X window argv[1] the message a window manager sends when the user
 clicks the window's close box (WM_DELETE_WINDOW); Xvfb has no window manager
-to do it, and closing the window by force would skip the program's own
-close handling."""
-import ctypes
+to do it."""
 import sys
 
-x11 = ctypes.CDLL("libX11.so.6")
-x11.XOpenDisplay.restype = ctypes.c_void_p
-x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x11.XInternAtom.restype = ctypes.c_ulong
-x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                           ctypes.c_void_p]
-x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+from xwindow import send_close_request
 
-
-class ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
-                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
-                ("data", ctypes.c_long * 5)]
-
-
-class Event(ctypes.Union):
-    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
-
-
-display = x11.XOpenDisplay(None)
-if not display:
-    sys.exit("cannot open the display")
-window = int(sys.argv[1])
-event = Event()
-event.xclient.type = 33  # ClientMessage
-event.xclient.window = window
-event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-event.xclient.format = 32
-event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-event.xclient.data[1] = 0  # CurrentTime
-if not x11.XSendEvent(display, window, 0, 0, ctypes.byref(event)):
-    sys.exit("XSendEvent failed")
-x11.XCloseDisplay(display)  # sends what is queued
+send_close_request(int(sys.argv[1]))

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 out=$(realpath -m "${SHOT_DIR:-docs}")
-app="$build/app/brinevar"
+app="$build/qt/brinevar"
 [ -x "$app" ] || { echo "no $app: build first (scripts/build.sh)" >&2; exit 1; }
 
 if [ -z "${BRINEVAR_SHOT_INNER:-}" ]; then

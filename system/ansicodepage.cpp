@@ -27,7 +27,10 @@ std::string Narrow(const std::wstring &wide, unsigned codePage)
 {
     if (wide.empty())
         return {};
-    const char *fallback = codePage == CP_UTF8 ? nullptr : "?";
+    // The UTF code pages take no default character: Windows fails the call,
+    // and every text would come out empty, where the system's ANSI code page
+    // is UTF-8 (the "Beta: Unicode UTF-8" option).
+    const char *fallback = codePage == CP_UTF8 || codePage == CP_UTF7 ? nullptr : "?";
     const int size = WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), nullptr, 0,
                                          fallback, nullptr);
     std::string narrow(std::size_t(size), '\0');
@@ -47,13 +50,24 @@ std::string WideToUtf8(const std::wstring &wide)
     return Narrow(wide, CP_UTF8);
 }
 
+std::string ToCodePage(std::string_view utf8, unsigned codePage)
+{
+    return Narrow(Widen(utf8, CP_UTF8), codePage);
+}
+
+std::string FromCodePage(std::string_view bytes, unsigned codePage)
+{
+    return Narrow(Widen(bytes, codePage), CP_UTF8);
+}
+
 std::string ToAnsi(std::string_view utf8)
 {
-    return Narrow(Widen(utf8, CP_UTF8), CP_ACP);
+    return ToCodePage(utf8, GetACP());
 }
+
 std::string FromAnsi(std::string_view ansi)
 {
-    return Narrow(Widen(ansi, CP_ACP), CP_UTF8);
+    return FromCodePage(ansi, GetACP());
 }
 
 #else

@@ -15,6 +15,11 @@ std::string ToAnsi(std::string_view utf8);
 std::string FromAnsi(std::string_view ansi);
 
 #ifdef _WIN32
+// The same with a given Windows code page; ToAnsi and FromAnsi pass the
+// system's ANSI code page, which may be UTF-8 (65001).
+std::string ToCodePage(std::string_view utf8, unsigned codePage);
+std::string FromCodePage(std::string_view bytes, unsigned codePage);
+
 // A UTF-8 text as the wide text that Windows' own functions take.
 std::wstring Utf8ToWide(std::string_view utf8);
 std::string WideToUtf8(const std::wstring &wide);

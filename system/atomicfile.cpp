@@ -1,14 +1,16 @@
 #include "atomicfile.h"
 
+#include "programfolder.h"
+
 #include <cerrno>
 #include <chrono>
 #include <random>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
-#include <fcntl.h>
 #include <io.h>
-#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -17,59 +19,190 @@
 namespace brinevar {
 namespace {
 
-std::error_code LastError()
+namespace fs = std::filesystem;
+
+std::error_code Errno()
 {
     return {errno ? errno : EIO, std::generic_category()};
 }
 
-std::filesystem::path TemporaryNameFor(const std::filesystem::path &target)
+// The descriptor calls of the two systems, each setting errno on failure.
+#ifdef _WIN32
+int OpenNew(const fs::path &path)
+{
+    return _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+int OpenExisting(const fs::path &path)
+{
+    return _wopen(path.c_str(), _O_WRONLY | _O_BINARY);
+}
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const int put =
+            _write(fd, bytes.data(), unsigned(std::min<std::size_t>(bytes.size(), 1 << 30)));
+        if (put <= 0)
+            return false;
+        bytes.remove_prefix(std::size_t(put));
+    }
+    return true;
+}
+bool Truncate(int fd, std::size_t size)
+{
+    if (const errno_t error = _chsize_s(fd, (long long)size)) {
+        errno = error;
+        return false;
+    }
+    return true;
+}
+bool Sync(int fd)
+{
+    return _commit(fd) == 0;
+}
+bool Close(int fd)
+{
+    return _close(fd) == 0;
+}
+// NTFS permissions show only when writing; the read-only attribute shows here.
+std::error_code MayWrite(const fs::path &file)
+{
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return std::make_error_code(std::errc::permission_denied);
+    return {};
+}
+void KeepModeOf(const fs::path &, int) {}
+std::error_code Replace(const fs::path &from, const fs::path &to)
+{
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return {};
+    return {int(GetLastError()), std::system_category()};
+}
+void SyncFolder(const fs::path &) {}
+bool OwnedByMe(const fs::path &)
+{
+    return true;
+}
+#else
+int OpenNew(const fs::path &path)
+{
+    return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+int OpenExisting(const fs::path &path)
+{
+    return open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+}
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        bytes.remove_prefix(std::size_t(put));
+    }
+    return true;
+}
+bool Truncate(int fd, std::size_t size)
+{
+    return ftruncate(fd, off_t(size)) == 0;
+}
+bool Sync(int fd)
+{
+    return fsync(fd) == 0;
+}
+bool Close(int fd)
+{
+    return close(fd) == 0;
+}
+// access() asks as the real user would be asked: a superuser may write anything.
+std::error_code MayWrite(const fs::path &file)
+{
+    return access(file.c_str(), W_OK) == 0 ? std::error_code() : Errno();
+}
+// The new file gets the former one's permission bits, and its owner when the
+// saver may give it (a superuser saving a user's file).
+void KeepModeOf(const fs::path &former, int fd)
+{
+    struct stat status;
+    if (stat(former.c_str(), &status) != 0)
+        return;
+    if (status.st_uid != geteuid() || status.st_gid != getegid()) {
+        // A saver who may not give the file away keeps it: nothing is lost.
+        const int givenAway = fchown(fd, status.st_uid, status.st_gid);
+        static_cast<void>(givenAway);
+    }
+    fchmod(fd, status.st_mode & 07777);
+}
+std::error_code Replace(const fs::path &from, const fs::path &to)
+{
+    std::error_code error;
+    fs::rename(from, to, error);
+    return error;
+}
+// So that the new name survives a power cut as well as the new bytes.
+void SyncFolder(const fs::path &folder)
+{
+    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+// Another user's save of a shared folder is not ours to judge.
+bool OwnedByMe(const fs::path &file)
+{
+    struct stat status;
+    return lstat(file.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           status.st_uid == geteuid();
+}
+#endif
+
+// The file that a write to `path` lands in: symbolic links followed to the
+// end, a missing file included (a dangling link names the file to create).
+fs::path FollowLinks(const fs::path &path, std::error_code &error)
+{
+    fs::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        const fs::file_status status = fs::symlink_status(current, error);
+        if (status.type() == fs::file_type::not_found)
+            error.clear();
+        if (error || !fs::is_symlink(status))
+            return current;
+        const fs::path link = fs::read_symlink(current, error);
+        if (error)
+            return current;
+        current = link.is_absolute() ? link : current.parent_path() / link;
+    }
+    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return current;
+}
+
+// ".tanks.cfg.<number>.tmp": hidden, and plainly this file's.
+std::string TemporaryPrefix(const fs::path &target)
+{
+    std::string prefix = ".";
+    prefix += PathToUtf8(target.filename());
+    prefix += '.';
+    return prefix;
+}
+
+fs::path TemporaryNameFor(const fs::path &target)
 {
     static std::mt19937_64 random(
         std::random_device{}() ^
         std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
-    // ".tanks.cfg.<number>.tmp": hidden, and plainly this file's.
-    std::filesystem::path name(".");
-    name += target.filename();
-    name += ".";
-    name += std::to_string(random() % 1000000000);
-    name += ".tmp";
-    return target.parent_path() / name;
+    return target.parent_path() /
+           PathFromUtf8(TemporaryPrefix(target) + std::to_string(random() % 1000000000) + ".tmp");
 }
 
-std::FILE *OpenForWriting(const std::filesystem::path &path)
+bool IsTemporaryName(std::string_view name, std::string_view prefix)
 {
-#ifdef _WIN32
-    // The C runtime of older Windows lacks fopen's "x" mode.
-    const int fd =
-        _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
-    return fd < 0 ? nullptr : _fdopen(fd, "wb");
-#else
-    return std::fopen(path.c_str(), "wbx");
-#endif
-}
-
-bool FlushToDisk(std::FILE *stream)
-{
-    if (std::fflush(stream) != 0)
+    if (!name.starts_with(prefix) || !name.ends_with(".tmp"))
         return false;
-#ifdef _WIN32
-    return _commit(_fileno(stream)) == 0;
-#else
-    return fsync(fileno(stream)) == 0;
-#endif
-}
-
-std::error_code Replace(const std::filesystem::path &from, const std::filesystem::path &to)
-{
-#ifdef _WIN32
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return {};
-    return {int(GetLastError()), std::system_category()};
-#else
-    std::error_code error;
-    std::filesystem::rename(from, to, error);
-    return error;
-#endif
+    const std::string_view number = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+    return !number.empty() && number.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 } // namespace
@@ -83,60 +216,121 @@ std::error_code make_error_code(FileProblem problem)
     return {int(problem), category};
 }
 
-FileError::FileError(const std::filesystem::path &file, std::error_code reason)
-    : std::runtime_error(file.string() + ": " + reason.message()), file_(file), reason_(reason)
+FileError::FileError(const fs::path &file, std::error_code reason)
+    : std::runtime_error(PathToUtf8(file) + ": " + reason.message()), file_(file), reason_(reason)
 {
 }
 
-AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target))
+AtomicFile::AtomicFile(fs::path target) : named_(std::move(target))
 {
-    // A target that is a folder would only fail at the final step; say so now.
-    if (std::filesystem::is_directory(target_))
-        throw FileError(target_, std::make_error_code(std::errc::is_a_directory));
-    for (int attempt = 0; !stream_ && attempt < 16; ++attempt) {
+    std::error_code error;
+    target_ = FollowLinks(named_, error);
+    if (error)
+        fail(error);
+    const fs::file_status status = fs::status(target_, error);
+    const bool exists = status.type() != fs::file_type::not_found;
+    if (error && exists)
+        fail(error);
+    // A folder, device or pipe would only fail at the last step, or worse, be
+    // replaced by a file; say so now.
+    if (fs::is_directory(status))
+        fail(std::make_error_code(std::errc::is_a_directory));
+    if (exists && !fs::is_regular_file(status))
+        fail(make_error_code(FileProblem::NotOrdinaryFile));
+    if (exists)
+        if (const std::error_code refused = MayWrite(target_))
+            fail(refused);
+
+    for (int attempt = 0; fd_ < 0 && attempt < 16; ++attempt) {
         temporary_ = TemporaryNameFor(target_);
         errno = 0;
-        stream_ = OpenForWriting(temporary_);
-        if (!stream_ && errno != EEXIST)
+        fd_ = OpenNew(temporary_);
+        if (fd_ < 0 && errno != EEXIST)
             break;
     }
-    if (!stream_)
-        throw FileError(target_, LastError());
+    if (fd_ < 0) {
+        const std::error_code reason = Errno();
+        temporary_.clear();
+        // No file can be made in the folder, yet the file itself may be written.
+        if (exists && (reason == std::errc::permission_denied ||
+                       reason == std::errc::operation_not_permitted)) {
+            inPlace_ = true;
+            return;
+        }
+        fail(reason);
+    }
+    if (exists)
+        KeepModeOf(target_, fd_);
 }
 
 AtomicFile::~AtomicFile()
 {
-    if (stream_)
-        std::fclose(stream_);
+    if (fd_ >= 0)
+        Close(fd_);
     if (!temporary_.empty()) {
         std::error_code ignored;
-        std::filesystem::remove(temporary_, ignored);
+        fs::remove(temporary_, ignored);
     }
 }
 
 void AtomicFile::write(std::string_view bytes)
 {
+    if (inPlace_) {
+        pending_ += bytes;
+        return;
+    }
     errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size())
-        fail(LastError());
+    if (!WriteAll(fd_, bytes))
+        fail(Errno());
 }
 
 void AtomicFile::commit()
 {
     errno = 0;
-    const bool flushed = FlushToDisk(stream_);
-    const bool closed = std::fclose(stream_) == 0;
-    stream_ = nullptr;
+    if (inPlace_) {
+        // Overwritten before it is cut, so that a failure leaves no empty file.
+        const int fd = OpenExisting(target_);
+        if (fd < 0)
+            fail(Errno());
+        const bool written = WriteAll(fd, pending_) && Truncate(fd, pending_.size()) && Sync(fd);
+        const std::error_code reason = Errno();
+        Close(fd);
+        if (!written)
+            fail(reason);
+        return;
+    }
+    const bool flushed = Sync(fd_);
+    const std::error_code reason = Errno();
+    const bool closed = Close(fd_);
+    fd_ = -1;
     if (!flushed || !closed)
-        fail(LastError());
+        fail(flushed ? Errno() : reason);
     if (const auto error = Replace(temporary_, target_))
         fail(error);
     temporary_.clear();
+    SyncFolder(target_.parent_path());
 }
 
-void AtomicFile::fail(std::error_code reason)
+void AtomicFile::fail(std::error_code reason) const
 {
-    throw FileError(target_, reason);
+    throw FileError(named_, reason);
+}
+
+void RemoveLeftOverTemporaries(const fs::path &target)
+{
+    std::error_code error;
+    const fs::path file = FollowLinks(target, error);
+    if (error)
+        return;
+    const std::string prefix = TemporaryPrefix(file);
+    const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const fs::path &path = entry->path();
+        std::error_code ignored;
+        if (IsTemporaryName(PathToUtf8(path.filename()), prefix) && OwnedByMe(path))
+            fs::remove(path, ignored);
+    }
 }
 
 } // namespace brinevar

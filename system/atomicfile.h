@@ -1,9 +1,14 @@
 // A file replaced as a whole or not at all: the new content goes to a
 // temporary file in the same folder, which then takes the target's name in one
 // step. Until commit() succeeds the former file stays exactly as it was.
+//
+// What the user set up on the former file is kept: its permission bits, and a
+// symbolic link stays a link while the file it points to is replaced. A file
+// the user may not write is not replaced. A file the user may write in a
+// folder the user may not write cannot get a temporary beside it, so it is
+// overwritten in place at commit().
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -31,7 +36,8 @@ std::error_code make_error_code(FileProblem problem);
 
 class AtomicFile {
 public:
-    // Creates the temporary file; throws FileError when it cannot.
+    // Checks the target and creates the temporary file; throws FileError
+    // (naming `target`) when the file cannot be written.
     explicit AtomicFile(std::filesystem::path target);
     // Without a commit the temporary file is removed and the target untouched.
     ~AtomicFile();
@@ -42,15 +48,23 @@ public:
     // Flushes to disk and puts the new file in place of the target.
     void commit();
 
+    // Empty when the file is written in place.
     const std::filesystem::path &temporaryPath() const { return temporary_; }
 
 private:
-    [[noreturn]] void fail(std::error_code reason);
+    [[noreturn]] void fail(std::error_code reason) const;
 
-    std::filesystem::path target_;
+    std::filesystem::path named_;  // as given, for messages
+    std::filesystem::path target_; // the file really written: links followed
     std::filesystem::path temporary_;
-    std::FILE *stream_ = nullptr;
+    int fd_ = -1;
+    bool inPlace_ = false;
+    std::string pending_; // what an in-place write puts there at commit()
 };
+
+// Removes the temporary files of `target` (links followed) that saves killed
+// half-way left behind. Only while no other save of it can be running.
+void RemoveLeftOverTemporaries(const std::filesystem::path &target);
 
 } // namespace brinevar
 

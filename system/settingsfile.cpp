@@ -4,6 +4,7 @@
 #include "settingstext.h"
 
 #include <cerrno>
+#include <optional>
 #include <vector>
 
 #include <fcntl.h>
@@ -52,15 +53,19 @@ public:
         return fd_;
     }
 
-    bool isOrdinaryFile() const
+    // The size of an ordinary file; nothing for a folder, device or pipe.
+    std::optional<std::uintmax_t> ordinaryFileSize() const
     {
 #ifdef _WIN32
         struct _stat64 status;
-        return _fstat64(fd_, &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG;
+        if (_fstat64(fd_, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG)
+            return std::nullopt;
 #else
         struct stat status;
-        return fstat(fd_, &status) == 0 && S_ISREG(status.st_mode);
+        if (fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode))
+            return std::nullopt;
 #endif
+        return std::uintmax_t(status.st_size);
     }
 
     long long read(char *into, std::size_t size)
@@ -95,8 +100,12 @@ void ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings)
     ReadOnlyFile file(path);
     if (file.fd() < 0)
         throw FileError(path, Errno(ENOENT));
-    if (!file.isOrdinaryFile())
+    const auto size = file.ordinaryFileSize();
+    if (!size)
         throw FileError(path, make_error_code(FileProblem::NotOrdinaryFile));
+    const auto tooLarge = std::make_error_code(std::errc::file_too_large);
+    if (*size > kMaxSettingsFileSize)
+        throw FileError(path, tooLarge);
 
     // Decoded into a copy, so that a read that fails half-way changes nothing.
     TankSettings read = settings;
@@ -110,8 +119,9 @@ void ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings)
         if (got == 0)
             break;
         total += std::uintmax_t(got);
+        // A file that grows while it is read, or one whose size says nothing.
         if (total > kMaxSettingsFileSize)
-            throw FileError(path, std::make_error_code(std::errc::file_too_large));
+            throw FileError(path, tooLarge);
         reader.feed({buffer.data(), std::size_t(got)});
     }
     reader.finish();

@@ -5,24 +5,106 @@
 
 namespace brinevar {
 
+#ifdef _WIN32
+
 std::string DefaultUpdatesFolder()
 {
-#ifdef _WIN32
     return "c:\\Program Files\\Microsoft Games\\Zoo Tycoon\\Updates\\";
+}
+
+std::string UpdatesFolderOnThisSystem(const std::string &ztPath)
+{
+    return ztPath;
+}
+
 #else
-    std::string prefix;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string WinePrefix()
+{
     if (const char *wine = std::getenv("WINEPREFIX"); wine && *wine)
-        prefix = wine;
-    else if (const char *home = std::getenv("HOME"))
-        prefix = std::string(home) + "/.wine";
-    const std::string drive = prefix + "/drive_c/";
+        return wine;
+    const char *home = std::getenv("HOME");
+    return std::string(home ? home : "") + "/.wine";
+}
+
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool StartsWithDriveLetter(const std::string &path)
+{
+    return path.size() >= 2 && AsciiLower(path[0]) >= 'a' && AsciiLower(path[0]) <= 'z' &&
+           path[1] == ':';
+}
+
+bool SameIgnoringCase(const std::string &a, const std::string &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            return false;
+    return true;
+}
+
+// The entry of `folder` that `name` names on a drive without case: the
+// exact name when it exists, else the first one that differs only in case.
+std::string EntryNamed(const fs::path &folder, const std::string &name)
+{
+    std::error_code error;
+    if (name == "." || name == ".." || fs::exists(folder / name, error))
+        return name;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string found = entry->path().filename().native();
+        if (SameIgnoringCase(found, name))
+            return found;
+    }
+    return name;
+}
+
+} // namespace
+
+std::string DefaultUpdatesFolder()
+{
+    const std::string drive = WinePrefix() + "/drive_c/";
     // A 64-bit prefix installs 32-bit games under "Program Files (x86)".
     std::error_code error;
-    const std::string programFiles =
-        std::filesystem::is_directory(drive + "Program Files (x86)", error) ? "Program Files (x86)"
-                                                                            : "Program Files";
+    const std::string programFiles = fs::is_directory(drive + "Program Files (x86)", error)
+                                         ? "Program Files (x86)"
+                                         : "Program Files";
     return drive + programFiles + "/Microsoft Games/Zoo Tycoon/Updates/";
-#endif
 }
+
+std::string UpdatesFolderOnThisSystem(const std::string &ztPath)
+{
+    const bool endsInSeparator = ztPath.ends_with('\\') || ztPath.ends_with('/');
+    if (!StartsWithDriveLetter(ztPath)) {
+        if (ztPath.ends_with('\\'))
+            return ztPath.substr(0, ztPath.size() - 1) + '/';
+        return ztPath;
+    }
+    const std::string prefix = WinePrefix();
+    const char letter = AsciiLower(ztPath[0]);
+    fs::path folder = fs::path(prefix) / "dosdevices" / (std::string(1, letter) + ":");
+    std::error_code error;
+    if (letter == 'c' && !fs::exists(folder, error))
+        folder = fs::path(prefix) / "drive_c";
+    std::string rest = ztPath.substr(2);
+    for (std::size_t start = 0; start <= rest.size();) {
+        const std::size_t end = std::min(rest.find_first_of("\\/", start), rest.size());
+        if (end > start)
+            folder /= EntryNamed(folder, rest.substr(start, end - start));
+        start = end + 1;
+    }
+    return folder.native() + (endsInSeparator ? "/" : "");
+}
+
+#endif
 
 } // namespace brinevar

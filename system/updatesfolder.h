@@ -1,5 +1,5 @@
-// Where the game's Updates folder is when the game was installed the default
-// way: the answer the folder prompt offers.
+// Where the game's Updates folder is: the answer the folder prompt offers,
+// and the folder that a typed path names on this system.
 #pragma once
 
 #include <string>
@@ -9,5 +9,12 @@ namespace brinevar {
 // On Windows the game's own default folder; elsewhere the same folder inside
 // the Wine prefix that Wine itself would use ($WINEPREFIX, else ~/.wine).
 std::string DefaultUpdatesFolder();
+
+// The folder `ztPath` names here, as UTF-8. On Windows the path as typed.
+// Elsewhere a path that begins with a drive letter ("c:\Games\Updates\") is
+// taken to that drive of the same Wine prefix (its dosdevices link, else
+// drive_c for c:), "\" read as the separator and names matched without regard
+// to case, as Wine does; and a path that ends in "\" ends in a separator.
+std::string UpdatesFolderOnThisSystem(const std::string &ztPath);
 
 } // namespace brinevar

@@ -33,3 +33,17 @@ TEST(AnsiCodePage, EveryByteRoundTrips)
 }
 
 #endif
+
+#ifdef _WIN32
+
+TEST(AnsiCodePage, WritesEveryTextWhereTheSystemCodePageIsUtf8)
+{
+    // Wine ignores a prefix's ANSI code page setting, so 65001 is given here
+    // as the system would give it.
+    EXPECT_EQ(ToCodePage("Z\u00fcrich \u20ac 1.5", 65001), "Z\u00fcrich \u20ac 1.5");
+    EXPECT_EQ(FromCodePage("Z\u00fcrich", 65001), "Z\u00fcrich");
+    EXPECT_EQ(ToCodePage("Z\u00fcrich \u20ac \u4e2d", 1252), "Z\xfcrich \x80 ?");
+    EXPECT_EQ(FromCodePage("\x80\xe9", 1252), "\u20ac\u00e9");
+}
+
+#endif

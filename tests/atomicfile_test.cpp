@@ -1,7 +1,16 @@
 #include "atomicfile.h"
+#include "settingsfile.h"
 #include "testfolder.h"
 
 #include <gtest/gtest.h>
+
+#include <iostream>
+#include <set>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace brinevar;
 
@@ -49,4 +58,186 @@ TEST(AtomicFile, FailuresNameTheFileAndTheReason)
     std::filesystem::create_directory(folder.path() / "a folder");
     EXPECT_THROW(AtomicFile(folder.path() / "a folder"), FileError);
     EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "a folder"));
+}
+
+// What the user set up on the former file survives the replace.
+
+namespace {
+namespace fs = std::filesystem;
+
+// A superuser may write any file, so read-only cases run as another user
+// (tests/as-nobody.sh runs them so under CTest).
+bool SkipAsSuperuser()
+{
+#ifndef _WIN32
+    if (geteuid() == 0) {
+        std::cout << "skipped as root: no file is read-only to root; "
+                     "the *_unprivileged test runs this as nobody\n";
+        return true;
+    }
+#endif
+    return false;
+}
+
+// Gives `folder` its permissions back when the test ends, so that it can be removed.
+struct Restore {
+    fs::path folder;
+    ~Restore() { fs::permissions(folder, fs::perms::owner_all); }
+};
+} // namespace
+
+#ifndef _WIN32
+TEST(AtomicFile, KeepsThePermissionBits)
+{
+    TestFolder folder;
+    for (const fs::perms mode : {fs::perms(0600), fs::perms(0640), fs::perms(0755)}) {
+        folder.write("tanks.cfg", "former");
+        fs::permissions(folder.path() / "tanks.cfg", mode);
+        WriteSettingsFile(folder.path() / "tanks.cfg", DefaultTexts());
+        EXPECT_EQ(fs::status(folder.path() / "tanks.cfg").permissions(), mode);
+        EXPECT_EQ(folder.read("tanks.cfg").size(), 467u);
+    }
+}
+
+TEST(AtomicFile, ALinkStaysALinkAndTheFileItPointsToIsReplaced)
+{
+    TestFolder folder;
+    fs::create_directories(folder.path() / "game" / "real");
+    folder.write("game/real/tanks.cfg", "former");
+    // A relative link to a relative link.
+    fs::create_symlink("real/tanks.cfg", folder.path() / "game" / "middle.cfg");
+    fs::create_symlink("game/middle.cfg", folder.path() / "tanks.cfg");
+    // And a link whose file does not exist yet.
+    fs::create_symlink("game/new.ini", folder.path() / "tanks.ini");
+
+    for (const char *name : {"tanks.cfg", "tanks.ini"})
+        WriteSettingsFile(folder.path() / name, DefaultTexts());
+
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "tanks.cfg"));
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "game" / "middle.cfg"));
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "tanks.ini"));
+    EXPECT_EQ(folder.read("game/real/tanks.cfg").size(), 467u);
+    EXPECT_EQ(folder.read("game/new.ini"), folder.read("game/real/tanks.cfg"));
+    // No temporary left beside the links or their files.
+    EXPECT_EQ(folder.entries(), 3u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path() / "game"), {}), 3);
+}
+
+TEST(AtomicFile, WhatIsNoFileOrCannotBeOneIsAFileErrorAndStaysAsItWas)
+{
+    TestFolder folder;
+    const fs::path base = folder.path();
+    fs::create_symlink("tanks.cfg", base / "tanks.cfg");
+    fs::create_symlink("loop", base / "loop");
+    fs::create_symlink("/dev/null", base / "null.cfg");
+    ASSERT_EQ(mkfifo((base / "fifo.cfg").c_str(), 0644), 0);
+    folder.write("file", "x");
+    const struct {
+        fs::path target;
+        std::error_code reason;
+    } cases[] = {
+        {base / "tanks.cfg", std::make_error_code(std::errc::too_many_symbolic_link_levels)},
+        {base / "loop" / "tanks.cfg",
+         std::make_error_code(std::errc::too_many_symbolic_link_levels)},
+        {base / "null.cfg", make_error_code(FileProblem::NotOrdinaryFile)},
+        {base / "fifo.cfg", make_error_code(FileProblem::NotOrdinaryFile)},
+        {base / "file" / "tanks.cfg", std::make_error_code(std::errc::not_a_directory)},
+        {base / std::string(256, 'n') / "tanks.cfg",
+         std::make_error_code(std::errc::filename_too_long)},
+        {base /
+             [] {
+                 std::string deep;
+                 for (int i = 0; i < 2100; ++i)
+                     deep += "d/";
+                 return deep;
+             }() /
+             "tanks.cfg",
+         std::make_error_code(std::errc::filename_too_long)},
+    };
+    for (const auto &test : cases) {
+        try {
+            WriteSettingsFile(test.target, DefaultTexts());
+            ADD_FAILURE() << test.target << " was written";
+        } catch (const FileError &error) {
+            EXPECT_EQ(error.reason(), test.reason) << test.target;
+            EXPECT_EQ(error.file(), test.target);
+        }
+    }
+    EXPECT_TRUE(fs::is_fifo(base / "fifo.cfg"));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_EQ(folder.entries(), 5u);
+}
+#endif
+
+TEST(AtomicFileAsUser, AFileTheUserMayNotWriteIsNotReplaced)
+{
+    if (SkipAsSuperuser())
+        GTEST_SKIP();
+    TestFolder folder;
+    folder.write("tanks.cfg", "former");
+    fs::permissions(folder.path() / "tanks.cfg", fs::perms::owner_read);
+    try {
+        WriteSettingsFile(folder.path() / "tanks.cfg", DefaultTexts());
+        ADD_FAILURE() << "a read-only file was replaced";
+    } catch (const FileError &error) {
+        EXPECT_EQ(error.reason(), std::errc::permission_denied);
+    }
+    EXPECT_EQ(folder.read("tanks.cfg"), "former");
+    EXPECT_EQ(folder.entries(), 1u);
+    fs::permissions(folder.path() / "tanks.cfg", fs::perms::owner_all);
+}
+
+#ifndef _WIN32
+TEST(AtomicFileAsUser, AWritableFileInAFolderTheUserMayNotWriteIsWrittenInPlace)
+{
+    if (SkipAsSuperuser())
+        GTEST_SKIP();
+    TestFolder folder;
+    folder.write("tanks.cfg", std::string(5000, 'x')); // longer than the new text
+    fs::permissions(folder.path() / "tanks.cfg", fs::perms(0640));
+    fs::permissions(folder.path(), fs::perms(0555));
+    const Restore restore{folder.path()};
+    WriteSettingsFile(folder.path() / "tanks.cfg", DefaultTexts());
+    EXPECT_EQ(folder.read("tanks.cfg").size(), 467u);
+    EXPECT_EQ(fs::status(folder.path() / "tanks.cfg").permissions(), fs::perms(0640));
+
+    // A new file cannot be made there: the folder's reason is given.
+    try {
+        WriteSettingsFile(folder.path() / "tanks.ini", DefaultTexts());
+        ADD_FAILURE() << "a file was made in an unwritable folder";
+    } catch (const FileError &error) {
+        EXPECT_EQ(error.reason(), std::errc::permission_denied);
+    }
+}
+
+TEST(AtomicFileAsUser, AFolderTheUserMayNotOpenIsAFileError)
+{
+    if (SkipAsSuperuser())
+        GTEST_SKIP();
+    TestFolder folder;
+    fs::create_directory(folder.path() / "closed");
+    fs::permissions(folder.path() / "closed", fs::perms::none);
+    const Restore restore{folder.path() / "closed"};
+    try {
+        WriteSettingsFile(folder.path() / "closed" / "Updates" / "tanks.cfg", DefaultTexts());
+        ADD_FAILURE() << "a file was written in a folder that cannot be opened";
+    } catch (const FileError &error) {
+        EXPECT_EQ(error.reason(), std::errc::permission_denied);
+    }
+}
+#endif
+
+TEST(AtomicFile, LeftOverTemporariesOfTheFileAreRemovedAndNothingElse)
+{
+    TestFolder folder;
+    for (const char *name :
+         {".tanks.cfg.12345.tmp", ".tanks.cfg.7.tmp", ".tanks.cfg..tmp", ".tanks.cfg.1x.tmp",
+          ".tanks.ini.12.tmp", "tanks.cfg.1.tmp", "tanks.cfg"})
+        folder.write(name, "x");
+    RemoveLeftOverTemporaries(folder.path() / "tanks.cfg");
+    std::set<std::string> left;
+    for (const auto &entry : fs::directory_iterator(folder.path()))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{".tanks.cfg..tmp", ".tanks.cfg.1x.tmp",
+                                           ".tanks.ini.12.tmp", "tanks.cfg.1.tmp", "tanks.cfg"}));
 }

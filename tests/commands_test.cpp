@@ -2,7 +2,6 @@
 #include "frmmain.h"
 #include "linklabel.h"
 #include "programfolder.h"
-#include "savesettings.h"
 #include "settingsfile.h"
 #include "testsupport.h"
 
@@ -40,9 +39,6 @@ private slots:
     void defaultsThenSaveGiveTheDefaultFile();
     void setToDefaultDoesNothingElse();
     void failedSaveKeepsTheWindowAndTheFormerFile();
-    void failedCopyIsReportedAfterTheGameFile();
-    void gameFileName_data();
-    void gameFileName();
     void emptyPathSavesIntoTheWorkingFolder();
     void closingWritesNothing();
     void viewPathShowsTheStoredTextInARealMessageBox();
@@ -138,43 +134,6 @@ void CommandsTest::failedSaveKeepsTheWindowAndTheFormerFile()
     QCOMPARE(Texts(window), before);
     // Nothing further was written: the copy is still the former one.
     QCOMPARE(sandbox.read(sandbox.programFolder() + "/tanks.ini"), QByteArray("saltWater = 9\r\n"));
-}
-
-void CommandsTest::failedCopyIsReportedAfterTheGameFile()
-{
-    Sandbox sandbox;
-    sandbox.storePath(sandbox.updatesFolder());
-    FakeDialogs dialogs;
-    frmMain window(dialogs);
-    window.Form_Load();
-    window.show();
-    QDir(sandbox.programFolder()).mkdir("tanks.ini"); // a folder in place of the file
-    Find<QPushButton>(window, "Command3")->click();
-    QCOMPARE(dialogs.messages.size(), 1);
-    QVERIFY(dialogs.messages[0].contains("tanks.ini"));
-    QVERIFY(window.isVisible());
-    QCOMPARE(sandbox.read(sandbox.updatesFolder() + "tanks.cfg"), ExpectedFile(InitialTexts()));
-}
-
-void CommandsTest::gameFileName_data()
-{
-    // clang-format off
-    QTest::addColumn<QString>("ztPath");
-    QTest::addColumn<QString>("file");
-    const QString sep = QDir::separator();
-    QTest::newRow("backslash") << "c:\\Games\\Updates\\" << "c:\\Games\\Updates\\tanks.cfg";
-    QTest::newRow("slash") << "/games/Updates/" << "/games/Updates/tanks.cfg";
-    QTest::newRow("no separator") << "/games/Updates" << "/games/Updates" + sep + "tanks.cfg";
-    QTest::newRow("empty") << "" << "tanks.cfg";
-    QTest::newRow("zero") << "0" << "0" + sep + "tanks.cfg";
-    // clang-format on
-}
-
-void CommandsTest::gameFileName()
-{
-    QFETCH(QString, ztPath);
-    QFETCH(QString, file);
-    QCOMPARE(QString::fromStdString(PathToUtf8(GameFilePath(ztPath.toStdString()))), file);
 }
 
 void CommandsTest::emptyPathSavesIntoTheWorkingFolder()

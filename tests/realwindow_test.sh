@@ -40,6 +40,9 @@ if [ -z "${REALWINDOW_DISPLAY_READY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" env REALWINDOW_DISPLAY_READY=1 bash "$0" "$exe"
 fi
 
+# shellcheck source=tests/xtest.sh
+. "$repo/tests/xtest.sh"
+
 work=$(mktemp -d)
 pid=
 cleanup() {
@@ -62,31 +65,6 @@ fail() {
     fi
     [ -f "$work/brinevar.log" ] && sed 's/^/  program: /' "$work/brinevar.log" >&2
     exit 1
-}
-
-# Runs a command every 50 ms until it succeeds or `seconds` have passed.
-poll() {
-    local seconds=$1
-    shift
-    local tries=$((seconds * 20))
-    until "$@"; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.05
-    done
-}
-
-# The ids of the shown windows whose title is exactly $1.
-windows_titled() {
-    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
-}
-
-count_is() { [ "$(windows_titled "$1" | wc -l)" -eq "$2" ]; }
-
-# Waits for exactly one shown window titled $1 and prints its id.
-wait_window() {
-    poll 15 count_is "$1" 1 || fail "no window titled \"$1\""
-    windows_titled "$1"
 }
 
 # A sandbox of its own for each case: home, XDG folders, program folder
@@ -121,36 +99,6 @@ store_updates_folder() {
 
 running() { kill -0 "$pid" 2>/dev/null; }
 ended() { ! running; }
-
-# Sends window $1 the message that a window manager sends when the user clicks
-# the window's close box.
-send_close_request() {
-    python3 "$repo/scripts/close-window.py" "$1"
-}
-
-# Clicks the middle of a control of the main window $main, given in twips
-# (15 to a logical pixel) from the top left of its client area. Without a
-# window manager the window has no frame, so its position is the client area's.
-click_control() {
-    local left=$1 top=$2 width=$3 height=$4
-    # shellcheck disable=SC2034 # SCREEN is set along with the others, unused
-    local X Y WIDTH HEIGHT SCREEN
-    eval "$(xdotool getwindowgeometry --shell "$main")"
-    # Logical pixels to device pixels, should the screen be scaled.
-    local x=$((X + (left + width / 2) * WIDTH / 11880))
-    local y=$((Y + (top + height / 2) * HEIGHT / 8160))
-    xdotool mousemove --sync "$x" "$y" click 1
-}
-
-# Clicks into the field at (left, top) and replaces its text with $3.
-type_into_field() {
-    click_control "$1" "$2" 615 285
-    xdotool key ctrl+a
-    xdotool type --delay 5 -- "$3"
-}
-
-click_save_and_exit() { click_control 10320 360 1455 495; }
-click_set_to_default() { click_control 8400 360 1575 495; }
 
 # The settings file with the default values and waterPurityDecayTime 450.
 expected_settings() {

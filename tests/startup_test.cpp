@@ -5,7 +5,12 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSettings>
 #include <QtTest>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 using namespace brinevar;
 
@@ -34,7 +39,10 @@ private slots:
     void storedTextsDecideWhetherToAsk();
     void missingCopyOpensWithInitialTexts();
     void copyNamingSomeSettingsFillsOnlyThose();
-    void unreadableCopyIsReportedAndTheWindowOpens();
+    void whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce_data();
+    void whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce();
+    void anUnwritableStoreIsReportedAndThePathServesThisRun_data();
+    void anUnwritableStoreIsReportedAndThePathServesThisRun();
     void defaultAnswerPointsIntoTheWinePrefix();
     void realPromptShowsItsTextAsItStands();
 };
@@ -128,17 +136,82 @@ void StartupTest::copyNamingSomeSettingsFillsOnlyThose()
     QCOMPARE(window.findChild<QLineEdit *>("Text7")->text(), QStringLiteral("25"));
 }
 
-void StartupTest::unreadableCopyIsReportedAndTheWindowOpens()
+void StartupTest::whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce_data()
 {
+    // clang-format off
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a folder") << "folder" << "Not an ordinary file";
+    QTest::newRow("a file over 64 MiB") << "huge" << "File too large";
+#ifndef _WIN32
+    QTest::newRow("a pipe nobody writes to") << "fifo" << "Not an ordinary file";
+    QTest::newRow("a link to /dev/zero") << "zero" << "Not an ordinary file";
+#endif
+    // clang-format on
+}
+
+void StartupTest::whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
     Sandbox sandbox;
     sandbox.storePath(sandbox.updatesFolder());
-    QDir(sandbox.programFolder()).mkdir("tanks.ini");
+    const QString copy = sandbox.programFolder() + "/tanks.ini";
+    if (kind == "folder")
+        QVERIFY(QDir(sandbox.programFolder()).mkdir("tanks.ini"));
+    if (kind == "huge") { // sparse: no 64 MiB written
+        QFile file(copy);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize((qint64(64) << 20) + 1));
+    }
+#ifndef _WIN32
+    if (kind == "fifo")
+        QCOMPARE(mkfifo(QFile::encodeName(copy), 0644), 0);
+    if (kind == "zero")
+        QVERIFY(QFile::link("/dev/zero", copy));
+#endif
     FakeDialogs dialogs;
+    QElapsedTimer timer;
+    timer.start();
+    frmMain window(dialogs);
+    window.Form_Load();
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed()) + " ms"));
+    QCOMPARE(dialogs.messages,
+             QStringList{"Could not read " + QDir::toNativeSeparators(copy) + ":\n" + reason});
+    QCOMPARE(Texts(window), InitialTexts());
+}
+
+void StartupTest::anUnwritableStoreIsReportedAndThePathServesThisRun_data()
+{
+    QTest::addColumn<QString>("blocker"); // what stands where the store must go
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a folder in place of the file") << "file"
+                                                   << "refers to a directory";
+    QTest::newRow("a file in place of its folder") << "folder"
+                                                   << "Not a directory";
+}
+
+void StartupTest::anUnwritableStoreIsReportedAndThePathServesThisRun()
+{
+    QFETCH(QString, blocker);
+    QFETCH(QString, reason);
+    Sandbox sandbox;
+    const QString store = QSettings("Brinevar", "Brinevar").fileName();
+    if (blocker == "file")
+        QVERIFY(QDir().mkpath(store));
+    else
+        sandbox.write(QFileInfo(store).absolutePath(), "in the way");
+    FakeDialogs dialogs;
+    dialogs.answer = QStringLiteral("typed\\");
     frmMain window(dialogs);
     window.Form_Load();
     QCOMPARE(dialogs.messages.size(), 1);
-    QVERIFY(dialogs.messages[0].contains("tanks.ini"));
-    QCOMPARE(Texts(window), InitialTexts());
+    const QString message = dialogs.messages[0];
+    QVERIFY2(message.startsWith("Could not save the Updates folder in " +
+                                QDir::toNativeSeparators(store) + ":\n"),
+             qPrintable(message));
+    QVERIFY2(message.contains(reason), qPrintable(message));
+    QVERIFY(!sandbox.storedPath());
+    QCOMPARE(ShownPath(window, dialogs), QStringLiteral("typed\\"));
 }
 
 void StartupTest::defaultAnswerPointsIntoTheWinePrefix()

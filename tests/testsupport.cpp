@@ -61,11 +61,17 @@ Sandbox::Sandbox()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store_.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, store_.path());
     brinevar::SetProgramFolder(programFolder_.path().toStdString());
+    formerDataFolder_ = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataFolder_.path()));
 }
 
 Sandbox::~Sandbox()
 {
     brinevar::SetProgramFolder({});
+    if (formerDataFolder_.isEmpty())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", formerDataFolder_);
 }
 
 void Sandbox::storePath(const QString &path) const

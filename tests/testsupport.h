@@ -1,6 +1,6 @@
 // What the window tests share: dialogs answered by the test, and a sandbox of
-// a fresh settings store and program folder so that no test touches the real
-// user's store or writes beside the real binary.
+// a fresh settings store, program folder and per-user data folder so that no
+// test touches the real user's store or writes beside the real binary.
 #pragma once
 
 #include "catalogue.h"
@@ -78,7 +78,8 @@ public:
     void write(const QString &file, const QByteArray &bytes) const;
 
 private:
-    QTemporaryDir store_, programFolder_, updatesFolder_;
+    QTemporaryDir store_, programFolder_, updatesFolder_, dataFolder_;
+    QByteArray formerDataFolder_;
 };
 
 // A loaded main window over a fresh sandbox whose Updates folder is stored,

@@ -3,6 +3,7 @@
 #include "frmmain.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -69,6 +70,8 @@ private slots:
     void helpButtons_data();
     void helpButtons();
     void refusalInARealMessageBox();
+    void commandsPressedByAnAccessibilityClientWaitForAPassingText();
+    void enterOnTheFocusedSaveButtonSaves();
 };
 
 void ValidationTest::leavingAField_data()
@@ -284,6 +287,50 @@ void ValidationTest::refusalInARealMessageBox()
     QTRY_COMPARE(QApplication::activeWindow(), session.window.get());
     QCOMPARE(QApplication::focusWidget(), edit);
     QCOMPARE(edit->text(), QStringLiteral("2"));
+}
+
+void ValidationTest::commandsPressedByAnAccessibilityClientWaitForAPassingText()
+{
+    FakeDialogs dialogs;
+    Session session(dialogs);
+    frmMain &window = *session.window;
+    QLineEdit *edit = session.enter("Text7", "18");
+    const TankSettings before = Texts(window);
+    auto press = [](QWidget *button) {
+        QAccessibleInterface *control = QAccessible::queryAccessibleInterface(button);
+        QVERIFY(control && control->actionInterface());
+        control->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    };
+    QStringList expected;
+    for (QPushButton *button :
+         {Find<QPushButton>(window, "Command3"), Find<QPushButton>(window, "cmdDefault"),
+          Find<QPushButton>(window, "Command1", 0)}) {
+        press(button);
+        expected << kTerrainRefusal;
+        QTRY_COMPARE(dialogs.messages, expected); // the press clicks 100 ms later
+        QCOMPARE(QApplication::focusWidget(), edit);
+    }
+    QCOMPARE(Texts(window), before);
+    QVERIFY(!session.saved());
+    QVERIFY(window.isVisible());
+
+    session.enter("Text7", "17");
+    press(Find<QPushButton>(window, "Command3"));
+    QTRY_VERIFY(!window.isVisible());
+    QVERIFY(session.saved());
+    QCOMPARE(dialogs.messages, expected);
+}
+
+void ValidationTest::enterOnTheFocusedSaveButtonSaves()
+{
+    FakeDialogs dialogs;
+    Session session(dialogs);
+    session.enter("Text7", "17");
+    Find<QPushButton>(*session.window, "Command3")->setFocus();
+    QTest::keyClick(Find<QPushButton>(*session.window, "Command3"), Qt::Key_Return);
+    QVERIFY(session.saved());
+    QVERIFY(!session.window->isVisible());
+    QVERIFY(dialogs.messages.isEmpty());
 }
 
 QTEST_MAIN(ValidationTest)

@@ -1,0 +1,98 @@
+#include "savelock.h"
+
+#include "programfolder.h"
+
+#include <thread>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+namespace brinevar {
+namespace {
+using Clock = std::chrono::steady_clock;
+constexpr std::chrono::milliseconds kPoll{5};
+} // namespace
+
+std::filesystem::path SaveLockPath()
+{
+    const auto folder = UserDataFolder();
+    if (folder.empty())
+        return {};
+    std::error_code ignored; // a folder that cannot be made leaves the save unlocked
+    std::filesystem::create_directories(folder, ignored);
+    return folder / "save.lock";
+}
+
+// The system drops the lock of a process that dies, so a killed save never
+// leaves it held.
+SaveLock::SaveLock(const std::filesystem::path &file, std::chrono::milliseconds wait)
+{
+    if (file.empty())
+        return;
+    const auto deadline = Clock::now() + wait;
+#ifdef _WIN32
+    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return;
+    handle_ = handle;
+    for (;;) {
+        OVERLAPPED start{};
+        if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                       &start)) {
+            held_ = true;
+            return;
+        }
+        if (GetLastError() != ERROR_LOCK_VIOLATION)
+            return;
+        if (Clock::now() >= deadline) {
+            timedOut_ = true;
+            return;
+        }
+        std::this_thread::sleep_for(kPoll);
+    }
+#else
+    fd_ = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
+    if (fd_ < 0)
+        return;
+    for (;;) {
+        if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+            held_ = true;
+            return;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return;
+        if (Clock::now() >= deadline) {
+            timedOut_ = true;
+            return;
+        }
+        std::this_thread::sleep_for(kPoll);
+    }
+#endif
+}
+
+SaveLock::~SaveLock()
+{
+#ifdef _WIN32
+    if (handle_) {
+        if (held_) {
+            OVERLAPPED start{};
+            UnlockFileEx(handle_, 0, 1, 0, &start);
+        }
+        CloseHandle(handle_);
+    }
+#else
+    if (fd_ >= 0)
+        close(fd_); // and with it the lock
+#endif
+}
+
+} // namespace brinevar

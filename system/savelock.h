@@ -1,0 +1,41 @@
+// One save at a time for all copies of the program that one user runs, so
+// that tanks.cfg and tanks.ini always come from the same save.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+
+namespace brinevar {
+
+// How long a save waits for another copy's save to end: saves take
+// milliseconds, so a longer wait means that copy hangs, and this one says so.
+inline constexpr std::chrono::milliseconds kSaveLockWait{5000};
+
+// The lock file in the per-user data folder; empty when the system names none.
+std::filesystem::path SaveLockPath();
+
+class SaveLock {
+public:
+    // Waits up to `wait` for the lock on `file` (created when missing). A
+    // lock file that cannot be opened is no reason to refuse the save: the
+    // lock then guards nothing, and held() says so.
+    SaveLock(const std::filesystem::path &file, std::chrono::milliseconds wait);
+    ~SaveLock();
+    SaveLock(const SaveLock &) = delete;
+    SaveLock &operator=(const SaveLock &) = delete;
+
+    bool held() const { return held_; }
+    // Another process held the lock for the whole wait.
+    bool timedOut() const { return timedOut_; }
+
+private:
+#ifdef _WIN32
+    void *handle_ = nullptr;
+#else
+    int fd_ = -1;
+#endif
+    bool held_ = false;
+    bool timedOut_ = false;
+};
+
+} // namespace brinevar

@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# Windows paths end in a backslash inside single quotes here.
+# shellcheck disable=SC1003
+
+# The real brinevar.exe under Wine, in a fresh Wine prefix under Xvfb, driven
+# by real X input (xdotool). The expected files come from the core's writer
+# (writesettings.exe), so they are the bytes the Qt build writes for the same
+# input.
+#
+#   1. First start: answers the folder prompt, types into two fields, clicks
+#      "Set To Default", types into a third, clicks "Save and Exit": both
+#      files as expected, the folder in the registry.
+#   2. Second start: no prompt. Text7 = 18 refused on Tab and on a click on
+#      "Save and Exit": the message box, no file, the focus kept in Text7
+#      (what is typed next lands there); then Text7 = 5, Tab, Tab and Enter
+#      on "Save and Exit" write the values loaded from tanks.ini with it.
+#   3. The close box ends the program and writes nothing.
+#   4. The about box opens and closes; System Info starts the program that
+#      the registry names.
+#
+# Usage: windows_test.sh path/to/brinevar.exe path/to/writesettings.exe
+# Exit status 77 (skipped) when Xvfb, xdotool, wine or python3 is missing.
+set -euo pipefail
+
+exe=$(realpath "${1:?usage: windows_test.sh brinevar.exe writesettings.exe}")
+writer=$(realpath "${2:?usage: windows_test.sh brinevar.exe writesettings.exe}")
+repo=$(cd "$(dirname "$0")/.." && pwd)
+
+for tool in Xvfb xdotool wine python3; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+
+# shellcheck source=scripts/wine-session.sh
+. "$repo/scripts/wine-session.sh"
+# shellcheck source=tests/xtest.sh
+. "$repo/tests/xtest.sh"
+
+pid=
+cleanup() {
+    [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
+    wine_session_stop
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+        echo "  window $w: $(xdotool getwindowname "$w" 2>/dev/null)" >&2
+    done
+    import -window root "$PWD/windows_test-failure.png" 2>/dev/null &&
+        echo "screenshot: $PWD/windows_test-failure.png" >&2
+    exit 1
+}
+
+wine_session_start x
+drive=$WINEPREFIX/drive_c
+program=$drive/Brinevar
+updates=$drive/Updates
+mkdir -p "$program" "$updates"
+cp "$exe" "$program/brinevar.exe"
+
+start_program() {
+    (cd "$program" && exec wine brinevar.exe) >/dev/null 2>&1 &
+    pid=$!
+}
+running() { kill -0 "$pid" 2>/dev/null; }
+ended() { ! running; }
+wait_end() {
+    poll 20 ended || fail "$1"
+    wait "$pid" || fail "the program ended with status $?"
+    pid=
+}
+
+# The file the core's writer makes of the default texts with these changes.
+expected() {
+    local out=$1
+    shift
+    wine "$writer" 'C:\expected.cfg' "$@" 2>/dev/null || fail "writesettings failed"
+    mv "$drive/expected.cfg" "$out"
+}
+
+echo "== 1: first start, Set To Default, Save and Exit"
+start_program
+prompt=$(wait_window "Folder Path")
+xdotool windowfocus --sync "$prompt"
+xdotool key ctrl+a
+xdotool type --delay 5 -- 'C:\Updates\'
+xdotool key Return
+poll 15 count_is "Folder Path" 0 || fail "the prompt stayed open"
+main=$(wait_window Brinevar)
+type_into_field 2280 1200 7.25 # saltWater (Text1)
+type_into_field 2280 4800 9    # initialSink (Text19)
+click_set_to_default
+type_into_field 9720 4440 450 # waterPurityDecayTime (Text6)
+click_save_and_exit
+wait_end "Save and Exit did not end the program"
+expected "$wine_session/first.cfg" waterPurityDecayTime=450
+cmp "$wine_session/first.cfg" "$updates/tanks.cfg" || fail "tanks.cfg is not what the writer makes"
+cmp "$wine_session/first.cfg" "$program/tanks.ini" || fail "tanks.ini is not what the writer makes"
+wine reg query 'HKCU\Software\Brinevar\Brinevar\MZTPath' /v Path 2>/dev/null |
+    grep -qF 'C:\Updates\' || fail "the folder was not stored under HKEY_CURRENT_USER"
+echo "ok: both files as the writer makes them; the folder stored"
+
+echo "== 2: second start; a refused Text7 keeps the focus and writes nothing"
+rm "$updates/tanks.cfg"
+cp "$program/tanks.ini" "$wine_session/saved.ini"
+start_program
+main=$(wait_window Brinevar)
+count_is "Folder Path" 0 || fail "the second start asked for the folder"
+refused() {
+    poll 15 count_is Brinevar 2 || fail "no message box after $1"
+    local box
+    box=$(windows_titled Brinevar | grep -vx "$main") || fail "no second window"
+    xdotool windowfocus --sync "$box"
+    xdotool key Return
+    poll 15 count_is Brinevar 1 || fail "Return did not close the message box"
+    [ ! -e "$updates/tanks.cfg" ] || fail "tanks.cfg was written after $1"
+    cmp -s "$wine_session/saved.ini" "$program/tanks.ini" || fail "tanks.ini changed after $1"
+}
+type_into_field 8640 5520 18 # tankTerrain (Text7)
+xdotool key Tab
+refused "Tab"
+click_save_and_exit
+refused "a click on Save and Exit"
+running || fail "the program ended after a refusal"
+# Still in Text7: the text typed now replaces 18 there.
+xdotool windowfocus --sync "$main"
+xdotool key ctrl+a
+xdotool type --delay 5 -- 5
+xdotool key Tab Tab Return # Text8, then Save and Exit, pressed by Enter
+wait_end "Enter on Save and Exit did not end the program"
+expected "$wine_session/second.cfg" waterPurityDecayTime=450 tankTerrain=5
+cmp "$wine_session/second.cfg" "$updates/tanks.cfg" ||
+    fail "the second save lost a loaded value or the corrected Text7"
+echo "ok: refused twice with nothing written; the loaded values and Text7 = 5 saved"
+
+echo "== 3: the close box writes nothing"
+rm "$updates/tanks.cfg"
+cp "$program/tanks.ini" "$wine_session/saved.ini"
+start_program
+main=$(wait_window Brinevar)
+type_into_field 2280 1200 3
+send_close_request "$main"
+wait_end "the close box did not end the program"
+[ ! -e "$updates/tanks.cfg" ] || fail "closing wrote tanks.cfg"
+cmp -s "$wine_session/saved.ini" "$program/tanks.ini" || fail "closing changed tanks.ini"
+echo "ok: closed without writing"
+
+echo "== 4: the about box, and System Info through the registry"
+tool_key='HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO'
+wine reg add "$tool_key" /v PATH /d 'C:\windows\notepad.exe' /f >/dev/null 2>&1
+wine reg add 'HKLM\SOFTWARE\Microsoft\Shared Tools Location' /v MSINFO /d 'C:\windows\system32' \
+    /f >/dev/null 2>&1
+start_program
+main=$(wait_window Brinevar)
+click_control 11040 0 495 255 # About (Label43)
+about=$(wait_window "About Brinevar")
+xdotool windowfocus --sync "$about"
+xdotool key Return
+poll 15 count_is "About Brinevar" 0 || fail "Enter did not close the about box"
+click_control 11040 0 495 255
+about=$(wait_window "About Brinevar")
+xdotool windowfocus --sync "$about"
+xdotool key alt+s # System Info
+tool=$(wait_window "Untitled - Notepad")
+send_close_request "$tool"
+poll 5 count_is "About Brinevar" 1 || fail "the about box closed after System Info"
+send_close_request "$about"
+poll 15 count_is "About Brinevar" 0 || fail "the close box did not close the about box"
+send_close_request "$main"
+wait_end "the main window did not close after the about box"
+echo "ok: the about box opened twice and closed; System Info started the named program"

@@ -1,0 +1,65 @@
+# shellcheck shell=bash
+# Sourced by the tests that drive a real Brinevar window under Xvfb with real
+# X input (xdotool). There is no window manager, so an X window is the
+# window's client area, and the tests do what a window manager would: give
+# windows the keyboard focus (xdotool windowfocus) and send the close-box
+# message (scripts/xwindow.py).
+#
+# The caller defines fail MESSAGE, and sets $main to the main window's id
+# before clicking into it.
+
+xtest_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Runs a command every 50 ms until it succeeds or `seconds` have passed.
+poll() {
+    local seconds=$1
+    shift
+    local tries=$((seconds * 20))
+    until "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.05
+    done
+}
+
+# The ids of the shown windows whose title is exactly $1.
+windows_titled() {
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
+}
+
+count_is() { [ "$(windows_titled "$1" | wc -l)" -eq "$2" ]; }
+
+# Waits for exactly one shown window titled $1 and prints its id.
+wait_window() {
+    poll 15 count_is "$1" 1 || fail "no window titled \"$1\""
+    windows_titled "$1"
+}
+
+# Sends window $1 the message that a window manager sends when the user
+# clicks the window's close box.
+send_close_request() {
+    python3 "$xtest_repo/scripts/close-window.py" "$1"
+}
+
+# Clicks the middle of a control of the main window $main, given in twips
+# from the top left of its client area (11880 x 8160 twips).
+click_control() {
+    local left=$1 top=$2 width=$3 height=$4
+    # shellcheck disable=SC2034 # SCREEN is set along with the others, unused
+    local X Y WIDTH HEIGHT SCREEN
+    eval "$(xdotool getwindowgeometry --shell "${main:?}")"
+    # Twips to device pixels, whatever the scale.
+    local x=$((X + (left + width / 2) * WIDTH / 11880))
+    local y=$((Y + (top + height / 2) * HEIGHT / 8160))
+    xdotool mousemove --sync "$x" "$y" click 1
+}
+
+# Clicks into the field at (left, top) and replaces its text with $3.
+type_into_field() {
+    click_control "$1" "$2" 615 285
+    xdotool key ctrl+a
+    xdotool type --delay 5 -- "$3"
+}
+
+click_save_and_exit() { click_control 10320 360 1455 495; }
+click_set_to_default() { click_control 8400 360 1575 495; }

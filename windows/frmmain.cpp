@@ -1,0 +1,250 @@
+#include "frmmain.h"
+
+#include "ansicodepage.h"
+#include "dialogs.h"
+#include "mainlayout.h"
+#include "settingsstore.h"
+#include "version.h"
+
+using namespace brinevar;
+using namespace brinevar::win;
+
+namespace {
+constexpr wchar_t kWindowClass[] = L"BrinevarMain";
+// Sizable, but with no maximize box: the layout is fixed and would only gain
+// empty space.
+constexpr DWORD kStyle = (WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX) | WS_CLIPCHILDREN;
+} // namespace
+
+frmMain::frmMain(HINSTANCE instance)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, L"IDI_ICON1");
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassExW(&windowClass);
+    CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, Utf8ToWide(ProgramTitle()).c_str(), kStyle,
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                    instance, this);
+    BuildLayout();
+}
+
+LRESULT CALLBACK frmMain::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto *self =
+            static_cast<frmMain *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto *self = reinterpret_cast<frmMain *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->Handle(message, wParam, lParam)
+                : DefWindowProcW(window, message, wParam, lParam);
+}
+
+void frmMain::BuildLayout()
+{
+    form_.Build(window_, MainLayout(), kTerrainListColumns);
+    const auto &catalogue = Catalogue();
+    for (std::size_t i = 0; i < catalogue.size(); ++i) {
+        fields_[i] = form_.Find(catalogue[i].field);
+        SetWindowTextW(fields_[i], Utf8ToWide(catalogue[i].initialText).c_str());
+    }
+    gate_ = std::make_unique<FocusGate>(window_, form_.FocusOrder(), [this](HWND field) {
+        const ControlRow *row = form_.RowOf(field);
+        return row && ValidateField(*this, row->name);
+    });
+    PlaceOnScreen();
+}
+
+void frmMain::PlaceOnScreen()
+{
+    // The client area of the layout, centred in the work area and no larger.
+    const int dpi = form_.Dpi();
+    RECT frame{0, 0, TwipsToPixels(kMainWidth, dpi), TwipsToPixels(kMainHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, UINT(dpi));
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT &work = monitor.rcWork;
+    const LONG width = std::min(frame.right - frame.left, work.right - work.left);
+    const LONG height = std::min(frame.bottom - frame.top, work.bottom - work.top);
+    SetWindowPos(window_, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int frmMain::Run(int show)
+{
+    ZTPath = FormLoad(*this);
+    ShowWindow(window_, show);
+    gate_->Remember(fields_[0]);
+    SetFocus(fields_[0]);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (gate_->PreTranslate(message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return int(message.wParam);
+}
+
+LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam)
+            Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR: {
+        const ControlRow *row = form_.RowOf(reinterpret_cast<HWND>(wParam));
+        if (row && row->kind == ControlKind::LinkLabel) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
+        }
+        break;
+    }
+    case WM_ACTIVATE:
+        // A top-level window does not keep its focused control by itself.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            gate_->Remember(GetFocus());
+        } else {
+            gate_->Restore();
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+        gate_->Restore();
+        return 0;
+    case WM_DPICHANGED: {
+        form_.Scale(HIWORD(wParam));
+        const auto *suggested = reinterpret_cast<const RECT *>(lParam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT frmMain::ColourStatic(HDC dc, HWND control)
+{
+    const ControlRow *row = form_.RowOf(control);
+    if (!row || row->kind != ControlKind::LinkLabel)
+        return DefWindowProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(control));
+    SetTextColor(dc, RGB(kLinkColour.red, kLinkColour.green, kLinkColour.blue));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void frmMain::Command(int id, int code, HWND control)
+{
+    const ControlRow *row = form_.RowOfId(id);
+    if (!row)
+        return;
+    if (row->kind == ControlKind::LinkLabel) {
+        // Captions take no focus, so they run no check.
+        if (code != STN_CLICKED)
+            return;
+        if (row->name == "Label41")
+            Label41_Click();
+        else if (row->name == "Label43")
+            Label43_Click();
+        return;
+    }
+    if (row->kind != ControlKind::CommandButton || code != BN_CLICKED)
+        return;
+    // A click that reaches a button without the focus having moved to it
+    // (keyboard, accessibility tools) passes the same check first.
+    if (!gate_->MayMoveTo(control))
+        return;
+    if (row->name == "cmdDefault")
+        cmdDefault_Click();
+    else if (row->name == "Command3")
+        Command3_Click();
+    else if (row->name == "Command1" || row->name == "Command2")
+        ShowHelp(*this, row->name, row->index);
+}
+
+void frmMain::cmdDefault_Click()
+{
+    SetToDefault(*this);
+}
+
+void frmMain::Command3_Click()
+{
+    // A failed save has said why and keeps the window and every edit.
+    if (SaveAndExit(*this, ZTPath))
+        DestroyWindow(window_);
+}
+
+void frmMain::Label41_Click()
+{
+    MsgBox(ZTPath);
+}
+
+void frmMain::Label43_Click()
+{
+    // One about box for the run; it loads afresh at every showing.
+    if (!about_)
+        about_ = std::make_unique<frmAbout>();
+    about_->Show(window_);
+}
+
+std::string frmMain::FieldText(std::size_t setting) const
+{
+    return WindowText(fields_[setting]);
+}
+
+void frmMain::SetFieldText(std::size_t setting, const std::string &text)
+{
+    SetWindowTextW(fields_[setting], Utf8ToWide(text).c_str());
+}
+
+void frmMain::MsgBox(const std::string &text)
+{
+    win::MsgBox(window_, text);
+}
+
+std::string frmMain::InputBox(std::string_view prompt, std::string_view title,
+                              const std::string &defaultAnswer)
+{
+    return win::InputBox(window_, prompt, title, defaultAnswer, form_.Face());
+}
+
+std::string frmMain::GetSetting(std::string_view appName, std::string_view section,
+                                std::string_view key, std::string_view defaultText)
+{
+    return win::GetSetting(appName, section, key, defaultText);
+}
+
+std::string frmMain::SaveSetting(std::string_view appName, std::string_view section,
+                                 std::string_view key, const std::string &text)
+{
+    return win::SaveSetting(appName, section, key, text);
+}
+
+NumberFormat frmMain::UserNumberFormat() const
+{
+    auto read = [](LCTYPE item, const char *fallback) {
+        wchar_t text[16] = {};
+        const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, text, 16);
+        // Many locales leave the plus sign empty: "+" still reads as one.
+        return length > 1 ? WideToUtf8(text) : std::string(fallback);
+    };
+    return {read(LOCALE_SDECIMAL, "."), read(LOCALE_SPOSITIVESIGN, "+"),
+            read(LOCALE_SNEGATIVESIGN, "-")};
+}

@@ -1,0 +1,57 @@
+// The main window of the Windows program, frmMain: draws the shared layout
+// with Win32 controls and wires their events to the shared window logic.
+#pragma once
+
+#include "focusgate.h"
+#include "form.h"
+#include "frmabout.h"
+#include "mainwindow.h"
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+class frmMain final : public brinevar::MainWindowHost {
+public:
+    explicit frmMain(HINSTANCE instance);
+    frmMain(const frmMain &) = delete;
+    frmMain &operator=(const frmMain &) = delete;
+
+    // Loads the window (the Updates folder, then tanks.ini), shows it and runs
+    // its messages until it is gone; returns the program's exit code.
+    int Run(int show);
+
+    // MainWindowHost
+    std::string FieldText(std::size_t setting) const override;
+    void SetFieldText(std::size_t setting, const std::string &text) override;
+    void MsgBox(const std::string &text) override;
+    std::string InputBox(std::string_view prompt, std::string_view title,
+                         const std::string &defaultAnswer) override;
+    std::string GetSetting(std::string_view appName, std::string_view section, std::string_view key,
+                           std::string_view defaultText) override;
+    std::string SaveSetting(std::string_view appName, std::string_view section,
+                            std::string_view key, const std::string &text) override;
+    brinevar::NumberFormat UserNumberFormat() const override;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void BuildLayout();
+    void PlaceOnScreen();
+    void Command(int id, int code, HWND control);
+    LRESULT ColourStatic(HDC dc, HWND control);
+
+    void cmdDefault_Click();
+    void Command3_Click();
+    void Label41_Click();
+    void Label43_Click();
+
+    HWND window_ = nullptr;
+    brinevar::win::Form form_;
+    std::unique_ptr<brinevar::win::FocusGate> gate_;
+    std::array<HWND, brinevar::kSettingCount> fields_{};
+    std::string ZTPath;
+    std::unique_ptr<frmAbout> about_;
+};

@@ -1,0 +1,65 @@
+#include "settingsstore.h"
+
+#include "ansicodepage.h"
+
+#include <windows.h>
+
+namespace brinevar::win {
+namespace {
+
+std::wstring KeyPath(std::string_view appName, std::string_view section)
+{
+    const std::wstring app = Utf8ToWide(appName);
+    return L"Software\\" + app + L"\\" + app + L"\\" + Utf8ToWide(section);
+}
+
+std::string SystemMessage(LSTATUS code)
+{
+    wchar_t *text = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, DWORD(code), 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    std::wstring message = text ? text : L"Error " + std::to_wstring(code);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r'))
+        message.pop_back();
+    return WideToUtf8(message);
+}
+
+} // namespace
+
+std::string GetSetting(std::string_view appName, std::string_view section, std::string_view key,
+                       std::string_view defaultText)
+{
+    const std::wstring path = KeyPath(appName, section);
+    const std::wstring name = Utf8ToWide(key);
+    DWORD size = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr,
+                     &size) != ERROR_SUCCESS)
+        return std::string(defaultText);
+    std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+    size = DWORD(value.size() * sizeof(wchar_t));
+    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
+                     value.data(), &size) != ERROR_SUCCESS)
+        return std::string(defaultText);
+    value.resize(size / sizeof(wchar_t));
+    while (!value.empty() && value.back() == L'\0')
+        value.pop_back();
+    return WideToUtf8(value);
+}
+
+std::string SaveSetting(std::string_view appName, std::string_view section, std::string_view key,
+                        const std::string &text)
+{
+    const std::wstring path = KeyPath(appName, section);
+    const std::wstring value = Utf8ToWide(text);
+    const LSTATUS result =
+        RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), Utf8ToWide(key).c_str(), REG_SZ,
+                        value.c_str(), DWORD((value.size() + 1) * sizeof(wchar_t)));
+    if (result == ERROR_SUCCESS)
+        return {};
+    return "Could not save the Updates folder in HKEY_CURRENT_USER\\" + WideToUtf8(path) + ":\n" +
+           SystemMessage(result);
+}
+
+} // namespace brinevar::win
