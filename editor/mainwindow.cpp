@@ -58,6 +58,14 @@ void LoadSettingsCopy(MainWindowHost &host)
 
 } // namespace
 
+std::string DescribeStoreError(std::string_view where, std::string_view reason)
+{
+    return "Could not save the Updates folder in " + std::string(where) + ":\n" +
+           std::string(reason) +
+           "\n\nThe folder is used until the program ends and is asked for again at the next "
+           "start.";
+}
+
 std::string FormLoad(MainWindowHost &host)
 {
     std::string ztPath = LoadUpdatesFolder(host);

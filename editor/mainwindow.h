@@ -52,6 +52,10 @@ public:
 TankSettings FieldTexts(const MainWindowHost &host);
 void SetFieldTexts(MainWindowHost &host, const TankSettings &texts);
 
+// What SaveSetting returns when the store cannot keep the Updates folder:
+// where it is kept (`where`, a file or registry key) and why not.
+std::string DescribeStoreError(std::string_view where, std::string_view reason);
+
 // The load step: the Updates folder (asked for when none is stored), then the
 // fields from tanks.ini. Returns the Updates folder for this run, `ZTPath`.
 std::string FormLoad(MainWindowHost &host);

@@ -1,5 +1,7 @@
 #include "settingsstore.h"
 
+#include "mainwindow.h"
+
 #include <QDir>
 #include <QSaveFile>
 #include <QSettings>
@@ -42,10 +44,9 @@ QString SaveSetting(const QString &appName, const QString &section, const QStrin
     store.sync();
     if (store.status() == QSettings::NoError)
         return {};
-    return QStringLiteral("Could not save the Updates folder in %1:\n%2\n\n"
-                          "The folder is used until the program ends and is asked for again at "
-                          "the next start.")
-        .arg(QDir::toNativeSeparators(store.fileName()), WhyNotWritable(store.fileName()));
+    return QString::fromStdString(
+        DescribeStoreError(QDir::toNativeSeparators(store.fileName()).toStdString(),
+                           WhyNotWritable(store.fileName()).toStdString()));
 }
 
 } // namespace brinevar

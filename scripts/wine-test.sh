@@ -18,17 +18,13 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DBRINEVAR_GTEST_SOURCE=/usr/src/googletest
 cmake --build "$build" -j2
 
-# A throwaway Wine prefix: nothing of the user's own Wine is read or changed.
-work=$(mktemp -d)
-export WINEPREFIX=$work/prefix WINEDEBUG=fixme-all,err-winediag,err-systray WINEDLLOVERRIDES='mscoree,mshtml='
 # UTF-8 file names on this side; Wine then gives Windows the code page 1252,
 # which the tests of non-ASCII text expect.
 export LC_ALL=C.UTF-8
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
-wineboot -i >/dev/null 2>&1 || true
-wineserver -w
-# One Wine server for all the test programs saves starting one for each.
-wineserver -p
+# A throwaway Wine prefix, and an X server for the tests that make windows.
+. scripts/wine-session.sh
+trap wine_session_stop EXIT
+wine_session_start x
 
 # The entries the about box reads. The folder ends in a backslash and holds a
 # non-ASCII letter, and a file MSINFO32.EXE lies in it.

@@ -182,6 +182,8 @@ fs::path FollowLinks(const fs::path &path, std::error_code &error)
 // ".tanks.cfg.<number>.tmp": hidden, and plainly this file's.
 std::string TemporaryPrefix(const fs::path &target)
 {
+    // Appended piece by piece: "." + name + "." trips a false -Wrestrict in
+    // GCC 12's MinGW build.
     std::string prefix = ".";
     prefix += PathToUtf8(target.filename());
     prefix += '.';

@@ -14,7 +14,9 @@
 #      "Save and Exit": the message box, no file, the focus kept in Text7
 #      (what is typed next lands there); then Text7 = 5, Tab, Tab and Enter
 #      on "Save and Exit" write the values loaded from tanks.ini with it.
-#   3. The close box ends the program and writes nothing.
+#   3. A save into a missing folder says so and keeps the window; the close
+#      box ends the program and writes nothing; Cancel at the prompt stores
+#      the empty text.
 #   4. The about box opens and closes; System Info starts the program that
 #      the registry names.
 #
@@ -137,17 +139,38 @@ cmp "$wine_session/second.cfg" "$updates/tanks.cfg" ||
     fail "the second save lost a loaded value or the corrected Text7"
 echo "ok: refused twice with nothing written; the loaded values and Text7 = 5 saved"
 
-echo "== 3: the close box writes nothing"
+echo "== 3: a failed save keeps the window; the close box writes nothing; Cancel stores nothing"
 rm "$updates/tanks.cfg"
 cp "$program/tanks.ini" "$wine_session/saved.ini"
+store='HKCU\Software\Brinevar\Brinevar\MZTPath'
+wine reg add "$store" /v Path /d 'C:\Missing\' /f >/dev/null 2>&1
 start_program
 main=$(wait_window Brinevar)
 type_into_field 2280 1200 3
+click_save_and_exit
+poll 15 count_is Brinevar 2 || fail "no message box after a save into a missing folder"
+box=$(windows_titled Brinevar | grep -vx "$main")
+xdotool windowfocus --sync "$box"
+xdotool key Return
+poll 15 count_is Brinevar 1 || fail "Return did not close the message box"
+running || fail "a failed save ended the program"
+cmp -s "$wine_session/saved.ini" "$program/tanks.ini" || fail "a failed save changed tanks.ini"
 send_close_request "$main"
 wait_end "the close box did not end the program"
 [ ! -e "$updates/tanks.cfg" ] || fail "closing wrote tanks.cfg"
 cmp -s "$wine_session/saved.ini" "$program/tanks.ini" || fail "closing changed tanks.ini"
-echo "ok: closed without writing"
+wine reg delete "$store" /v Path /f >/dev/null 2>&1
+start_program
+prompt=$(wait_window "Folder Path")
+xdotool windowfocus --sync "$prompt"
+xdotool key Escape
+main=$(wait_window Brinevar)
+wine reg query "$store" /v Path 2>/dev/null | grep -qE 'Path\s+REG_SZ\s*$' ||
+    fail "Cancel did not store the empty text"
+send_close_request "$main"
+wait_end "the close box did not end the program"
+wine reg add "$store" /v Path /d 'C:\Updates\' /f >/dev/null 2>&1
+echo "ok: the failed save said so and kept the window; closing wrote nothing; Cancel gave the empty text"
 
 echo "== 4: the about box, and System Info through the registry"
 tool_key='HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO'

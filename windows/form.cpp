@@ -39,16 +39,19 @@ SIZE TextSize(HDC dc, std::string_view utf8, int width)
     return {box.right, box.bottom};
 }
 
-// How many labels' texts do not fit their rectangles.
+// How many labels' texts do not fit their rectangles; the descenders of a
+// last line may be cut.
 int LabelsCut(HDC dc, std::span<const ControlRow> rows, int dpi)
 {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     int cut = 0;
     for (const ControlRow &row : rows) {
         const int width = TwipsToPixels(row.width, dpi);
         if (!IsLabel(row))
             continue;
         const SIZE size = TextSize(dc, row.text, width);
-        cut += size.cx > width || size.cy > TwipsToPixels(row.height, dpi);
+        cut += size.cx > width || size.cy - metrics.tmDescent > TwipsToPixels(row.height, dpi);
     }
     return cut;
 }
@@ -65,10 +68,16 @@ const wchar_t *FittingFace(HWND window, std::span<const ControlRow> rows, int dp
     HDC dc = GetDC(window);
     const wchar_t *best = kFaces[0];
     int fewest = 1 << 30;
+    std::vector<std::wstring> tried;
     for (const wchar_t *face : kFaces) {
         HFONT font = CreateFormFont(dpi, false, face);
         const HGDIOBJ old = SelectObject(dc, font);
-        const int cut = LabelsCut(dc, rows, dpi);
+        // Faces that the system stands in for with one already measured.
+        wchar_t drawn[LF_FACESIZE] = {};
+        GetTextFaceW(dc, LF_FACESIZE, drawn);
+        const bool seen = std::find(tried.begin(), tried.end(), drawn) != tried.end();
+        tried.emplace_back(drawn);
+        const int cut = seen ? fewest : LabelsCut(dc, rows, dpi);
         SelectObject(dc, old);
         DeleteObject(font);
         if (cut < fewest) {
@@ -102,11 +111,6 @@ Kind KindOf(ControlKind kind)
     switch (kind) {
     case ControlKind::TextField:
         return {WC_EDITW, WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case ControlKind::Label:
-        return {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0};
-    case ControlKind::LinkLabel:
-        // SS_NOTIFY: clicks reach the program, yet a static takes no focus.
-        return {WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0};
     case ControlKind::CommandButton:
         return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0};
     case ControlKind::ListBox:
@@ -114,8 +118,9 @@ Kind KindOf(ControlKind kind)
                 WS_TABSTOP | WS_HSCROLL | LBS_NOTIFY | LBS_MULTICOLUMN | LBS_NOINTEGRALHEIGHT |
                     LBS_USETABSTOPS,
                 WS_EX_CLIENTEDGE};
+    default: // labels are painted by the parent
+        return {WC_STATICW, 0, 0};
     }
-    return {WC_STATICW, 0, 0};
 }
 
 void FillList(HWND list, std::string_view items)
@@ -149,33 +154,105 @@ void Form::Build(HWND parent, std::span<const ControlRow> rows, int listColumns)
     parent_ = parent;
     rows_ = rows;
     listColumns_ = listColumns;
+    Measure(DpiOf(parent));
     controls_.assign(rows.size(), nullptr);
+    labelTexts_.assign(rows.size(), {});
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    auto create = [&](std::size_t i) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         const ControlRow &row = rows[i];
+        if (IsLabel(row)) {
+            labelTexts_[i] = Utf8ToWide(row.text);
+            continue;
+        }
         const Kind kind = KindOf(row.kind);
         const bool list = row.kind == ControlKind::ListBox;
-        controls_[i] = CreateWindowExW(
-            kind.exStyle, kind.className, list ? L"" : Utf8ToWide(row.text).c_str(),
-            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, 0, 0, 0, 0, parent,
-            reinterpret_cast<HMENU>(INT_PTR(kFirstId + int(i))), instance, nullptr);
-        if (list)
-            FillList(controls_[i], row.text);
-    };
-    // A new child goes below its older siblings: the other controls first,
-    // then the labels from the last row to the first.
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (!IsLabel(rows[i]))
-            create(i);
+        const RECT &r = rects_[i];
+        HWND control =
+            CreateWindowExW(kind.exStyle, kind.className, list ? L"" : Utf8ToWide(row.text).c_str(),
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, r.left, r.top,
+                            r.right - r.left, r.bottom - r.top, parent,
+                            reinterpret_cast<HMENU>(INT_PTR(kFirstId + int(i))), instance, nullptr);
+        controls_[i] = control;
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        if (list) {
+            FillList(control, row.text);
+            SetListColumns(control);
+        }
     }
-    for (std::size_t i = rows.size(); i-- > 0;) {
-        if (IsLabel(rows[i]))
-            create(i);
+}
+
+void Form::PaintLabels(HDC dc) const
+{
+    const HGDIOBJ oldFont = SelectObject(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    // In row order, each on its own background: a later label hides what an
+    // earlier one draws beneath it.
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const ControlRow &row = rows_[i];
+        if (!IsLabel(row))
+            continue;
+        RECT r = rects_[i];
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        const bool link = row.kind == ControlKind::LinkLabel;
+        SelectObject(dc, link ? linkFont_ : font_);
+        SetTextColor(dc, link ? RGB(kLinkColour.red, kLinkColour.green, kLinkColour.blue)
+                              : GetSysColor(COLOR_BTNTEXT));
+        const std::wstring &text = labelTexts_[i];
+        DrawTextW(dc, text.c_str(), int(text.size()), &r,
+                  DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     }
-    Scale(DpiOf(parent));
+    SelectObject(dc, oldFont);
+}
+
+const ControlRow *Form::LabelAt(POINT point) const
+{
+    for (std::size_t i = rows_.size(); i-- > 0;) {
+        if (IsLabel(rows_[i]) && PtInRect(&rects_[i], point))
+            return &rows_[i];
+    }
+    return nullptr;
+}
+
+void Form::SetLabelText(std::string_view name, std::string_view utf8)
+{
+    const std::size_t i = RowIndex(name, -1);
+    if (i == rows_.size())
+        return;
+    labelTexts_[i] = Utf8ToWide(utf8);
+    InvalidateRect(parent_, &rects_[i], TRUE);
+}
+
+std::size_t Form::RowIndex(std::string_view name, int index) const
+{
+    std::size_t i = 0;
+    while (i < rows_.size() && (rows_[i].name != name || rows_[i].index != index))
+        ++i;
+    return i;
+}
+
+RECT Form::RectOf(std::string_view name, int index) const
+{
+    const std::size_t i = RowIndex(name, index);
+    return i < rects_.size() ? rects_[i] : RECT{};
 }
 
 void Form::Scale(int dpi)
+{
+    Measure(dpi);
+    InvalidateRect(parent_, nullptr, TRUE);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (!controls_[i])
+            continue;
+        const RECT &r = rects_[i];
+        SetWindowPos(controls_[i], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+        if (rows_[i].kind == ControlKind::ListBox)
+            SetListColumns(controls_[i]);
+    }
+}
+
+void Form::Measure(int dpi)
 {
     DeleteFonts();
     dpi_ = dpi;
@@ -186,39 +263,35 @@ void Form::Scale(int dpi)
     const HGDIOBJ old = SelectObject(dc, font_);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        const ControlRow &row = rows_[i];
-        HWND control = controls_[i];
+    rects_.clear();
+    for (const ControlRow &row : rows_) {
+        const int left = TwipsToPixels(row.left, dpi), top = TwipsToPixels(row.top, dpi);
         int width = TwipsToPixels(row.width, dpi);
         const int height = TwipsToPixels(row.height, dpi);
         // A caption one line high that the face draws a few pixels wider
-        // than its rectangle grows to the right rather than losing words.
-        if (IsLabel(row) && height < 2 * metrics.tmHeight)
+        // than its rectangle grows to the right rather than losing words. A
+        // rectangle that holds two lines but the last one's descenders is two
+        // lines high: so the layout's were drawn.
+        if (IsLabel(row) && height + metrics.tmDescent < 2 * metrics.tmHeight)
             width = std::max(width, int(TextSize(dc, row.text, 1 << 20).cx));
-        SetWindowPos(control, nullptr, TwipsToPixels(row.left, dpi), TwipsToPixels(row.top, dpi),
-                     width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(
-            control, WM_SETFONT,
-            reinterpret_cast<WPARAM>(row.kind == ControlKind::LinkLabel ? linkFont_ : font_), TRUE);
-        if (row.kind == ControlKind::ListBox) {
-            // Equal columns, filled from the top of the first.
-            RECT client;
-            GetClientRect(control, &client);
-            const int columns = listColumns_;
-            SendMessageW(control, LB_SETCOLUMNWIDTH, WPARAM(client.right / columns), 0);
-        }
+        rects_.push_back({left, top, left + width, top + height});
     }
     SelectObject(dc, old);
     ReleaseDC(parent_, dc);
 }
 
+void Form::SetListColumns(HWND list) const
+{
+    // Equal columns, filled from the top of the first.
+    RECT client;
+    GetClientRect(list, &client);
+    SendMessageW(list, LB_SETCOLUMNWIDTH, WPARAM(client.right / listColumns_), 0);
+}
+
 HWND Form::Find(std::string_view name, int index) const
 {
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i].name == name && rows_[i].index == index)
-            return controls_[i];
-    }
-    return nullptr;
+    const std::size_t i = RowIndex(name, index);
+    return i < controls_.size() ? controls_[i] : nullptr;
 }
 
 const ControlRow *Form::RowOfId(int id) const
@@ -231,20 +304,6 @@ const ControlRow *Form::RowOf(HWND control) const
 {
     const auto found = std::find(controls_.begin(), controls_.end(), control);
     return found == controls_.end() ? nullptr : &rows_[std::size_t(found - controls_.begin())];
-}
-
-std::vector<HWND> Form::FocusOrder() const
-{
-    std::vector<std::pair<int, HWND>> order;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i].tabIndex >= 0)
-            order.emplace_back(rows_[i].tabIndex, controls_[i]);
-    }
-    std::sort(order.begin(), order.end());
-    std::vector<HWND> controls;
-    for (const auto &[tabIndex, control] : order)
-        controls.push_back(control);
-    return controls;
 }
 
 } // namespace brinevar::win

@@ -33,22 +33,31 @@ public:
     Form &operator=(const Form &) = delete;
     ~Form();
 
-    // Creates a child control of `parent` for each row, with the command id
-    // kFirstId plus the row's place. Labels lie below every other control,
+    // Creates a child control of `parent` for each row but the labels, with
+    // the command id kFirstId plus the row's place. Labels are no windows of
+    // their own: the parent paints them (PaintLabels), below every control,
     // and a later label above an earlier one. A list box shows its items in
     // `listColumns` equal columns, filled from the top of the first.
     void Build(HWND parent, std::span<const ControlRow> rows, int listColumns = 1);
 
+    // For the parent's WM_PAINT.
+    void PaintLabels(HDC dc) const;
+    // The label drawn at `point` of the parent's client area, or null.
+    const ControlRow *LabelAt(POINT point) const;
+    // Replaces a label's text, as a load step does.
+    void SetLabelText(std::string_view name, std::string_view utf8);
+
     // Places, sizes and sets the fonts of every control at `dpi`. A label one
-    // line high is made as wide as its text if that is wider.
+    // line high is as wide as its text where that is wider.
     void Scale(int dpi);
 
+    // The window of a control; null for a label.
     HWND Find(std::string_view name, int index = -1) const;
+    // Where a control stands in the parent's client area, in pixels.
+    RECT RectOf(std::string_view name, int index = -1) const;
     // The row of the control with command id `id`, or null.
     const ControlRow *RowOfId(int id) const;
     const ControlRow *RowOf(HWND control) const;
-    // The controls that take the focus, in focus order.
-    std::vector<HWND> FocusOrder() const;
 
     int Dpi() const { return dpi_; }
     HFONT Font() const { return font_; }
@@ -58,10 +67,16 @@ public:
 
 private:
     void DeleteFonts();
+    // The fonts at `dpi`, and the rectangle of every control in pixels.
+    void Measure(int dpi);
+    void SetListColumns(HWND list) const;
+    std::size_t RowIndex(std::string_view name, int index) const;
 
     HWND parent_ = nullptr;
     std::span<const ControlRow> rows_;
     std::vector<HWND> controls_; // in row order
+    std::vector<RECT> rects_;
+    std::vector<std::wstring> labelTexts_; // by row; empty for other controls
     HFONT font_ = nullptr;
     HFONT linkFont_ = nullptr;
     int dpi_ = 96;

@@ -39,8 +39,8 @@ void frmAbout::Form_Load(HWND dialog)
 {
     form_.Build(dialog, AboutLayout());
     SetWindowTextW(dialog, Utf8ToWide(AboutCaption()).c_str());
-    SetWindowTextW(form_.Find("lblTitle"), Utf8ToWide(ProgramTitle()).c_str());
-    SetWindowTextW(form_.Find("lblVersion"), Utf8ToWide(VersionText()).c_str());
+    form_.SetLabelText("lblTitle", ProgramTitle());
+    form_.SetLabelText("lblVersion", VersionText());
     const int dpi = form_.Dpi();
     PlaceDialog(dialog, TwipsToPixels(kAboutWidth, dpi), TwipsToPixels(kAboutHeight, dpi),
                 TwipsToPixels(kAboutLeft, dpi), TwipsToPixels(kAboutTop, dpi));
@@ -65,6 +65,7 @@ void frmAbout::Paint(HWND dialog)
         SelectObject(dc, old);
         DeleteObject(pen);
     }
+    form_.PaintLabels(dc);
     EndPaint(dialog, &paint);
 }
 

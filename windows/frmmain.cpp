@@ -6,6 +6,8 @@
 #include "settingsstore.h"
 #include "version.h"
 
+#include <windowsx.h>
+
 using namespace brinevar;
 using namespace brinevar::win;
 
@@ -54,7 +56,10 @@ void frmMain::BuildLayout()
         fields_[i] = form_.Find(catalogue[i].field);
         SetWindowTextW(fields_[i], Utf8ToWide(catalogue[i].initialText).c_str());
     }
-    gate_ = std::make_unique<FocusGate>(window_, form_.FocusOrder(), [this](HWND field) {
+    std::vector<HWND> focusOrder;
+    for (const ControlRow *row : MainFocusOrder())
+        focusOrder.push_back(form_.Find(row->name, row->index));
+    gate_ = std::make_unique<FocusGate>(window_, std::move(focusOrder), [this](HWND field) {
         const ControlRow *row = form_.RowOf(field);
         return row && ValidateField(*this, row->name);
     });
@@ -100,16 +105,29 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (lParam)
             Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
-    case WM_CTLCOLORSTATIC:
-        return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_SETCURSOR: {
-        const ControlRow *row = form_.RowOf(reinterpret_cast<HWND>(wParam));
-        if (row && row->kind == ControlKind::LinkLabel) {
-            SetCursor(LoadCursorW(nullptr, IDC_HAND));
-            return TRUE;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        form_.PaintLabels(BeginPaint(window_, &paint));
+        EndPaint(window_, &paint);
+        return 0;
+    }
+    case WM_LBUTTONUP:
+        // Captions take no focus, so they run no check.
+        if (const ControlRow *row = form_.LabelAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
+            LabelClick(*row);
+        return 0;
+    case WM_SETCURSOR:
+        if (reinterpret_cast<HWND>(wParam) == window_ && LOWORD(lParam) == HTCLIENT) {
+            POINT cursor;
+            GetCursorPos(&cursor);
+            ScreenToClient(window_, &cursor);
+            const ControlRow *row = form_.LabelAt(cursor);
+            if (row && row->kind == ControlKind::LinkLabel) {
+                SetCursor(LoadCursorW(nullptr, IDC_HAND));
+                return TRUE;
+            }
         }
         break;
-    }
     case WM_ACTIVATE:
         // A top-level window does not keep its focused control by itself.
         if (LOWORD(wParam) == WA_INACTIVE) {
@@ -139,33 +157,18 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-LRESULT frmMain::ColourStatic(HDC dc, HWND control)
+void frmMain::LabelClick(const ControlRow &row)
 {
-    const ControlRow *row = form_.RowOf(control);
-    if (!row || row->kind != ControlKind::LinkLabel)
-        return DefWindowProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                              reinterpret_cast<LPARAM>(control));
-    SetTextColor(dc, RGB(kLinkColour.red, kLinkColour.green, kLinkColour.blue));
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    if (row.name == "Label41")
+        Label41_Click();
+    else if (row.name == "Label43")
+        Label43_Click();
 }
 
 void frmMain::Command(int id, int code, HWND control)
 {
     const ControlRow *row = form_.RowOfId(id);
-    if (!row)
-        return;
-    if (row->kind == ControlKind::LinkLabel) {
-        // Captions take no focus, so they run no check.
-        if (code != STN_CLICKED)
-            return;
-        if (row->name == "Label41")
-            Label41_Click();
-        else if (row->name == "Label43")
-            Label43_Click();
-        return;
-    }
-    if (row->kind != ControlKind::CommandButton || code != BN_CLICKED)
+    if (!row || row->kind != ControlKind::CommandButton || code != BN_CLICKED)
         return;
     // A click that reaches a button without the focus having moved to it
     // (keyboard, accessibility tools) passes the same check first.

@@ -41,7 +41,7 @@ private:
     void BuildLayout();
     void PlaceOnScreen();
     void Command(int id, int code, HWND control);
-    LRESULT ColourStatic(HDC dc, HWND control);
+    void LabelClick(const brinevar::ControlRow &row);
 
     void cmdDefault_Click();
     void Command3_Click();

@@ -2,14 +2,10 @@
 #include "dialogs.h"
 #include "frmmain.h"
 
-#include <commctrl.h>
-
 #include <exception>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
     // Anything not handled where it arose ends the program with a report that
     // names it, as the platform's own error report would.
     try {

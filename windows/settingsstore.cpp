@@ -1,6 +1,7 @@
 #include "settingsstore.h"
 
 #include "ansicodepage.h"
+#include "mainwindow.h"
 
 #include <windows.h>
 
@@ -58,8 +59,7 @@ std::string SaveSetting(std::string_view appName, std::string_view section, std:
                         value.c_str(), DWORD((value.size() + 1) * sizeof(wchar_t)));
     if (result == ERROR_SUCCESS)
         return {};
-    return "Could not save the Updates folder in HKEY_CURRENT_USER\\" + WideToUtf8(path) + ":\n" +
-           SystemMessage(result);
+    return DescribeStoreError("HKEY_CURRENT_USER\\" + WideToUtf8(path), SystemMessage(result));
 }
 
 } // namespace brinevar::win

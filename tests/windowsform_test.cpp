@@ -1,0 +1,212 @@
+// The Windows window's controls and its focus gate, through real windows and
+// real messages under Wine: rows drawn at their twips, a later label above
+// an earlier one, Tab walking the focus order, and a refused check stopping a press.
+#include "focusgate.h"
+#include "form.h"
+#include "mainlayout.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace brinevar;
+using namespace brinevar::win;
+
+namespace {
+
+std::vector<int> clicked; // command ids of BN_CLICKED, in order
+
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED)
+        clicked.push_back(LOWORD(wParam));
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// One window for all the cases: Wine takes seconds to take a shown window
+// down where no window manager answers.
+class WindowsFormTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = TestWindowProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"WindowsFormTest";
+        RegisterClassW(&windowClass);
+        window_ = CreateWindowExW(0, L"WindowsFormTest", L"Brinevar test",
+                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 900, 650, nullptr,
+                                  nullptr, windowClass.hInstance, nullptr);
+        form_.Build(window_, MainLayout(), kTerrainListColumns);
+        std::vector<HWND> order;
+        for (const ControlRow *row : MainFocusOrder())
+            order.push_back(form_.Find(row->name, row->index));
+        gate_ = std::make_unique<FocusGate>(window_, order, [](HWND field) {
+            checked_.push_back(Name(field));
+            return refuse_ && Name(field) == "Text7";
+        });
+        ShowWindow(window_, SW_SHOW);
+        SetForegroundWindow(window_);
+    }
+    static void TearDownTestSuite()
+    {
+        gate_.reset();
+        DestroyWindow(window_);
+    }
+    void SetUp() override
+    {
+        refuse_ = false;
+        SetFocus(Control("Text1"));
+        Pump();
+        checked_.clear();
+        clicked.clear();
+    }
+
+    static HWND Control(const char *name, int index = -1) { return form_.Find(name, index); }
+    static std::string Name(HWND control)
+    {
+        const ControlRow *row = form_.RowOf(control);
+        return row ? std::string(row->name) + (row->index >= 0 ? std::to_string(row->index) : "")
+                   : "?";
+    }
+    std::string Focus() { return Name(GetFocus()); }
+
+    // One message through the gate and on to the window, as the loop does.
+    void Deliver(HWND target, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        const MSG msg{target, message, wParam, lParam, 0, {}};
+        if (!gate_->PreTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Pump();
+    }
+    void Press(HWND target)
+    {
+        Deliver(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        Deliver(target, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    }
+    void Key(WPARAM key, bool shift = false)
+    {
+        BYTE keys[256] = {};
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        Deliver(GetFocus(), WM_KEYDOWN, key);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+    }
+    static void Pump()
+    {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    int IdOf(HWND control) { return GetDlgCtrlID(control); }
+
+    static inline HWND window_ = nullptr;
+    static inline Form form_;
+    static inline std::unique_ptr<FocusGate> gate_;
+    static inline std::vector<std::string> checked_;
+    static inline bool refuse_ = false;
+};
+
+TEST_F(WindowsFormTest, RowsStandAtTheirTwipsAndALaterLabelLiesAbove)
+{
+    const int dpi = form_.Dpi();
+    int windows = 0;
+    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        ++windows;
+    EXPECT_EQ(windows, 32); // fields, buttons and the list; the parent paints the labels
+    for (const ControlRow &row : MainLayout()) {
+        RECT r = form_.RectOf(row.name, row.index);
+        if (HWND control = form_.Find(row.name, row.index)) {
+            GetWindowRect(control, &r);
+            MapWindowPoints(nullptr, window_, reinterpret_cast<POINT *>(&r), 2);
+        }
+        EXPECT_EQ(r.left, TwipsToPixels(row.left, dpi)) << row.name;
+        EXPECT_EQ(r.top, TwipsToPixels(row.top, dpi)) << row.name;
+        EXPECT_EQ(r.bottom - r.top, TwipsToPixels(row.height, dpi)) << row.name;
+        // A one-line caption may grow to hold its text, never shrink.
+        if (form_.Find(row.name, row.index))
+            EXPECT_EQ(r.right - r.left, TwipsToPixels(row.width, dpi)) << row.name;
+        else
+            EXPECT_GE(r.right - r.left, TwipsToPixels(row.width, dpi)) << row.name;
+    }
+    // Where the two overlap, Label36 is drawn above Label33.
+    const POINT overlap{TwipsToPixels(1000, dpi), TwipsToPixels(540, dpi)};
+    ASSERT_NE(form_.LabelAt(overlap), nullptr);
+    EXPECT_EQ(form_.LabelAt(overlap)->name, "Label36");
+    EXPECT_EQ(SendMessageW(Control("List1"), LB_GETCOUNT, 0, 0), 18);
+}
+
+TEST_F(WindowsFormTest, TabWalksTheFocusOrderBothWays)
+{
+    std::vector<std::string> expected;
+    for (const ControlRow *row : MainFocusOrder())
+        expected.push_back(std::string(row->name) +
+                           (row->index >= 0 ? std::to_string(row->index) : ""));
+    std::vector<std::string> forward{Focus()};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        Key(VK_TAB);
+        forward.push_back(Focus());
+    }
+    std::vector<std::string> backward{Focus()};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        Key(VK_TAB, true);
+        backward.insert(backward.begin(), Focus());
+    }
+    expected.push_back("Text1");
+    EXPECT_EQ(forward, expected);
+    EXPECT_EQ(backward, expected);
+    EXPECT_TRUE(clicked.empty());
+}
+
+TEST_F(WindowsFormTest, ARefusedFieldKeepsTheFocusAndThePressIsLost)
+{
+    refuse_ = true;
+    SetFocus(Control("Text7"));
+    Press(Control("Command3"));
+    Key(VK_TAB);
+    Key(VK_TAB, true);
+    Press(Control("List1"));
+    EXPECT_EQ(Focus(), "Text7");
+    EXPECT_TRUE(clicked.empty());
+    EXPECT_EQ(checked_, (std::vector<std::string>{"Text7", "Text7", "Text7", "Text7"}));
+
+    // Once the field passes, the same press moves the focus and clicks.
+    refuse_ = false;
+    Press(Control("Command3"));
+    EXPECT_EQ(Focus(), "Command3");
+    EXPECT_EQ(clicked, std::vector<int>{IdOf(Control("Command3"))});
+}
+
+TEST_F(WindowsFormTest, CaptionsTakeNoFocusAndRunNoCheck)
+{
+    refuse_ = true;
+    SetFocus(Control("Text7"));
+    for (const char *caption : {"Label41", "Label43", "Label22"}) {
+        const RECT r = form_.RectOf(caption);
+        const LPARAM middle = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        Deliver(window_, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+        Deliver(window_, WM_LBUTTONUP, 0, middle);
+    }
+    EXPECT_EQ(Focus(), "Text7");
+    EXPECT_TRUE(checked_.empty());
+}
+
+TEST_F(WindowsFormTest, EnterPressesOnlyAFocusedButton)
+{
+    Key(VK_RETURN); // in Text1
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(clicked.empty());
+    EXPECT_EQ(Focus(), "Text1");
+    SetFocus(Control("cmdDefault"));
+    Key(VK_RETURN);
+    EXPECT_EQ(clicked, std::vector<int>{IdOf(Control("cmdDefault"))});
+}
+
+} // namespace
