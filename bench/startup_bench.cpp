@@ -1,20 +1,22 @@
-// How long Brinevar takes from exec to its main window shown and painted, and
-// how much memory it takes at its peak, next to a bare Qt Widgets program that
-// shows one empty window of the same size (barewindow, built with the same
-// flags and linked the same way), and next to that window holding one line of
-// text (barewindow --text), which tells what drawing any text costs.
+// How long Brinevar takes to put its main window on an X screen, and how much
+// memory it takes at its peak, next to the floor for any Qt program that shows
+// text: barewindow, one window of the same size with one label, built with the
+// same flags and linked the same way.
 //
-//   startup_bench [--runs N] [--platform offscreen|xcb]... [--brinevar EXE] [--bare EXE]
+//   xvfb-run -s '-screen 0 1280x1024x24' bench/startup_bench [--runs N] [--brinevar EXE]...
 //
-// Without --platform it measures offscreen, and under X as well when DISPLAY is
-// set (run it under xvfb-run for that). Each program runs as a whole process,
-// in turn with the others, in a sandbox: a temporary home and XDG folders with
-// a stored Updates folder, and a program folder holding copies of the
-// executables and a tanks.ini, so the real user's store and the build folder
-// are never touched. The programs quit on their first paint when
-// BRINEVAR_EXIT_AFTER_FIRST_PAINT is set, and print that moment. Peak memory
-// is the child's max RSS from wait4().
+// Everything is seen from outside: the time runs from spawning the program to
+// the X server reporting its window mapped. Then the bench sends the close
+// request a window manager sends for the close box, which the program handles
+// after the first paint, and takes the process's end and its peak memory
+// (max RSS from wait4). The programs take turns, in a rotating order, in a
+// sandbox: a temporary home and XDG folders with a stored Updates folder, and
+// a program folder with copies of the executables and a tanks.ini, so that the
+// real user's store and the build folder are never touched. Several --brinevar
+// executables (say, two builds of one change) are measured in the same turns.
 #include "settingsfile.h"
+
+#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <chrono>
@@ -25,9 +27,9 @@
 #include <iostream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -41,38 +43,46 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-constexpr int kTimeoutMs = 20000;
+constexpr auto kTimeout = std::chrono::seconds(20);
 
 struct Outcome {
-    double paint = 0; // ms from spawn to the first paint the program reported
-    double end = 0;   // ms from spawn to the end of the process
-    double cpu = 0;   // ms of user and system time: what other load inflates least
-    double rss = 0;   // MiB, peak resident memory
+    double mapped = 0; // ms from spawn to the window mapped
+    double end = 0;    // ms from spawn to the end of the process
+    double cpu = 0;    // ms of user and system time: what other load inflates least
+    double rss = 0;    // MiB, peak resident memory
+};
+
+struct Program {
+    std::string label, exe, title;
+    std::vector<Outcome> outcomes;
 };
 
 // A home, XDG folders and a program folder of their own, with the Updates
 // folder stored and a tanks.ini beside the executables.
 struct Sandbox {
-    fs::path root, brinevar, bare;
+    fs::path root;
 
-    Sandbox(const fs::path &brinevarExe, const fs::path &bareExe)
-        : root(fs::temp_directory_path() / ("brinevar-startup-" + std::to_string(getpid())))
+    Sandbox() : root(fs::temp_directory_path() / ("brinevar-startup-" + std::to_string(getpid())))
     {
-        for (const char *dir :
-             {"home", "config/Brinevar", "data", "cache", "runtime", "program", "updates"})
+        for (const char *dir : {"home", "config/Brinevar", "data", "cache", "runtime", "updates"})
             fs::create_directories(root / dir);
         fs::permissions(root / "runtime", fs::perms::owner_all, fs::perm_options::replace);
         std::ofstream(root / "config/Brinevar/Brinevar.conf")
             << "[MZTPath]\nPath=" << (root / "updates").string() << "/\n";
-        brinevar::WriteSettingsFile(root / "program/tanks.ini", brinevar::DefaultTexts());
-        brinevar = root / "program/brinevar";
-        bare = root / "program/barewindow";
-        fs::copy_file(brinevarExe, brinevar);
-        fs::copy_file(bareExe, bare);
     }
     ~Sandbox() { fs::remove_all(root); }
 
-    std::vector<std::string> environment(const std::string &platform) const
+    // A program folder of its own for each executable, with a tanks.ini.
+    std::string install(const fs::path &exe, int number) const
+    {
+        const fs::path folder = root / ("program" + std::to_string(number));
+        fs::create_directories(folder);
+        brinevar::WriteSettingsFile(folder / "tanks.ini", brinevar::DefaultTexts());
+        fs::copy_file(exe, folder / exe.filename());
+        return (folder / exe.filename()).string();
+    }
+
+    std::vector<std::string> environment() const
     {
         std::vector<std::string> env;
         for (char **e = environ; *e; ++e) {
@@ -80,13 +90,13 @@ struct Sandbox {
             if (!var.starts_with("HOME=") && !var.starts_with("XDG_") && !var.starts_with("QT_"))
                 env.push_back(var);
         }
-        env.push_back("HOME=" + (root / "home").string());
-        env.push_back("XDG_CONFIG_HOME=" + (root / "config").string());
-        env.push_back("XDG_DATA_HOME=" + (root / "data").string());
-        env.push_back("XDG_CACHE_HOME=" + (root / "cache").string());
-        env.push_back("XDG_RUNTIME_DIR=" + (root / "runtime").string());
-        env.push_back("QT_QPA_PLATFORM=" + platform);
-        env.push_back("BRINEVAR_EXIT_AFTER_FIRST_PAINT=1");
+        for (const auto &[name, dir] : {std::pair{"HOME", "home"},
+                                        {"XDG_CONFIG_HOME", "config"},
+                                        {"XDG_DATA_HOME", "data"},
+                                        {"XDG_CACHE_HOME", "cache"},
+                                        {"XDG_RUNTIME_DIR", "runtime"}})
+            env.push_back(std::string(name) + "=" + (root / dir).string());
+        env.push_back("QT_QPA_PLATFORM=xcb");
         return env;
     }
 };
@@ -96,79 +106,112 @@ double Ms(Clock::duration d)
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// Reads the child's output to its end; false when it takes too long.
-bool ReadAll(int fd, std::string &out, Clock::time_point deadline)
-{
-    char buffer[4096];
-    for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        pollfd p{fd, POLLIN, 0};
-        if (left.count() <= 0 || poll(&p, 1, int(left.count())) <= 0)
-            return false;
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n <= 0)
-            return true;
-        out.append(buffer, std::size_t(n));
+// Watches the top-level windows of the X screen being mapped.
+class MapWatcher {
+public:
+    MapWatcher() : display_(XOpenDisplay(nullptr))
+    {
+        if (!display_)
+            throw std::runtime_error("no X display (run under xvfb-run)");
+        XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+        XSync(display_, False);
     }
-}
+    ~MapWatcher() { XCloseDisplay(display_); }
+    MapWatcher(const MapWatcher &) = delete;
+    MapWatcher &operator=(const MapWatcher &) = delete;
 
-Outcome Run(const std::vector<std::string> &args, const std::vector<std::string> &env)
+    // Forgets what earlier runs left queued.
+    void drain()
+    {
+        XSync(display_, False);
+        XEvent event;
+        while (XPending(display_))
+            XNextEvent(display_, &event);
+    }
+
+    // The window titled `title` once it is mapped, and when; 0 after `deadline`.
+    Window wait(const std::string &title, Clock::time_point deadline, Clock::time_point &when)
+    {
+        for (;;) {
+            while (XPending(display_)) {
+                XEvent event;
+                XNextEvent(display_, &event);
+                when = Clock::now();
+                if (event.type == MapNotify && !event.xmap.override_redirect &&
+                    name(event.xmap.window) == title)
+                    return event.xmap.window;
+            }
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+            pollfd p{ConnectionNumber(display_), POLLIN, 0};
+            if (left.count() <= 0 || poll(&p, 1, int(left.count())) < 0)
+                return 0;
+        }
+    }
+
+    // What a window manager sends when the user clicks the close box.
+    void requestClose(Window window)
+    {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = long(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display_, window, False, NoEventMask, &event);
+        XFlush(display_);
+    }
+
+private:
+    std::string name(Window window)
+    {
+        char *text = nullptr;
+        std::string result;
+        if (XFetchName(display_, window, &text) && text) {
+            result = text;
+            XFree(text);
+        }
+        return result;
+    }
+
+    Display *display_;
+};
+
+Outcome Run(MapWatcher &watcher, const Program &program, const std::vector<std::string> &env)
 {
     std::vector<char *> envp;
     for (const auto &var : env)
         envp.push_back(const_cast<char *>(var.c_str()));
     envp.push_back(nullptr);
-    std::vector<char *> argv;
-    for (const auto &arg : args)
-        argv.push_back(const_cast<char *>(arg.c_str()));
-    argv.push_back(nullptr);
-    const std::string &name = args[0];
+    char *argv[] = {const_cast<char *>(program.exe.c_str()), nullptr};
 
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe failed");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-
+    watcher.drain();
     const auto start = Clock::now();
     pid_t pid = 0;
-    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeFds[1]);
-    if (error != 0) {
-        close(pipeFds[0]);
-        throw std::runtime_error("cannot start " + name + ": " + std::strerror(error));
-    }
-    std::string output;
-    const bool ended = ReadAll(pipeFds[0], output, start + std::chrono::milliseconds(kTimeoutMs));
-    close(pipeFds[0]);
-    if (!ended)
-        kill(pid, SIGKILL);
+    if (const int error = posix_spawn(&pid, argv[0], nullptr, nullptr, argv, envp.data()))
+        throw std::runtime_error("cannot start " + program.exe + ": " + std::strerror(error));
+    Clock::time_point mapped;
+    const Window window = watcher.wait(program.title, start + kTimeout, mapped);
+    if (window)
+        watcher.requestClose(window);
+
     int status = 0;
     rusage usage{};
-    wait4(pid, &status, 0, &usage);
+    while (wait4(pid, &status, WNOHANG, &usage) == 0) {
+        if (!window || Clock::now() > start + kTimeout) {
+            kill(pid, SIGKILL);
+            wait4(pid, &status, 0, &usage);
+            throw std::runtime_error(program.exe + ": no window \"" + program.title +
+                                     "\" that closed within 20 s (did it ask for a path?)");
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
     const auto end = Clock::now();
-    if (!ended)
-        throw std::runtime_error(name + " showed no window within 20 s (did it ask for a path?)");
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error(name + " failed");
-
-    const auto mark = output.find("first-paint-ns ");
-    if (mark == std::string::npos)
-        throw std::runtime_error(name + " reported no paint");
-    const Clock::time_point painted{std::chrono::nanoseconds(std::stoll(output.substr(mark + 15)))};
+        throw std::runtime_error(program.exe + " failed");
     auto ms = [](const timeval &t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
-    return {Ms(painted - start), Ms(end - start), ms(usage.ru_utime) + ms(usage.ru_stime),
+    return {Ms(mapped - start), Ms(end - start), ms(usage.ru_utime) + ms(usage.ru_stime),
             double(usage.ru_maxrss) / 1024};
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 double Median(const std::vector<Outcome> &outcomes, double Outcome::*figure)
@@ -176,56 +219,47 @@ double Median(const std::vector<Outcome> &outcomes, double Outcome::*figure)
     std::vector<double> values;
     for (const auto &outcome : outcomes)
         values.push_back(outcome.*figure);
-    return Median(values);
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-void Measure(const Sandbox &sandbox, const std::string &platform, int runs)
+void Measure(std::vector<Program> &programs, const std::vector<std::string> &env, int runs)
 {
-    const auto env = sandbox.environment(platform);
-    // The goal compares Brinevar with the empty window; the window with one
-    // line of text shows how much of the difference any text costs.
-    const std::vector<std::string> programs[] = {
-        {sandbox.bare.string()}, {sandbox.bare.string(), "--text"}, {sandbox.brinevar.string()}};
-    constexpr int kCount = 3, kBare = 0, kText = 1, kBrinevar = 2;
-    std::vector<Outcome> outcomes[kCount];
+    MapWatcher watcher;
+    const int count = int(programs.size());
     for (int i = -3; i < runs; ++i) { // three rounds to warm the page cache and font caches
         // Rotate which goes first, so that none always follows another.
-        for (int k = 0; k < kCount; ++k) {
-            const int p = (i + 3 + k) % kCount;
-            const Outcome outcome = Run(programs[p], env);
+        for (int k = 0; k < count; ++k) {
+            Program &program = programs[std::size_t((i + 3 + k) % count)];
+            const Outcome outcome = Run(watcher, program, env);
             if (i >= 0)
-                outcomes[p].push_back(outcome);
+                program.outcomes.push_back(outcome);
         }
     }
 
-    std::printf("platform %s: medians of %d runs each, in turn; goal: Brinevar / bare at most "
-                "1.10\n",
-                platform.c_str(), runs);
-    std::printf("                              bare window  bare + text     Brinevar   Brinevar / "
-                "bare  / bare + text\n");
+    std::printf("medians of %d runs each, in turn; goal: at most 1.10 x the bare window\n", runs);
     const struct {
         const char *what;
         double Outcome::*figure;
         const char *unit;
-    } rows[] = {{"exec to first paint", &Outcome::paint, "ms "},
-                {"exec to process end", &Outcome::end, "ms "},
+    } rows[] = {{"spawn to window mapped", &Outcome::mapped, "ms "},
+                {"spawn to end (closed at map)", &Outcome::end, "ms "},
                 {"CPU time, user + system", &Outcome::cpu, "ms "},
                 {"peak memory (max RSS)", &Outcome::rss, "MiB"}};
+    std::printf("  %-30s", "");
+    for (std::size_t p = 0; p < programs.size(); ++p)
+        std::printf(p == 0 ? " %20s" : " %23s", programs[p].label.c_str());
+    std::printf("\n");
     for (const auto &row : rows) {
-        double m[kCount];
-        for (int p = 0; p < kCount; ++p)
-            m[p] = Median(outcomes[p], row.figure);
-        std::printf("  %-24s %7.1f %s  %7.1f %s  %7.1f %s  %8.2f  %12.2f\n", row.what, m[kBare],
-                    row.unit, m[kText], row.unit, m[kBrinevar], row.unit, m[kBrinevar] / m[kBare],
-                    m[kBrinevar] / m[kText]);
+        const double bare = Median(programs[0].outcomes, row.figure);
+        std::printf("  %-30s %14.1f %s    ", row.what, bare, row.unit);
+        for (std::size_t p = 1; p < programs.size(); ++p) {
+            const double m = Median(programs[p].outcomes, row.figure);
+            std::printf(" %9.1f %s (%5.3f x)", m, row.unit, m / bare);
+        }
+        std::printf("\n");
     }
-}
-
-fs::path Option(int &i, int argc, char **argv)
-{
-    if (i + 1 >= argc)
-        throw std::invalid_argument(argv[i]);
-    return argv[++i];
 }
 
 } // namespace
@@ -234,38 +268,34 @@ int main(int argc, char **argv)
 {
     try {
         int runs = 30;
-        fs::path brinevar = BRINEVAR_EXE, bare = BARE_WINDOW_EXE;
-        std::vector<std::string> platforms;
+        std::vector<fs::path> brinevars;
         for (int i = 1; i < argc; ++i) {
             const std::string arg = argv[i];
+            if (i + 1 >= argc)
+                throw std::invalid_argument(arg);
             if (arg == "--runs")
-                runs = std::stoi(Option(i, argc, argv).string());
-            else if (arg == "--platform")
-                platforms.push_back(Option(i, argc, argv).string());
+                runs = std::stoi(argv[++i]);
             else if (arg == "--brinevar")
-                brinevar = Option(i, argc, argv);
-            else if (arg == "--bare")
-                bare = Option(i, argc, argv);
+                brinevars.emplace_back(argv[++i]);
             else
                 throw std::invalid_argument(arg);
         }
-        if (platforms.empty()) {
-            platforms.push_back("offscreen");
-            if (std::getenv("DISPLAY"))
-                platforms.push_back("xcb");
-        }
+        if (brinevars.empty())
+            brinevars.emplace_back(BRINEVAR_EXE);
 
-        const Sandbox sandbox(brinevar, bare);
-        for (const auto &platform : platforms)
-            Measure(sandbox, platform, runs);
-        // A child's max RSS starts from its parent's, which this keeps well below.
-        rusage self{};
-        getrusage(RUSAGE_SELF, &self);
-        std::printf("(this program's own peak memory: %.1f MiB)\n", double(self.ru_maxrss) / 1024);
+        const Sandbox sandbox;
+        std::vector<Program> programs{
+            {"bare window", sandbox.install(BARE_WINDOW_EXE, 0), "Bare Window", {}}};
+        for (std::size_t i = 0; i < brinevars.size(); ++i) {
+            const std::string label =
+                brinevars.size() == 1 ? "Brinevar" : "Brinevar " + std::to_string(i + 1);
+            programs.push_back({label, sandbox.install(brinevars[i], int(i + 1)), "Brinevar", {}});
+            std::printf("%s: %s\n", label.c_str(), brinevars[i].c_str());
+        }
+        Measure(programs, sandbox.environment(), runs);
         return 0;
     } catch (const std::invalid_argument &) {
-        std::cerr << "usage: startup_bench [--runs N] [--platform offscreen|xcb]... "
-                     "[--brinevar EXE] [--bare EXE]\n";
+        std::cerr << "usage: startup_bench [--runs N] [--brinevar EXE]...\n";
         return 2;
     } catch (const std::exception &error) {
         std::cerr << "startup_bench: " << error.what() << '\n';

@@ -134,4 +134,10 @@ const ControlRow *FindMainControl(std::string_view name, int index)
     return nullptr;
 }
 
+FramePosition FramePlacement(int width, int height, ScreenArea area)
+{
+    return {area.left + std::max(0, (area.width - width) / 2),
+            area.top + std::max(0, (area.height - height) / 2)};
+}
+
 } // namespace brinevar

@@ -25,4 +25,16 @@ inline constexpr int kMainHeight = 8160;
 // List1 shows its items in this many columns.
 inline constexpr int kTerrainListColumns = 2;
 
+struct ScreenArea {
+    int left, top, width, height;
+};
+struct FramePosition {
+    int left, top;
+};
+
+// Where the window's frame (`width` x `height`, title bar included) starts on
+// a screen whose free area is `area`: centred, and in a direction where it
+// does not fit, at the area's start, so that the title bar stays reachable.
+FramePosition FramePlacement(int width, int height, ScreenArea area);
+
 } // namespace brinevar

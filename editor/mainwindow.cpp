@@ -39,12 +39,18 @@ std::string LoadUpdatesFolder(MainWindowHost &host)
 void LoadSettingsCopy(MainWindowHost &host)
 {
     TankSettings settings = FieldTexts(host);
+    std::filesystem::path copy = kSettingsCopyName;
     try {
-        ReadSettingsFile(SettingsCopyPath(), settings);
+        copy = SettingsCopyPath();
+        ReadSettingsFile(copy, settings);
     } catch (const FileError &error) {
         // No copy yet is the normal first start; anything else is worth saying.
         if (error.reason() != std::errc::no_such_file_or_directory)
             host.MsgBox(DescribeFileError("read", error));
+        return;
+    } catch (const std::exception &error) {
+        // Whatever it is, the window opens with its initial texts.
+        host.MsgBox(DescribeFailure("read", copy, error.what()));
         return;
     }
     SetFieldTexts(host, settings);

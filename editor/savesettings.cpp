@@ -14,7 +14,7 @@ std::string Shown(const std::filesystem::path &file)
 
 std::string CouldNotSave(const std::filesystem::path &file, const std::string &reason)
 {
-    return "Could not save " + Shown(file) + ":\n" + reason;
+    return DescribeFailure("save", file, reason);
 }
 
 // Whatever goes wrong, the user learns which file and why; the window stays.
@@ -76,10 +76,15 @@ std::optional<std::string> SaveSettingsFiles(const std::string &ztPath,
     }
 }
 
+std::string DescribeFailure(std::string_view verb, const std::filesystem::path &file,
+                            const std::string &reason)
+{
+    return "Could not " + std::string(verb) + " " + Shown(file) + ":\n" + reason;
+}
+
 std::string DescribeFileError(std::string_view verb, const FileError &error)
 {
-    return "Could not " + std::string(verb) + " " + Shown(error.file()) + ":\n" +
-           error.reason().message();
+    return DescribeFailure(verb, error.file(), error.reason().message());
 }
 
 } // namespace brinevar

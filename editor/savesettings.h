@@ -37,6 +37,8 @@ std::optional<std::string> SaveSettingsFiles(const std::string &ztPath,
                                              std::chrono::milliseconds lockWait = kSaveLockWait);
 
 // "Could not <verb> <file>:" and the reason, for a message box.
+std::string DescribeFailure(std::string_view verb, const std::filesystem::path &file,
+                            const std::string &reason);
 std::string DescribeFileError(std::string_view verb, const FileError &error);
 
 } // namespace brinevar

@@ -1,10 +1,12 @@
 // libFuzzer target for the settings reader. For any text it checks that
 //  - reading never crashes (AddressSanitizer and UndefinedBehaviorSanitizer
 //    watch every access),
+//  - the reader takes what a naive reading of its rules takes,
 //  - reading the text in pieces of any size gives what reading it whole gives,
 //  - what was read, written out and read back gives the same twenty texts:
 //    the reader yields only values without line breaks or outer blanks, which
 //    the writer keeps as they are, so read -> write -> read is a fixed point.
+#include "naivereading.h"
 #include "settingstext.h"
 
 #include <algorithm>
@@ -59,6 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     TankSettings whole = InitialTexts();
     ReadSettingsText(text, whole, &Identity);
+    TankSettings naive = InitialTexts();
+    NaiveRead(text, naive);
+    Check(whole == naive, "the reader and the naive reading of its rules differ");
 
     // One byte at a time takes every line piece by piece; the second size,
     // taken from the text, cuts it at places that vary from input to input.

@@ -1,7 +1,5 @@
 #include "application.h"
 
-#include "dialogs.h"
-#include "firstpaintexit.h"
 #include "version.h"
 
 #include <QWidget>
@@ -22,8 +20,10 @@ QString Describe(const std::exception_ptr &error)
 
 } // namespace
 
-Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+Application::Application(int &argc, char **argv, Dialogs &dialogs)
+    : QApplication(argc, argv), dialogs_(dialogs)
 {
+    finish();
     setApplicationName(QString::fromStdString(ProgramTitle()));
     setDesktopFileName(QString::fromUtf8(kDesktopFileName));
     setApplicationVersion(QString::fromStdString(ProgramVersion()));
@@ -49,14 +49,13 @@ int Application::run(const std::function<std::unique_ptr<QWidget>()> &create)
         ReportError(std::current_exception());
         return 1;
     }
-    FirstPaintExit::InstallIfAsked(window.get());
     window->show();
     return exec();
 }
 
-void ReportError(const std::exception_ptr &error)
+void Application::ReportError(const std::exception_ptr &error)
 {
-    MsgBox(nullptr, QStringLiteral("Run-time error:\n\n") + Describe(error));
+    dialogs_.message(nullptr, QStringLiteral("Run-time error:\n\n") + Describe(error));
 }
 
 } // namespace brinevar

@@ -3,6 +3,7 @@
 // program's error report instead of a silent abort.
 #pragma once
 
+#include "dialogs.h"
 #include "fontwarmup.h"
 
 #include <QApplication>
@@ -17,17 +18,22 @@ namespace brinevar {
 // QApplication connects to the display.
 class Application : private FontWarmUp, public QApplication {
 public:
-    Application(int &argc, char **argv);
+    // The error report is shown through `dialogs`, which must outlive the
+    // application.
+    Application(int &argc, char **argv, Dialogs &dialogs);
 
     bool notify(QObject *receiver, QEvent *event) override;
 
     // Creates the start-up window with `create`, shows it and runs the event
     // loop; an error while creating it is reported and ends the program.
     int run(const std::function<std::unique_ptr<QWidget>()> &create);
-};
 
-// The error report: a message box titled with the program's title that names
-// the error.
-void ReportError(const std::exception_ptr &error);
+private:
+    // The error report: a message box titled with the program's title that
+    // names the error.
+    void ReportError(const std::exception_ptr &error);
+
+    Dialogs &dialogs_;
+};
 
 } // namespace brinevar

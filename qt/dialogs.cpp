@@ -4,6 +4,7 @@
 
 #include <QIcon>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -11,15 +12,14 @@
 #include <algorithm>
 
 namespace brinevar {
-namespace {
-Dialogs plainDialogs;
-Dialogs *installed = nullptr;
-} // namespace
 
 void Dialogs::message(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(ProgramTitle()), text,
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(ProgramTitle()), QString(),
                     QMessageBox::Ok, parent);
+    // A path such as "<b>x</b>" is shown as typed, not drawn as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
     // Some desktop themes decorate dialog buttons with icons; the box has none.
     box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.exec();
@@ -31,6 +31,8 @@ QString Dialogs::input(QWidget *parent, const QString &prompt, const QString &ti
     QInputDialog dialog(parent);
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
+    for (QLabel *label : dialog.findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
     dialog.setTextValue(defaultAnswer);
     // Wide enough to show a whole folder path, which is what it is asked for.
     const int wanted = dialog.fontMetrics().horizontalAdvance(defaultAnswer + "MMMM") + 40;
@@ -38,21 +40,6 @@ QString Dialogs::input(QWidget *parent, const QString &prompt, const QString &ti
     dialog.resize(std::min(wanted, screen ? screen->availableGeometry().width() * 4 / 5 : wanted),
                   dialog.sizeHint().height());
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
-}
-
-Dialogs &Dialogs::current()
-{
-    return installed ? *installed : plainDialogs;
-}
-
-void Dialogs::install(Dialogs *dialogs)
-{
-    installed = dialogs;
-}
-
-void MsgBox(QWidget *parent, const QString &text)
-{
-    Dialogs::current().message(parent, text);
 }
 
 } // namespace brinevar

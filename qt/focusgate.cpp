@@ -1,8 +1,11 @@
 #include "focusgate.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
+#include <QShortcutEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -24,18 +27,39 @@ void FocusGate::setValidate(QWidget *field, Validate handler)
     guards_.push_back({field, std::move(handler)});
 }
 
+void FocusGate::connectCommand(QAbstractButton *button, std::function<void()> command)
+{
+    connect(button, &QAbstractButton::clicked, this, [this, button, command = std::move(command)] {
+        if (mayTakeFocus(button))
+            command();
+    });
+}
+
+bool FocusGate::mayTakeFocus(QWidget *control)
+{
+    // A control that takes no focus (a caption) moves none, and asks nothing.
+    if (!control || control->focusPolicy() == Qt::NoFocus)
+        return true;
+    const Guard *guard = guardOf(window_->focusWidget());
+    return !guard || control == guard->field || !refuses(*guard);
+}
+
 bool FocusGate::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress: {
-        // Tab and Shift+Tab sent to the field, as QWidget::event reads them;
-        // with Ctrl or Alt they move no focus. Other keys stay in the field.
-        const Guard *guard = guardOf(qobject_cast<QWidget *>(watched));
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (!guard || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) ||
-            (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab))
+    case QEvent::KeyPress:
+        return filterKey(watched, static_cast<QKeyEvent *>(event));
+    case QEvent::Shortcut: {
+        // A mnemonic gives the focus to its widget, or a caption's to its
+        // buddy; a button's, unless ambiguous, clicks it, and the click asks.
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (!widget || widget->window() != window_ ||
+            (qobject_cast<QAbstractButton *>(widget) &&
+             !static_cast<QShortcutEvent *>(event)->isAmbiguous()))
             return false;
-        return refuses(*guard);
+        if (const auto *label = qobject_cast<QLabel *>(widget); label && label->buddy())
+            widget = label->buddy();
+        return !mayTakeFocus(widget);
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
@@ -48,6 +72,29 @@ bool FocusGate::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
+}
+
+bool FocusGate::filterKey(QObject *watched, QKeyEvent *event)
+{
+    auto *widget = qobject_cast<QWidget *>(watched);
+    // Enter on a focused button of the window presses it, as Space does; as
+    // in a dialog, only without modifiers (the keypad's own aside).
+    const bool enter =
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier)) == Qt::NoModifier;
+    if (auto *button = qobject_cast<QAbstractButton *>(widget);
+        enter && button && button->window() == window_) {
+        if (!event->isAutoRepeat())
+            button->click();
+        return true;
+    }
+    // Tab and Shift+Tab sent to the field, as QWidget::event reads them;
+    // with Ctrl or Alt they move no focus. Other keys stay in the field.
+    const Guard *guard = guardOf(widget);
+    if (!guard || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) ||
+        (event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab))
+        return false;
+    return refuses(*guard);
 }
 
 bool FocusGate::filterMouse(QMouseEvent *event)
@@ -69,12 +116,11 @@ bool FocusGate::filterMouse(QMouseEvent *event)
         break;
     }
     // Any button gives the focus on a press, so any button is checked.
-    const Guard *guard = guardOf(window_->focusWidget());
-    if (!guard)
+    if (!guardOf(window_->focusWidget()))
         return false;
     QWidget *hit = window_->childAt(event->position().toPoint());
     QWidget *target = focusTarget(hit ? hit : window_);
-    if (!target || target == guard->field || !refuses(*guard))
+    if (!target || mayTakeFocus(target))
         return false;
     swallowedButton_ = button;
     return true;

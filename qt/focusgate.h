@@ -10,6 +10,12 @@
 // the program, clicks on widgets that take no focus (labels) and closing the
 // window run no handler. The mouse wheel is not watched: it moves the focus
 // only to widgets with Qt::WheelFocus, and no control of ours asks for that.
+//
+// A button's command can also run without a press on the window: by a
+// keyboard shortcut, an accessibility client's "Press" action or click()
+// from code. The command then asks the gate the same question a press asks,
+// mayTakeFocus(), and is refused the same way. Enter and Return on a focused
+// button press it, as Space does.
 #pragma once
 
 #include <QObject>
@@ -18,6 +24,8 @@
 #include <functional>
 #include <vector>
 
+class QAbstractButton;
+class QKeyEvent;
 class QMouseEvent;
 class QWidget;
 
@@ -37,6 +45,16 @@ public:
     // Runs `handler` before the focus leaves `field`, a widget of the window.
     void setValidate(QWidget *field, Validate handler);
 
+    // Runs `command` at every click of `button`, however it comes about,
+    // unless the focused field refuses to give the button the focus.
+    void connectCommand(QAbstractButton *button, std::function<void()> command);
+
+    // Whether `control` may take the focus from the guarded field that has
+    // it: the field's handler runs, and a refusal keeps the focus in the
+    // field. True when no guarded field has the focus, when `control` is
+    // that field, or when it takes no focus at all.
+    bool mayTakeFocus(QWidget *control);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -47,6 +65,7 @@ private:
     };
 
     bool filterMouse(QMouseEvent *event);
+    bool filterKey(QObject *watched, QKeyEvent *event);
     const Guard *guardOf(const QWidget *field) const;
     QWidget *focusTarget(QWidget *hit) const;
     bool refuses(const Guard &guard);

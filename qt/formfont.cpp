@@ -1,7 +1,5 @@
 #include "formfont.h"
 
-#include "fontwarmup.h"
-
 #include <QFontDatabase>
 #include <QWidget>
 
@@ -12,7 +10,6 @@ namespace {
 QString EmbeddedFamily()
 {
     static const QString family = [] {
-        FontWarmUp::Finish();
         const int id = QFontDatabase::addApplicationFont(
             QStringLiteral(":/brinevar/fonts/LiberationSansNarrow-Regular.ttf"));
         const QStringList families = QFontDatabase::applicationFontFamilies(id);

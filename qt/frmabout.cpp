@@ -2,10 +2,8 @@
 
 #include "aboutlayout.h"
 #include "dialogs.h"
-#include "filetest.h"
 #include "formbuilder.h"
 #include "formfont.h"
-#include "launcher.h"
 #include "version.h"
 
 #include <QLabel>
@@ -14,11 +12,17 @@
 
 using namespace brinevar;
 
-frmAbout::frmAbout(QWidget *parent)
+frmAbout::frmAbout(QWidget *parent, Dialogs &dialogs, Registry &registry,
+                   std::function<bool(const std::string &)> isOrdinaryFile,
+                   std::function<bool(const std::string &)> startProgram)
     // A fixed dialog frame with a close box only; being a dialog owned by the
     // main window keeps it off the task bar.
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      system_{registry, std::move(isOrdinaryFile), std::move(startProgram),
+              [this, &dialogs](const std::string &text) {
+                  dialogs.message(this, QString::fromStdString(text));
+              }}
 {
     ApplyFormFont(this);
     setFixedSize(TwipsToPixels(kAboutWidth), TwipsToPixels(kAboutHeight));
@@ -42,30 +46,17 @@ frmAbout::frmAbout(QWidget *parent)
     cmdSysInfo->setAutoDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
-
-    system_.emplace(
-        SystemRegistry(), IsOrdinaryFile, StartProgram,
-        [this](const std::string &text) { MsgBox(this, QString::fromStdString(text)); });
 }
 
 bool frmAbout::GetKeyValue(HKey KeyRoot, const std::string &KeyName, const std::string &SubKeyRef,
                            std::string &KeyVal)
 {
-    return brinevar::GetKeyValue(system_->registry, KeyRoot, KeyName, SubKeyRef, KeyVal);
+    return brinevar::GetKeyValue(system_.registry, KeyRoot, KeyName, SubKeyRef, KeyVal);
 }
 
 void frmAbout::StartSysInfo()
 {
-    brinevar::StartSysInfo(*system_);
-}
-
-void frmAbout::useMachine(Registry &registry,
-                          std::function<bool(const std::string &)> isOrdinaryFile,
-                          std::function<bool(const std::string &)> startProgram)
-{
-    auto message = system_->message;
-    system_.emplace(registry, std::move(isOrdinaryFile), std::move(startProgram),
-                    std::move(message));
+    brinevar::StartSysInfo(system_);
 }
 
 void frmAbout::setVisible(bool visible)

@@ -8,36 +8,36 @@
 // and can be shown again.
 #pragma once
 
+#include "filetest.h"
+#include "launcher.h"
 #include "sysinfo.h"
 
 #include <QDialog>
 
-#include <optional>
-
 class QLabel;
 class QPushButton;
+
+namespace brinevar {
+class Dialogs;
+}
 
 class frmAbout : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmAbout(QWidget *parent);
-
-    QLabel *titleLabel() const { return lblTitle; }
-    QLabel *versionLabel() const { return lblVersion; }
-    QPushButton *okButton() const { return cmdOK; }
-    QPushButton *sysInfoButton() const { return cmdSysInfo; }
+    // The box asks through `dialogs` and finds and starts the tool through
+    // `registry`, `isOrdinaryFile` and `startProgram`, the machine's own
+    // unless a test stands in for them.
+    frmAbout(QWidget *parent, brinevar::Dialogs &dialogs,
+             brinevar::Registry &registry = brinevar::SystemRegistry(),
+             std::function<bool(const std::string &)> isOrdinaryFile = brinevar::IsOrdinaryFile,
+             std::function<bool(const std::string &)> startProgram = brinevar::StartProgram);
 
     // The registry reader over the registry the box uses.
     bool GetKeyValue(brinevar::HKey KeyRoot, const std::string &KeyName,
                      const std::string &SubKeyRef, std::string &KeyVal);
     // What "&System Info..." does: start the tool or say that it cannot.
     void StartSysInfo();
-
-    // Lets tests stand in for the registry, the file test and the launcher.
-    void useMachine(brinevar::Registry &registry,
-                    std::function<bool(const std::string &)> isOrdinaryFile,
-                    std::function<bool(const std::string &)> startProgram);
 
     // Loading happens here, so that every way of showing the box runs it.
     void setVisible(bool visible) override;
@@ -48,7 +48,7 @@ protected:
 private:
     void Form_Load();
 
-    std::optional<brinevar::SysInfoSystem> system_;
+    brinevar::SysInfoSystem system_;
     QLabel *lblTitle = nullptr;
     QLabel *lblVersion = nullptr;
     QPushButton *cmdOK = nullptr;

@@ -27,13 +27,13 @@ QString Utf8(std::string_view text)
 }
 } // namespace
 
-frmMain::frmMain(QWidget *parent) : QWidget(parent)
+frmMain::frmMain(Dialogs &dialogs, QWidget *parent) : QWidget(parent), dialogs_(dialogs)
 {
     setWindowTitle(QString::fromStdString(ProgramTitle()));
     BuildLayout();
+    PlaceOnScreen();
     ConnectCommands();
     ConnectChecksAndHelp();
-    Form_Load();
 }
 
 void frmMain::BuildLayout()
@@ -46,8 +46,7 @@ void frmMain::BuildLayout()
     ApplyFormFont(this);
 
     const auto rows = MainLayout();
-    const QWidgetList controls = BuildControls(this, rows);
-    focusOrder_ = FocusOrder(rows, controls);
+    BuildControls(this, rows);
     Command3 = findChild<QPushButton *>(QStringLiteral("Command3"));
     cmdDefault = findChild<QPushButton *>(QStringLiteral("cmdDefault"));
     Label41 = findChild<LinkLabel *>(QStringLiteral("Label41"));
@@ -69,12 +68,27 @@ void frmMain::BuildLayout()
         }
     }
 
-    const QSize client(TwipsToPixels(kMainWidth), TwipsToPixels(kMainHeight));
-    resize(client);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, client,
-                                        screen->availableGeometry()));
+    resize(TwipsToPixels(kMainWidth), TwipsToPixels(kMainHeight));
     fields_[0]->setFocus();
+}
+
+// Centred on the screen, with the whole frame, title bar included, in the
+// screen's free area; where it does not fit, its top-left corner first, so
+// that the title bar can always be reached. The frame is not known before the
+// window manager has framed the window: the style's title bar stands in.
+void frmMain::PlaceOnScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QSize frame = size() + QSize(2 * border, titleBar + border);
+    const QRect area = screen->availableGeometry();
+    const auto [left, top] = FramePlacement(frame.width(), frame.height(),
+                                            {area.x(), area.y(), area.width(), area.height()});
+    // A window's position is that of its frame.
+    move(left, top);
 }
 
 QPushButton *frmMain::helpButton(const QString &array, int index) const
@@ -91,8 +105,6 @@ void frmMain::Form_Load()
 
 void frmMain::ConnectCommands()
 {
-    connect(cmdDefault, &QPushButton::clicked, this, &frmMain::cmdDefault_Click);
-    connect(Command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
     connect(Label41, &LinkLabel::clicked, this, &frmMain::Label41_Click);
     connect(Label43, &LinkLabel::clicked, this, &frmMain::Label43_Click);
 }
@@ -123,7 +135,7 @@ void frmMain::Label43_Click()
 {
     // One about box for the run; it loads afresh at every showing.
     if (!about_)
-        about_ = new frmAbout(this);
+        about_ = new frmAbout(this, dialogs_);
     about_->exec();
 }
 
@@ -133,6 +145,9 @@ void frmMain::Label43_Click()
 void frmMain::ConnectChecksAndHelp()
 {
     auto *gate = new FocusGate(this);
+    // Buttons run their commands, however pressed, only past the focused field's check.
+    gate->connectCommand(cmdDefault, [this] { cmdDefault_Click(); });
+    gate->connectCommand(Command3, [this] { Command3_Click(); });
     for (std::size_t i = 0; i < Catalogue().size(); ++i) {
         const Setting &setting = Catalogue()[i];
         if (setting.check) {
@@ -142,8 +157,12 @@ void frmMain::ConnectChecksAndHelp()
         }
         if (setting.help) {
             const HelpButton &help = *setting.help;
-            connect(helpButton(Utf8(help.array), help.index), &QPushButton::clicked, this,
-                    [this, &help] { ShowHelp(*this, help.array, help.index); });
+            gate->connectCommand(helpButton(Utf8(help.array), help.index), [this, &help] {
+                if (help.array == "Command1")
+                    Command1_Click(help.index);
+                else
+                    Command2_Click(help.index);
+            });
         }
     }
 }
@@ -172,14 +191,13 @@ void frmMain::SetFieldText(std::size_t setting, const std::string &text)
 
 void frmMain::MsgBox(const std::string &text)
 {
-    brinevar::MsgBox(this, QString::fromStdString(text));
+    dialogs_.message(this, QString::fromStdString(text));
 }
 
 std::string frmMain::InputBox(std::string_view prompt, std::string_view title,
                               const std::string &defaultAnswer)
 {
-    return Dialogs::current()
-        .input(this, Utf8(prompt), Utf8(title), QString::fromStdString(defaultAnswer))
+    return dialogs_.input(this, Utf8(prompt), Utf8(title), QString::fromStdString(defaultAnswer))
         .toStdString();
 }
 

@@ -17,8 +17,9 @@ class QListWidget;
 class QPushButton;
 
 namespace brinevar {
+class Dialogs;
 class LinkLabel;
-}
+} // namespace brinevar
 
 class QLocale;
 
@@ -31,32 +32,15 @@ class frmMain : public QWidget, private brinevar::MainWindowHost {
     Q_OBJECT
 
 public:
-    // Creating the window loads it: the Updates folder, then tanks.ini.
-    explicit frmMain(QWidget *parent = nullptr);
+    // Creates the window with its controls and their initial texts; it asks
+    // its questions through `dialogs`, which must outlive it.
+    explicit frmMain(brinevar::Dialogs &dialogs, QWidget *parent = nullptr);
 
-    // The Updates folder for this run, exactly as stored or typed.
-    QString zTPath() const { return QString::fromStdString(ZTPath); }
+    // The load step, before the window is first shown: the Updates folder,
+    // then tanks.ini.
+    void Form_Load();
 
-    // The field that holds the setting at catalogue index `setting`.
-    QLineEdit *field(std::size_t setting) const { return fields_[setting]; }
-
-    brinevar::TankSettings texts() const { return FieldTexts(*this); }
-    void setTexts(const brinevar::TankSettings &texts) { SetFieldTexts(*this, texts); }
-
-    // The controls that run commands, by their captions.
-    QPushButton *saveAndExitButton() const { return Command3; }
-    QPushButton *setToDefaultButton() const { return cmdDefault; }
-    brinevar::LinkLabel *viewZTPathLabel() const { return Label41; }
-    brinevar::LinkLabel *aboutLabel() const { return Label43; }
-    QListWidget *terrainList() const { return List1; }
-    // The about box, once "About" has created it.
-    frmAbout *aboutBox() const { return about_; }
-    // The "?" button `index` of the array "Command1" or "Command2"; nullptr
-    // for an index the array does not have.
-    QPushButton *helpButton(const QString &array, int index) const;
-    // The controls that take the focus, in focus order.
-    const QWidgetList &focusOrder() const { return focusOrder_; }
-
+private:
     // The window's commands.
     void cmdDefault_Click();
     void Command3_Click();
@@ -66,9 +50,8 @@ public:
     void Command1_Click(int Index);
     void Command2_Click(int Index);
 
-private:
     void BuildLayout();
-    void Form_Load();
+    void PlaceOnScreen();
     void SetToDefault();
     void ConnectCommands();
     void ConnectChecksAndHelp();
@@ -85,6 +68,11 @@ private:
                             std::string_view key, const std::string &text) override;
     brinevar::NumberFormat UserNumberFormat() const override;
 
+    // The "?" button `index` of the array "Command1" or "Command2"; nullptr
+    // for an index the array does not have.
+    QPushButton *helpButton(const QString &array, int index) const;
+
+    brinevar::Dialogs &dialogs_;
     std::string ZTPath;
     std::array<QLineEdit *, brinevar::kSettingCount> fields_{};
     QPushButton *Command3 = nullptr;
@@ -93,5 +81,4 @@ private:
     brinevar::LinkLabel *Label43 = nullptr;
     QListWidget *List1 = nullptr;
     frmAbout *about_ = nullptr;
-    QWidgetList focusOrder_;
 };

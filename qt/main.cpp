@@ -3,6 +3,11 @@
 
 int main(int argc, char *argv[])
 {
-    brinevar::Application app(argc, argv);
-    return app.run([] { return std::make_unique<frmMain>(); });
+    brinevar::Dialogs dialogs;
+    brinevar::Application app(argc, argv, dialogs);
+    return app.run([&dialogs] {
+        auto window = std::make_unique<frmMain>(dialogs);
+        window->Form_Load();
+        return window;
+    });
 }

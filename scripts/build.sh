@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what Brinevar needs from Debian's packages, builds it, and then
-# either starts the editor (--run) or runs every test (--test).
+# either starts the editor (--run) or runs every test (--test). Arguments
+# after the mode go to CMake (CI adds -DBRINEVAR_WERROR=ON).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 
 mode=${1:---run}
+shift || true
 build=${BUILD_DIR:-build}
 
 packages=(cmake ninja-build g++ qt6-base-dev libfontconfig-dev fonts-liberation)
@@ -15,7 +17,7 @@ fi
 
 ensure_packages "${packages[@]}"
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
 cmake --build "$build"
 
 case "$mode" in

@@ -24,21 +24,22 @@ const std::string kTool = "C:\\Tools\\msinfo32.exe";
 // The box over a registry in memory whose first entry names kTool; starts
 // are recorded, and succeed when the tool "exists".
 struct AboutBox {
+    explicit AboutBox(Dialogs &dialogs)
+        : box(
+              &owner, dialogs, registry, [](const std::string &) { return false; },
+              [this](const std::string &commandLine) {
+                  started << QString::fromStdString(commandLine);
+                  return toolExists;
+              })
+    {
+    }
+
     QWidget owner;
-    frmAbout box{&owner};
     FakeRegistry registry;
     bool toolExists = false;
     QStringList started;
+    frmAbout box;
 
-    AboutBox()
-    {
-        box.useMachine(
-            registry, [](const std::string &) { return false; },
-            [this](const std::string &commandLine) {
-                started << QString::fromStdString(commandLine);
-                return toolExists;
-            });
-    }
     void nameTool() { registry.keys[std::string(kSysInfoKey)]["PATH"] = {kRegSz, kTool + '\0'}; }
 };
 
@@ -82,15 +83,17 @@ private slots:
 
 void AboutTest::createdWithoutShowing()
 {
-    AboutBox about;
+    Dialogs dialogs;
+    AboutBox about(dialogs);
     QVERIFY(!about.box.isVisible());
     // The load step has not run either.
-    QCOMPARE(about.box.versionLabel()->text(), QString());
+    QCOMPARE(Find<QLabel>(about.box, "lblVersion")->text(), QString());
 }
 
 void AboutTest::looksAsDesigned()
 {
-    AboutBox about;
+    Dialogs dialogs;
+    AboutBox about(dialogs);
     about.box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about.box));
     frmAbout &box = about.box;
@@ -109,11 +112,11 @@ void AboutTest::looksAsDesigned()
     QVERIFY(flags & Qt::MSWindowsFixedSizeDialogHint);
     QVERIFY(!(flags & (Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint)));
 
-    QVERIFY(box.okButton()->isDefault());
-    QCOMPARE(box.focusWidget(), box.okButton());
-    QCOMPARE(box.okButton()->text(), QStringLiteral("OK"));
-    QCOMPARE(box.sysInfoButton()->text(), QStringLiteral("&System Info..."));
-    QCOMPARE(box.sysInfoButton()->geometry(), QRect(284, 205, 83, 23));
+    QVERIFY(Find<QPushButton>(box, "cmdOK")->isDefault());
+    QCOMPARE(box.focusWidget(), Find<QPushButton>(box, "cmdOK"));
+    QCOMPARE(Find<QPushButton>(box, "cmdOK")->text(), QStringLiteral("OK"));
+    QCOMPARE(Find<QPushButton>(box, "cmdSysInfo")->text(), QStringLiteral("&System Info..."));
+    QCOMPARE(Find<QPushButton>(box, "cmdSysInfo")->geometry(), QRect(284, 205, 83, 23));
     const auto *description = box.findChild<QLabel *>(QStringLiteral("lblDescription"));
     QVERIFY(description);
     QCOMPARE(description->text(),
@@ -122,23 +125,24 @@ void AboutTest::looksAsDesigned()
 
 void AboutTest::loadsAfreshAtEveryShowing()
 {
-    AboutBox about;
+    Dialogs dialogs;
+    AboutBox about(dialogs);
     frmAbout &box = about.box;
     for (int showing = 0; showing < 2; ++showing) {
         const int result = ExecWith(box, [&] {
             QCOMPARE(box.windowTitle(), QStringLiteral("About Brinevar"));
-            QCOMPARE(box.titleLabel()->text(), QStringLiteral("Brinevar"));
-            QCOMPARE(box.versionLabel()->text(), QStringLiteral("Version 1.0.0"));
+            QCOMPARE(Find<QLabel>(box, "lblTitle")->text(), QStringLiteral("Brinevar"));
+            QCOMPARE(Find<QLabel>(box, "lblVersion")->text(), QStringLiteral("Version 1.0.0"));
             QCOMPARE(box.geometry().topLeft(), QPoint(156, 129));
-            QCOMPARE(box.focusWidget(), box.okButton());
+            QCOMPARE(box.focusWidget(), Find<QPushButton>(box, "cmdOK"));
             // Leave it changed, moved and with the other button focused; the
             // next showing must undo all of it.
-            box.titleLabel()->setText(QStringLiteral("changed"));
-            box.versionLabel()->setText(QStringLiteral("Version 9.9.9"));
+            Find<QLabel>(box, "lblTitle")->setText(QStringLiteral("changed"));
+            Find<QLabel>(box, "lblVersion")->setText(QStringLiteral("Version 9.9.9"));
             box.setWindowTitle(QStringLiteral("changed"));
             box.move(300, 300);
-            box.sysInfoButton()->setFocus();
-            box.okButton()->click();
+            Find<QPushButton>(box, "cmdSysInfo")->setFocus();
+            Find<QPushButton>(box, "cmdOK")->click();
         });
         QCOMPARE(result, int(QDialog::Accepted));
         QVERIFY(!box.isVisible());
@@ -157,7 +161,7 @@ void AboutTest::keysThatClose()
 {
     QFETCH(int, key);
     FakeDialogs dialogs;
-    AboutBox about;
+    AboutBox about(dialogs);
     ExecWith(about.box, [&] { QTest::keyClick(about.box.focusWidget(), Qt::Key(key)); });
     QVERIFY(!about.box.isVisible());
     QVERIFY(dialogs.messages.isEmpty());
@@ -167,12 +171,12 @@ void AboutTest::keysThatClose()
 void AboutTest::enterOnSysInfoStartsTheTool()
 {
     FakeDialogs dialogs;
-    AboutBox about;
+    AboutBox about(dialogs);
     about.nameTool();
     about.toolExists = true;
     frmAbout &box = about.box;
     ExecWith(box, [&] {
-        box.sysInfoButton()->setFocus();
+        Find<QPushButton>(box, "cmdSysInfo")->setFocus();
         QTest::keyClick(box.focusWidget(), Qt::Key_Return);
         QCOMPARE(about.started, QStringList{QString::fromStdString(kTool)});
         QVERIFY(box.isVisible());
@@ -184,12 +188,12 @@ void AboutTest::enterOnSysInfoStartsTheTool()
 void AboutTest::sysInfoStartsTheToolEachTime()
 {
     FakeDialogs dialogs;
-    AboutBox about;
+    AboutBox about(dialogs);
     about.nameTool();
     about.toolExists = true;
     about.box.show();
-    about.box.sysInfoButton()->click();
-    about.box.sysInfoButton()->click();
+    Find<QPushButton>(about.box, "cmdSysInfo")->click();
+    Find<QPushButton>(about.box, "cmdSysInfo")->click();
     QCOMPARE(about.started, QStringList(2, QString::fromStdString(kTool)));
     QVERIFY(about.box.isVisible());
     QVERIFY(dialogs.messages.isEmpty());
@@ -197,7 +201,8 @@ void AboutTest::sysInfoStartsTheToolEachTime()
 
 void AboutTest::unavailableToolShowsTheRealMessageBox()
 {
-    AboutBox about; // the tool is named but does not start
+    Dialogs dialogs; // the tool is named but does not start
+    AboutBox about(dialogs);
     about.nameTool();
     frmAbout &box = about.box;
     QString text, title;
@@ -214,9 +219,9 @@ void AboutTest::unavailableToolShowsTheRealMessageBox()
             hadIcon = message->icon() != QMessageBox::NoIcon;
             message->button(QMessageBox::Ok)->click();
         });
-        box.sysInfoButton()->click(); // returns once the message is closed
-        QVERIFY(box.isVisible());     // and the box stays open
-        box.okButton()->click();
+        Find<QPushButton>(box, "cmdSysInfo")->click(); // returns once the message is closed
+        QVERIFY(box.isVisible());                      // and the box stays open
+        Find<QPushButton>(box, "cmdOK")->click();
     });
     QCOMPARE(text, kUnavailable);
     QCOMPARE(title, QStringLiteral("Brinevar"));
@@ -227,7 +232,8 @@ void AboutTest::unavailableToolShowsTheRealMessageBox()
 
 void AboutTest::drawsTheEtchedSeparator()
 {
-    AboutBox about;
+    Dialogs dialogs;
+    AboutBox about(dialogs);
     about.box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about.box));
     const QImage image = about.box.grab().toImage();
@@ -247,7 +253,8 @@ void AboutTest::drawsTheEtchedSeparator()
 
 void AboutTest::readsThroughTheBoxRegistry()
 {
-    AboutBox about;
+    Dialogs dialogs;
+    AboutBox about(dialogs);
     about.nameTool();
     std::string value;
     QVERIFY(about.box.GetKeyValue(kHKeyLocalMachine, std::string(kSysInfoKey), "PATH", value));

@@ -51,26 +51,29 @@ void CommandsTest::saveWritesBothFilesAlikeAndCloses()
     Sandbox sandbox;
     sandbox.storePath(sandbox.updatesFolder());
     FakeDialogs dialogs;
-    frmMain window;
+    frmMain window(dialogs);
+    window.Form_Load();
     window.show();
-    window.field(0)->setText("2.75");
-    window.field(13)->setText("25"); // a text the range check would refuse, never left
-    window.field(19)->setText("");
-    window.saveAndExitButton()->click();
+    Field(window, "saltWater")->setText("2.75");
+    Field(window, "tankTerrain")->setText("25"); // a text the range check would refuse, never left
+    Field(window, "waterPurityDecayTime")->setText("");
+    Find<QPushButton>(window, "Command3")->click();
 
     auto expected = InitialTexts();
-    expected[0] = "2.75";
-    expected[13] = "25";
-    expected[19] = "";
+    TextOf(expected, "saltWater") = "2.75";
+    TextOf(expected, "tankTerrain") = "25";
+    TextOf(expected, "waterPurityDecayTime") = "";
     QCOMPARE(sandbox.read(sandbox.updatesFolder() + "tanks.cfg"), ExpectedFile(expected));
     QCOMPARE(sandbox.read(sandbox.programFolder() + "/tanks.ini"), ExpectedFile(expected));
     QVERIFY(dialogs.messages.isEmpty());
     QVERIFY(!window.isVisible());
 
     // The next start shows what was saved, except the empty text it passes over.
-    frmMain next;
-    expected[19] = Catalogue()[19].initialText;
-    QCOMPARE(next.texts(), expected);
+    frmMain next(dialogs);
+    next.Form_Load();
+    TankSettings initial = InitialTexts();
+    TextOf(expected, "waterPurityDecayTime") = TextOf(initial, "waterPurityDecayTime");
+    QCOMPARE(Texts(next), expected);
 }
 
 void CommandsTest::defaultsThenSaveGiveTheDefaultFile()
@@ -78,9 +81,10 @@ void CommandsTest::defaultsThenSaveGiveTheDefaultFile()
     Sandbox sandbox;
     sandbox.storePath(sandbox.updatesFolder());
     FakeDialogs dialogs;
-    frmMain window;
-    window.setToDefaultButton()->click();
-    window.saveAndExitButton()->click();
+    frmMain window(dialogs);
+    window.Form_Load();
+    Find<QPushButton>(window, "cmdDefault")->click();
+    Find<QPushButton>(window, "Command3")->click();
     const QByteArray file = sandbox.read(sandbox.updatesFolder() + "tanks.cfg");
     QCOMPARE(file.size(), 467);
     QVERIFY(file.contains("\r\ninitialSink = 5\r\n"));
@@ -94,15 +98,16 @@ void CommandsTest::setToDefaultDoesNothingElse()
     sandbox.storePath(sandbox.updatesFolder());
     sandbox.write(sandbox.programFolder() + "/tanks.ini", "tankTerrainShow = 99\r\n");
     FakeDialogs dialogs;
-    frmMain window;
+    frmMain window(dialogs);
+    window.Form_Load();
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.field(4)->setFocus();
-    QCOMPARE(window.field(14)->text(), QStringLiteral("99"));
-    window.setToDefaultButton()->click();
-    QCOMPARE(window.texts(), DefaultTexts());
+    Field(window, "initialHeight")->setFocus();
+    QCOMPARE(Field(window, "tankTerrainShow")->text(), QStringLiteral("99"));
+    Find<QPushButton>(window, "cmdDefault")->click();
+    QCOMPARE(Texts(window), DefaultTexts());
     QVERIFY(dialogs.messages.isEmpty());
-    QCOMPARE(window.focusWidget(), window.field(4));
+    QCOMPARE(window.focusWidget(), Field(window, "initialHeight"));
     QVERIFY(QDir(sandbox.updatesFolder()).isEmpty());
     QCOMPARE(sandbox.read(sandbox.programFolder() + "/tanks.ini"),
              QByteArray("tankTerrainShow = 99\r\n"));
@@ -115,17 +120,18 @@ void CommandsTest::failedSaveKeepsTheWindowAndTheFormerFile()
     sandbox.storePath(missing);
     sandbox.write(sandbox.programFolder() + "/tanks.ini", "saltWater = 9\r\n");
     FakeDialogs dialogs;
-    frmMain window;
+    frmMain window(dialogs);
+    window.Form_Load();
     window.show();
-    window.field(1)->setText("edited");
-    const auto before = window.texts();
-    window.saveAndExitButton()->click();
+    Field(window, "freshWater")->setText("edited");
+    const auto before = Texts(window);
+    Find<QPushButton>(window, "Command3")->click();
 
     QCOMPARE(dialogs.messages.size(), 1);
     QVERIFY(dialogs.messages[0].contains("tanks.cfg"));
     QVERIFY(dialogs.messages[0].contains("no such folder"));
     QVERIFY(window.isVisible());
-    QCOMPARE(window.texts(), before);
+    QCOMPARE(Texts(window), before);
     // Nothing further was written: the copy is still the former one.
     QCOMPARE(sandbox.read(sandbox.programFolder() + "/tanks.ini"), QByteArray("saltWater = 9\r\n"));
 }
@@ -138,8 +144,9 @@ void CommandsTest::emptyPathSavesIntoTheWorkingFolder()
     const QString former = QDir::currentPath();
     QDir::setCurrent(working.path());
     FakeDialogs dialogs;
-    frmMain window;
-    window.saveAndExitButton()->click();
+    frmMain window(dialogs);
+    window.Form_Load();
+    Find<QPushButton>(window, "Command3")->click();
     QDir::setCurrent(former);
     QCOMPARE(sandbox.read(working.path() + "/tanks.cfg"), ExpectedFile(InitialTexts()));
 }
@@ -149,9 +156,10 @@ void CommandsTest::closingWritesNothing()
     Sandbox sandbox;
     sandbox.storePath(sandbox.updatesFolder());
     FakeDialogs dialogs;
-    frmMain window;
+    frmMain window(dialogs);
+    window.Form_Load();
     window.show();
-    window.field(0)->setText("3");
+    Field(window, "saltWater")->setText("3");
     QVERIFY(window.close());
     QVERIFY(QDir(sandbox.updatesFolder()).isEmpty());
     QVERIFY(!QFile::exists(sandbox.programFolder() + "/tanks.ini"));
@@ -159,19 +167,23 @@ void CommandsTest::closingWritesNothing()
 
 void CommandsTest::viewPathShowsTheStoredTextInARealMessageBox()
 {
-    for (const QString &stored : {QStringLiteral("d:\\ZT\\Updates"), QString()}) {
+    // A text that looks like markup is shown as it stands.
+    for (const QString &stored :
+         {QStringLiteral("d:\\ZT\\Updates"), QString(), QStringLiteral("<b>x</b>")}) {
         Sandbox sandbox;
         sandbox.storePath(stored);
-        frmMain window;
+        Dialogs dialogs;
+        frmMain window(dialogs);
+        window.Form_Load();
         window.show();
         MessageBoxSeen seen;
         AnswerNextMessageBox(seen);
-        QTest::mouseClick(window.viewZTPathLabel(), Qt::LeftButton);
+        QTest::mouseClick(Find(window, "Label41"), Qt::LeftButton);
         QCOMPARE(seen.text, stored);
+        QCOMPARE(seen.format, Qt::PlainText);
         QCOMPARE(seen.title, QStringLiteral("Brinevar"));
         QCOMPARE(seen.buttons, 1);
         QCOMPARE(seen.icon, QMessageBox::NoIcon);
-        QCOMPARE(window.zTPath(), stored);
     }
 }
 
@@ -186,14 +198,16 @@ void CommandsTest::unwritableProgramFolderKeepsTheCopyPerUser()
     const QString copy = data.path() + "/Brinevar/tanks.ini";
     FakeDialogs dialogs;
     {
-        frmMain window;
-        window.field(2)->setText("7");
-        window.saveAndExitButton()->click();
+        frmMain window(dialogs);
+        window.Form_Load();
+        Field(window, "wallHeightPriceDivisor")->setText("7");
+        Find<QPushButton>(window, "Command3")->click();
         QVERIFY(dialogs.messages.isEmpty());
     }
     QVERIFY(QFile::exists(copy));
-    frmMain next;
-    QCOMPARE(next.field(2)->text(), QStringLiteral("7"));
+    frmMain next(dialogs);
+    next.Form_Load();
+    QCOMPARE(Field(next, "wallHeightPriceDivisor")->text(), QStringLiteral("7"));
     qunsetenv("XDG_DATA_HOME");
 }
 
@@ -202,11 +216,12 @@ void CommandsTest::aboutIsCreatedOnceAndLoadedAtEveryShowing()
     Sandbox sandbox;
     sandbox.storePath(sandbox.updatesFolder());
     FakeDialogs dialogs;
-    frmMain window;
+    frmMain window(dialogs);
+    window.Form_Load();
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.field(2)->setFocus();
-    QCOMPARE(window.aboutBox(), nullptr);
+    Field(window, "wallHeightPriceDivisor")->setFocus();
+    QCOMPARE(window.findChild<frmAbout *>(), nullptr);
 
     QList<frmAbout *> shown;
     QStringList versions;
@@ -215,16 +230,16 @@ void CommandsTest::aboutIsCreatedOnceAndLoadedAtEveryShowing()
             QTRY_VERIFY(qobject_cast<frmAbout *>(QApplication::activeModalWidget()));
             auto *box = qobject_cast<frmAbout *>(QApplication::activeModalWidget());
             shown << box;
-            versions << box->versionLabel()->text();
-            box->versionLabel()->setText("changed while shown");
-            box->okButton()->click();
+            versions << Find<QLabel>(*box, "lblVersion")->text();
+            Find<QLabel>(*box, "lblVersion")->setText("changed while shown");
+            Find<QPushButton>(*box, "cmdOK")->click();
         });
-        QTest::mouseClick(window.aboutLabel(), Qt::LeftButton);
-        QVERIFY(!window.aboutBox()->isVisible());
+        QTest::mouseClick(Find(window, "Label43"), Qt::LeftButton);
+        QVERIFY(!window.findChild<frmAbout *>()->isVisible());
     }
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown[0], shown[1]);
-    QCOMPARE(shown[0], window.aboutBox());
+    QCOMPARE(shown[0], window.findChild<frmAbout *>());
     QCOMPARE(versions, QStringList({"Version 1.0.0", "Version 1.0.0"}));
     QVERIFY(dialogs.messages.isEmpty());
 }

@@ -21,10 +21,14 @@ public:
 class ErrorReportTest : public QObject {
     Q_OBJECT
 
+public:
+    // What the application showed: the test's answers to its modal boxes.
+    explicit ErrorReportTest(FakeDialogs &dialogs) : dialogs(dialogs) {}
+
 private slots:
     void errorEscapingAHandlerIsReportedAndEndsTheProgram()
     {
-        FakeDialogs dialogs;
+        dialogs.messages.clear();
         Failing failing;
         QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
         QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
@@ -35,7 +39,7 @@ private slots:
 
     void errorWhileCreatingTheWindowIsReported()
     {
-        FakeDialogs dialogs;
+        dialogs.messages.clear();
         auto *app = static_cast<brinevar::Application *>(QCoreApplication::instance());
         const int code = app->run([]() -> std::unique_ptr<QWidget> {
             throw std::runtime_error("tanks.ini: Input past end of file");
@@ -44,12 +48,16 @@ private slots:
         QCOMPARE(dialogs.messages.size(), 1);
         QVERIFY(dialogs.messages[0].contains("Input past end of file"));
     }
+
+private:
+    FakeDialogs &dialogs;
 };
 
 int main(int argc, char *argv[])
 {
-    brinevar::Application app(argc, argv);
-    ErrorReportTest test;
+    FakeDialogs dialogs;
+    brinevar::Application app(argc, argv, dialogs);
+    ErrorReportTest test(dialogs);
     return QTest::qExec(&test, argc, argv);
 }
 

@@ -4,6 +4,7 @@
 #include "focusgate.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,7 +25,7 @@ template <typename Widget> Widget *Named(Widget *widget, const char *name)
 
 class GateWindow : public QWidget {
 public:
-    GateWindow()
+    explicit GateWindow(Dialogs &answers) : dialogs(&answers)
     {
         guarded->move(10, 10);
         other->move(10, 40);
@@ -38,19 +39,23 @@ public:
         gate->setValidate(guarded, [this](bool &Cancel) {
             ++validations;
             if (refuse) {
-                MsgBox(this, "refused");
+                dialogs->message(this, "refused");
                 Cancel = true;
             }
         });
+        gate->connectCommand(button, [this] { ++commands; });
+        label->setBuddy(other);
     }
 
+    Dialogs *dialogs;
     bool refuse = true;
     int validations = 0;
+    int commands = 0;
     QLineEdit *guarded = Named(new QLineEdit("18", this), "guarded");
     QLineEdit *other = Named(new QLineEdit(this), "other");
-    QPushButton *button = Named(new QPushButton("Save", this), "button");
+    QPushButton *button = Named(new QPushButton("&Save", this), "button");
     QListWidget *list = Named(new QListWidget(this), "list");
-    QLabel *label = Named(new QLabel("View path", this), "label");
+    QLabel *label = Named(new QLabel("&View path", this), "label");
     QPushButton *disabled = Named(new QPushButton("Off", this), "disabled");
     FocusGate *gate = new FocusGate(this);
 
@@ -87,6 +92,11 @@ private slots:
     void tabKeys();
     void otherKeysStayInTheField();
     void programAndClosingRunNoCheck();
+    void enterPressesTheFocusedButton_data();
+    void enterPressesTheFocusedButton();
+    void commandsRunByOtherMeansAreRefusedAsAClickIs_data();
+    void commandsRunByOtherMeansAreRefusedAsAClickIs();
+    void captionMnemonicAsksBeforeGivingItsBuddyTheFocus();
     void realMessageBoxThenWindowIsActiveAgain();
 
 private:
@@ -97,7 +107,7 @@ private:
 void FocusGateTest::init()
 {
     dialogs_ = std::make_unique<FakeDialogs>();
-    window_ = std::make_unique<GateWindow>();
+    window_ = std::make_unique<GateWindow>(*dialogs_);
     window_->show();
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
@@ -274,10 +284,88 @@ void FocusGateTest::programAndClosingRunNoCheck()
     QVERIFY(dialogs_->messages.isEmpty());
 }
 
+void FocusGateTest::enterPressesTheFocusedButton_data()
+{
+    // clang-format off
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("commands");
+    QTest::newRow("Return") << int(Qt::Key_Return) << 0 << 1;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << 1;
+    QTest::newRow("Space, as ever") << int(Qt::Key_Space) << 0 << 1;
+    QTest::newRow("Ctrl+Return") << int(Qt::Key_Return) << int(Qt::ControlModifier) << 0;
+    // clang-format on
+}
+
+void FocusGateTest::enterPressesTheFocusedButton()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, commands);
+    GateWindow &w = *window_;
+    w.button->setFocus();
+    QTest::keyClick(w.button, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(w.commands, commands);
+    QCOMPARE(w.validations, 0);
+    QCOMPARE(QApplication::focusWidget(), w.button);
+}
+
+void FocusGateTest::commandsRunByOtherMeansAreRefusedAsAClickIs_data()
+{
+    QTest::addColumn<QString>("means");
+    QTest::addColumn<bool>("refuse");
+    for (const char *means : {"click()", "accessibility Press", "mnemonic Alt+S"}) {
+        QTest::addRow("%s refused", means) << means << true;
+        QTest::addRow("%s allowed", means) << means << false;
+    }
+}
+
+void FocusGateTest::commandsRunByOtherMeansAreRefusedAsAClickIs()
+{
+    QFETCH(QString, means);
+    QFETCH(bool, refuse);
+    GateWindow &w = *window_;
+    w.refuse = refuse;
+    if (means == "click()") {
+        w.button->click();
+    } else if (means == "accessibility Press") {
+        QAccessibleInterface *button = QAccessible::queryAccessibleInterface(w.button);
+        QVERIFY(button && button->actionInterface());
+        button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    } else {
+        QTest::keyClick(&w, Qt::Key_S, Qt::AltModifier);
+    }
+    // The last two click 100 ms later, as an animated press does.
+    QTRY_COMPARE(w.validations, 1);
+    if (refuse) {
+        QTest::qWait(300);
+        QCOMPARE(w.commands, 0);
+        QCOMPARE(dialogs_->messages, QStringList{"refused"});
+        QCOMPARE(QApplication::focusWidget(), w.guarded);
+    } else {
+        QTRY_COMPARE(w.commands, 1);
+        QVERIFY(dialogs_->messages.isEmpty());
+    }
+    QCOMPARE(w.validations, 1);
+}
+
+void FocusGateTest::captionMnemonicAsksBeforeGivingItsBuddyTheFocus()
+{
+    GateWindow &w = *window_;
+    QTest::keyClick(&w, Qt::Key_V, Qt::AltModifier);
+    QCOMPARE(w.validations, 1);
+    QCOMPARE(QApplication::focusWidget(), w.guarded);
+    w.refuse = false;
+    QTest::keyClick(&w, Qt::Key_V, Qt::AltModifier);
+    QCOMPARE(w.validations, 2);
+    QCOMPARE(QApplication::focusWidget(), w.other);
+}
+
 void FocusGateTest::realMessageBoxThenWindowIsActiveAgain()
 {
-    dialogs_.reset(); // the plain Qt message box
+    Dialogs plain; // the plain Qt message box
     GateWindow &w = *window_;
+    w.dialogs = &plain;
     QSignalSpy clicked(w.button, &QPushButton::clicked);
     // The box is answered with a press on its own window, which the gate lets by.
     MessageBoxSeen seen;

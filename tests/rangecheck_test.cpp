@@ -26,6 +26,7 @@ private slots:
     void tinyNumbersKeepTheirSign();
     void passes_data();
     void passes();
+    void everyLocaleSignIsJudgedAsTheNumberItIs();
 };
 
 void RangeCheckTest::readings_data()
@@ -168,6 +169,35 @@ void RangeCheckTest::passes()
     QFETCH(bool, passes);
     QCOMPARE(Passes(text.toStdString(), CheckOf(field.toLatin1()), NumberFormatOf(QLocale(locale))),
              passes);
+}
+
+void RangeCheckTest::everyLocaleSignIsJudgedAsTheNumberItIs()
+{
+    // Whatever sign or decimal separator a locale writes, the bounds judge
+    // the number the numeric test read.
+    const RangeCheck &terrain = CheckOf("Text7");
+    QSet<QString> seen;
+    for (const QLocale &locale : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
+                                                          QLocale::AnyTerritory)) {
+        const NumberFormat format = NumberFormatOf(locale);
+        const QString minus = locale.negativeSign(), plus = locale.positiveSign(),
+                      point = locale.decimalPoint();
+        if (seen.contains(minus + ' ' + plus + ' ' + point))
+            continue;
+        seen.insert(minus + ' ' + plus + ' ' + point);
+        const std::pair<QString, bool> cases[] = {
+            {minus + "5", false},       {minus + "0", true},        {plus + "17", true},
+            {plus + "18", false},       {"16" + point + "5", true}, {"17" + point + "5", false},
+            {"1E" + plus + "2", false}, {"1E" + minus + "1", true},
+        };
+        for (const auto &[text, passes] : cases) {
+            const std::string utf8 = text.toStdString();
+            QVERIFY2(IsNumeric(utf8, format), qPrintable(locale.name() + ": " + text));
+            QVERIFY2(Passes(utf8, terrain, format) == passes,
+                     qPrintable(locale.name() + ": " + text));
+        }
+    }
+    qInfo("%lld kinds of sign and decimal separator among the locales", qsizetype(seen.size()));
 }
 
 QTEST_GUILESS_MAIN(RangeCheckTest)

@@ -11,6 +11,8 @@
 #      range check's message box titled "Brinevar" must appear, close on
 #      Return and leave the program running with no file written; closing
 #      the main window must end it, still with no file written.
+#   3. At twice the scale on the 1280x1024 screen: the window, too big for
+#      the screen, starts at its top left.
 #
 # There is no window manager, so the test does what one would: it gives
 # windows the keyboard focus (xdotool windowfocus; windowactivate needs a
@@ -80,12 +82,19 @@ new_sandbox() {
 printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$work/lsan.supp"
 
+# Starts the program; arguments VAR=value are added to its environment.
 start_program() {
-    env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u BRINEVAR_EXIT_AFTER_FIRST_PAINT \
+    env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
         HOME="$box/home" XDG_CONFIG_HOME="$box/config" XDG_DATA_HOME="$box/data" \
-        XDG_CACHE_HOME="$box/cache" XDG_RUNTIME_DIR="$box/runtime" QT_QPA_PLATFORM=xcb \
+        XDG_CACHE_HOME="$box/cache" XDG_RUNTIME_DIR="$box/runtime" QT_QPA_PLATFORM=xcb "$@" \
         "$box/program/brinevar" >"$work/brinevar.log" 2>&1 &
     pid=$!
+}
+
+# Stores the sandbox's Updates folder, so that no prompt comes.
+store_updates_folder() {
+    mkdir -p "$box/config/Brinevar"
+    printf '[MZTPath]\nPath=%s/updates/\n' "$box" >"$box/config/Brinevar/Brinevar.conf"
 }
 
 running() { kill -0 "$pid" 2>/dev/null; }
@@ -136,8 +145,7 @@ echo "ok: tanks.cfg and tanks.ini are the expected 22 lines; the folder is store
 
 echo "== case 2: a refused Text7 stops Save and Exit; closing writes nothing"
 new_sandbox refused
-mkdir -p "$box/config/Brinevar"
-printf '[MZTPath]\nPath=%s/updates/\n' "$box" >"$box/config/Brinevar/Brinevar.conf"
+store_updates_folder
 start_program
 main=$(wait_window Brinevar)
 xdotool windowfocus --sync "$main"
@@ -158,3 +166,17 @@ wait "$pid" || fail "the program ended with status $? after its window was close
 pid=
 no_settings_written "after closing the window"
 echo "ok: closing the main window ended the program without writing a file"
+
+echo "== case 3: at twice the scale the window, too big for the screen, starts at its top left"
+new_sandbox scaled
+store_updates_folder
+start_program QT_SCALE_FACTOR=2
+main=$(wait_window Brinevar)
+# shellcheck disable=SC2034 # SCREEN is set along with the others, unused
+eval "$(xdotool getwindowgeometry --shell "$main")"
+[ "$X" -eq 0 ] && [ "$Y" -eq 0 ] || fail "the window starts at $X,$Y, not at the screen's top left"
+send_close_request "$main"
+poll 15 ended || fail "closing the scaled window did not end the program"
+wait "$pid" || fail "the program ended with status $? after its window was closed"
+pid=
+echo "ok: the whole window starts on the screen"

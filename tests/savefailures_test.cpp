@@ -127,12 +127,13 @@ void SaveFailuresTest::everyFailureIsTheMessageAndKeepsTheWindow()
     const QStringList before = Entries(updates);
     sandbox.storePath(updates + ztPath);
     FakeDialogs dialogs;
-    frmMain window;
+    frmMain window(dialogs);
+    window.Form_Load();
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.field(1)->setText("edited");
-    const TankSettings texts = window.texts();
-    ClickThroughWindow(window.saveAndExitButton());
+    Field(window, "freshWater")->setText("edited");
+    const TankSettings texts = Texts(window);
+    ClickThroughWindow(Find<QPushButton>(window, "Command3"));
 
     QCOMPARE(dialogs.messages.size(), 1);
     const QString message = dialogs.messages[0];
@@ -140,7 +141,7 @@ void SaveFailuresTest::everyFailureIsTheMessageAndKeepsTheWindow()
     QVERIFY2(message.contains("tanks.cfg:\n" + reason), qPrintable(message));
     QVERIFY(!message.contains("was saved"));
     QVERIFY(window.isVisible());
-    QCOMPARE(window.texts(), texts);
+    QCOMPARE(Texts(window), texts);
     QCOMPARE(Entries(updates), before);
     QVERIFY(Entries(sandbox.programFolder()).isEmpty());
     QVERIFY(Entries(working_.path()).isEmpty());
@@ -156,10 +157,11 @@ void SaveFailuresTest::copyFailingAfterTheGameFileSaysTheGameFileWasSaved()
     Sandbox sandbox;
     sandbox.storePath(sandbox.updatesFolder());
     FakeDialogs dialogs;
-    frmMain window;
+    frmMain window(dialogs);
+    window.Form_Load();
     window.show();
     QVERIFY(QDir(sandbox.programFolder()).mkdir("tanks.ini")); // a folder in place of the file
-    window.saveAndExitButton()->click();
+    Find<QPushButton>(window, "Command3")->click();
     QCOMPARE(dialogs.messages.size(), 1);
     QVERIFY2(dialogs.messages[0].startsWith("Could not save " + sandbox.programFolder() +
                                             QDir::separator() + "tanks.ini:\n"),
@@ -213,9 +215,10 @@ void SaveFailuresTest::windowsPathSavesIntoTheWinePrefix()
     Sandbox sandbox;
     sandbox.storePath("C:\\GAMES\\updates\\");
     FakeDialogs dialogs;
-    frmMain window;
-    window.Label41_Click();
-    window.saveAndExitButton()->click();
+    frmMain window(dialogs);
+    window.Form_Load();
+    QTest::mouseClick(Find(window, "Label41"), Qt::LeftButton);
+    Find<QPushButton>(window, "Command3")->click();
     QCOMPARE(dialogs.messages, QStringList{"C:\\GAMES\\updates\\"}); // as stored
     const QString game = prefix_.path() + "/drive_c/Games/Updates/tanks.cfg";
     QVERIFY(sandbox.read(game).startsWith("[cost]\r\n"));

@@ -57,17 +57,19 @@ struct World {
 
 // A child that saves with `variant` once it reads a byte on its standard
 // input, or (`forever`) over and over; returns its process id and the pipe
-// that starts it.
+// that starts it, once the child has started and waits on that pipe, so that
+// the time to a kill counts from the save and not from the program's start.
 std::pair<pid_t, int> StartSaver(const World &world, char variant, bool forever)
 {
-    int go[2];
-    if (pipe(go) != 0)
+    int go[2], ready[2];
+    if (pipe(go) != 0 || pipe(ready) != 0)
         return {-1, -1};
     const pid_t child = fork();
     if (child == 0) {
         dup2(go[0], STDIN_FILENO);
-        close(go[0]);
-        close(go[1]);
+        dup2(ready[1], STDOUT_FILENO);
+        for (const int fd : {go[0], go[1], ready[0], ready[1]})
+            close(fd);
         setenv("XDG_DATA_HOME", world.data.path().c_str(), 1);
         execl(gProgram, gProgram, forever ? "--save-forever" : "--save-once",
               world.updates.path().c_str(), world.program.path().c_str(),
@@ -75,6 +77,11 @@ std::pair<pid_t, int> StartSaver(const World &world, char variant, bool forever)
         _exit(127);
     }
     close(go[0]);
+    close(ready[1]);
+    char byte;
+    if (read(ready[0], &byte, 1) != 1) // the child ended before it was ready
+        byte = 0;
+    close(ready[0]);
     return {child, go[1]};
 }
 
@@ -82,8 +89,8 @@ int Saver(bool forever, const char *updates, const char *program, char variant)
 {
     SetProgramFolder(program);
     const TankSettings texts = TextsOf(variant);
-    char byte;
-    if (read(STDIN_FILENO, &byte, 1) != 1)
+    char byte = '!';
+    if (write(STDOUT_FILENO, &byte, 1) != 1 || read(STDIN_FILENO, &byte, 1) != 1)
         return 2;
     do {
         if (const auto failure = SaveSettingsFiles(std::string(updates) + "/", texts)) {

@@ -1,4 +1,5 @@
 #include "ansicodepage.h"
+#include "settingbyname.h"
 #include "settingsfile.h"
 #include "settingstext.h"
 #include "testfolder.h"
@@ -78,9 +79,9 @@ TEST(WriteSettings, EmptyTextsGiveTheBare432ByteFrame)
 TEST(WriteSettings, TextsAreWrittenAsTheyStandButAlwaysOnOneLine)
 {
     TankSettings settings = DefaultTexts();
-    settings[0] = "  1e5 x ";
-    settings[1] = "a\r\nb\nc\rd";
-    settings[2] = "caf\u00e9 \u4e2d";
+    TextOf(settings, "saltWater") = "  1e5 x ";
+    TextOf(settings, "freshWater") = "a\r\nb\nc\rd";
+    TextOf(settings, "wallHeightPriceDivisor") = "caf\u00e9 \u4e2d";
     const auto lines = Lines(FormatSettingsFile(settings));
     ASSERT_EQ(lines.size(), 22u);
     EXPECT_EQ(lines[1], "saltWater =   1e5 x ");
@@ -125,7 +126,7 @@ TEST_P(ReadSettingsRules, SaltWaterEndsAs)
 {
     TankSettings settings = Filled("in");
     ReadSettingsText(GetParam().text, settings, &FromAnsi);
-    EXPECT_EQ(settings[0], GetParam().saltWater) << GetParam().rule;
+    EXPECT_EQ(TextOf(settings, "saltWater"), GetParam().saltWater) << GetParam().rule;
     for (std::size_t i = 1; i < kSettingCount; ++i)
         EXPECT_EQ(settings[i], "in") << GetParam().rule << ": setting " << i;
 }
@@ -167,7 +168,7 @@ TEST(ReadSettings, ASingleLineSetsOneSettingWithOrWithoutItsLineEnd)
         TankSettings settings = InitialTexts();
         ReadSettingsText(text, settings, &FromAnsi);
         TankSettings expected = InitialTexts();
-        expected[14] = "9";
+        TextOf(expected, "tankTerrainShow") = "9";
         EXPECT_EQ(settings, expected) << text;
     }
 }
@@ -192,17 +193,17 @@ TEST(ReadSettings, RoundTripRestoresTextsWithoutOuterBlanks)
 {
     TestFolder folder;
     TankSettings written = DefaultTexts();
-    written[0] = "";
-    written[1] = "  padded  ";
-    written[2] = "1.5e3";
-    written[3] = "letters and = signs";
+    TextOf(written, "saltWater") = "";
+    TextOf(written, "freshWater") = "  padded  ";
+    TextOf(written, "wallHeightPriceDivisor") = "1.5e3";
+    TextOf(written, "initialSink") = "letters and = signs";
     WriteSettingsFile(folder.path() / "tanks.ini", written);
 
     TankSettings read = Filled("before");
     ReadSettingsFile(folder.path() / "tanks.ini", read);
     TankSettings expected = written;
-    expected[0] = "before"; // an empty value is passed over
-    expected[1] = "padded";
+    TextOf(expected, "saltWater") = "before"; // an empty value is passed over
+    TextOf(expected, "freshWater") = "padded";
     EXPECT_EQ(read, expected);
 }
 

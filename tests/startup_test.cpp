@@ -2,6 +2,8 @@
 #include "testsupport.h"
 #include "updatesfolder.h"
 
+#include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
 #include <QtTest>
@@ -16,6 +18,14 @@ namespace {
 QString DefaultFolder()
 {
     return QString::fromStdString(DefaultUpdatesFolder());
+}
+
+// ZTPath as "View ZT Path" shows it.
+QString ShownPath(const frmMain &window, FakeDialogs &dialogs)
+{
+    QTest::mouseClick(Find(window, "Label41"), Qt::LeftButton);
+    return dialogs.messages.isEmpty() ? QStringLiteral("(nothing shown)")
+                                      : dialogs.messages.takeLast();
 }
 } // namespace
 
@@ -34,24 +44,28 @@ private slots:
     void anUnwritableStoreIsReportedAndThePathServesThisRun_data();
     void anUnwritableStoreIsReportedAndThePathServesThisRun();
     void defaultAnswerPointsIntoTheWinePrefix();
+    void realPromptShowsItsTextAsItStands();
 };
 
 void StartupTest::firstStartAsksOnceAndStoresTheDefaultAnswer()
 {
     Sandbox sandbox;
     FakeDialogs dialogs;
-    frmMain window;
+    frmMain window(dialogs);
+    window.Form_Load();
     QCOMPARE(dialogs.prompts.size(), 1);
     QCOMPARE(dialogs.prompts[0].prompt,
              QStringLiteral("Please enter the path of your Zoo Tycoon Update Folder!"));
     QCOMPARE(dialogs.prompts[0].title, QStringLiteral("Folder Path"));
     QCOMPARE(dialogs.prompts[0].defaultAnswer, DefaultFolder());
-    QCOMPARE(window.zTPath(), DefaultFolder());
+    QCOMPARE(ShownPath(window, dialogs), DefaultFolder());
     QCOMPARE(sandbox.storedPath(), DefaultFolder());
 
-    frmMain second;
+    frmMain second(dialogs);
+
+    second.Form_Load();
     QCOMPARE(dialogs.prompts.size(), 1);
-    QCOMPARE(second.zTPath(), DefaultFolder());
+    QCOMPARE(ShownPath(second, dialogs), DefaultFolder());
 }
 
 void StartupTest::cancelStoresTheEmptyPath()
@@ -59,10 +73,12 @@ void StartupTest::cancelStoresTheEmptyPath()
     Sandbox sandbox;
     FakeDialogs dialogs;
     dialogs.answer = QString();
-    frmMain window;
-    QCOMPARE(window.zTPath(), QString());
+    frmMain window(dialogs);
+    window.Form_Load();
+    QCOMPARE(ShownPath(window, dialogs), QString());
     QCOMPARE(sandbox.storedPath(), QString());
-    frmMain second;
+    frmMain second(dialogs);
+    second.Form_Load();
     QCOMPARE(dialogs.prompts.size(), 1);
 }
 
@@ -85,10 +101,11 @@ void StartupTest::storedTextsDecideWhetherToAsk()
     sandbox.storePath(stored);
     FakeDialogs dialogs;
     dialogs.answer = QStringLiteral("typed\\");
-    frmMain window;
+    frmMain window(dialogs);
+    window.Form_Load();
     QCOMPARE(dialogs.prompts.size(), asks ? 1 : 0);
-    QCOMPARE(window.zTPath(), asks ? QStringLiteral("typed\\") : stored);
-    QCOMPARE(sandbox.storedPath(), window.zTPath());
+    QCOMPARE(ShownPath(window, dialogs), asks ? QStringLiteral("typed\\") : stored);
+    QCOMPARE(sandbox.storedPath(), asks ? QStringLiteral("typed\\") : stored);
 }
 
 void StartupTest::missingCopyOpensWithInitialTexts()
@@ -96,8 +113,9 @@ void StartupTest::missingCopyOpensWithInitialTexts()
     Sandbox sandbox;
     sandbox.storePath(sandbox.updatesFolder());
     FakeDialogs dialogs;
-    frmMain window;
-    QCOMPARE(window.texts(), InitialTexts());
+    frmMain window(dialogs);
+    window.Form_Load();
+    QCOMPARE(Texts(window), InitialTexts());
     QVERIFY(dialogs.messages.isEmpty());
 }
 
@@ -108,12 +126,13 @@ void StartupTest::copyNamingSomeSettingsFillsOnlyThose()
     sandbox.write(sandbox.programFolder() + "/tanks.ini",
                   "[tank]\r\nTANKTERRAIN = 25\r\nsaltWater=3.25\r\n");
     FakeDialogs dialogs;
-    frmMain window;
+    frmMain window(dialogs);
+    window.Form_Load();
     auto expected = InitialTexts();
-    expected[0] = "3.25";
-    expected[13] = "25"; // out of range, loaded all the same
-    QCOMPARE(window.texts(), expected);
-    QCOMPARE(window.field(3)->text(), QStringLiteral("2")); // initial, not default
+    TextOf(expected, "saltWater") = "3.25";
+    TextOf(expected, "tankTerrain") = "25"; // out of range, loaded all the same
+    QCOMPARE(Texts(window), expected);
+    QCOMPARE(Field(window, "initialSink")->text(), QStringLiteral("2")); // initial, not default
     QCOMPARE(window.findChild<QLineEdit *>("Text7")->text(), QStringLiteral("25"));
 }
 
@@ -153,11 +172,12 @@ void StartupTest::whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce()
     FakeDialogs dialogs;
     QElapsedTimer timer;
     timer.start();
-    frmMain window;
+    frmMain window(dialogs);
+    window.Form_Load();
     QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed()) + " ms"));
     QCOMPARE(dialogs.messages,
              QStringList{"Could not read " + QDir::toNativeSeparators(copy) + ":\n" + reason});
-    QCOMPARE(window.texts(), InitialTexts());
+    QCOMPARE(Texts(window), InitialTexts());
 }
 
 void StartupTest::anUnwritableStoreIsReportedAndThePathServesThisRun_data()
@@ -182,8 +202,8 @@ void StartupTest::anUnwritableStoreIsReportedAndThePathServesThisRun()
         sandbox.write(QFileInfo(store).absolutePath(), "in the way");
     FakeDialogs dialogs;
     dialogs.answer = QStringLiteral("typed\\");
-    frmMain window;
-    QCOMPARE(window.zTPath(), QStringLiteral("typed\\"));
+    frmMain window(dialogs);
+    window.Form_Load();
     QCOMPARE(dialogs.messages.size(), 1);
     const QString message = dialogs.messages[0];
     QVERIFY2(message.startsWith("Could not save the Updates folder in " +
@@ -191,6 +211,7 @@ void StartupTest::anUnwritableStoreIsReportedAndThePathServesThisRun()
              qPrintable(message));
     QVERIFY2(message.contains(reason), qPrintable(message));
     QVERIFY(!sandbox.storedPath());
+    QCOMPARE(ShownPath(window, dialogs), QStringLiteral("typed\\"));
 }
 
 void StartupTest::defaultAnswerPointsIntoTheWinePrefix()
@@ -209,6 +230,23 @@ void StartupTest::defaultAnswerPointsIntoTheWinePrefix()
     qunsetenv("WINEPREFIX");
     QVERIFY(DefaultFolder().startsWith(QDir::homePath() + "/.wine/drive_c/"));
 #endif
+}
+
+void StartupTest::realPromptShowsItsTextAsItStands()
+{
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(qobject_cast<QInputDialog *>(QApplication::activeModalWidget()));
+        auto *prompt = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        const QLabel *label = prompt->findChild<QLabel *>();
+        shown = label->text();
+        format = label->textFormat();
+        prompt->reject();
+    });
+    QCOMPARE(Dialogs().input(nullptr, "<b>x</b>", "Folder Path", "c:\\"), QString());
+    QCOMPARE(shown, QStringLiteral("<b>x</b>"));
+    QCOMPARE(format, Qt::PlainText);
 }
 
 QTEST_MAIN(StartupTest)

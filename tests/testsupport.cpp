@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QFile>
+#include <QLineEdit>
 #include <QSettings>
 #include <QTimer>
 #include <QtTest>
@@ -20,6 +21,23 @@ QString FakeDialogs::input(QWidget *, const QString &prompt, const QString &titl
     return answer.value_or(defaultAnswer);
 }
 
+QLineEdit *Field(const QWidget &window, std::string_view setting)
+{
+    const auto found = brinevar::FindSetting(setting);
+    if (!found)
+        return nullptr;
+    const std::string_view name = brinevar::Catalogue()[*found].field;
+    return Find<QLineEdit>(window, QString::fromUtf8(name.data(), qsizetype(name.size())));
+}
+
+brinevar::TankSettings Texts(const QWidget &window)
+{
+    brinevar::TankSettings texts;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        texts[i] = Field(window, brinevar::Catalogue()[i].name)->text().toStdString();
+    return texts;
+}
+
 void ClickThroughWindow(QWidget *target, Qt::MouseButton button)
 {
     QWidget *window = target->window();
@@ -32,7 +50,8 @@ void AnswerNextMessageBox(MessageBoxSeen &seen)
     QTimer::singleShot(0, [&seen] {
         QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        seen = {box->windowTitle(), box->text(), int(box->buttons().size()), box->icon()};
+        seen = {box->windowTitle(), box->text(), box->textFormat(), int(box->buttons().size()),
+                box->icon()};
         ClickThroughWindow(box->button(QMessageBox::Ok));
     });
 }
@@ -42,11 +61,17 @@ Sandbox::Sandbox()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store_.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, store_.path());
     brinevar::SetProgramFolder(programFolder_.path().toStdString());
+    formerDataFolder_ = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataFolder_.path()));
 }
 
 Sandbox::~Sandbox()
 {
     brinevar::SetProgramFolder({});
+    if (formerDataFolder_.isEmpty())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", formerDataFolder_);
 }
 
 void Sandbox::storePath(const QString &path) const
@@ -73,4 +98,17 @@ void Sandbox::write(const QString &file, const QByteArray &bytes) const
     QFile out(file);
     if (out.open(QIODevice::WriteOnly))
         out.write(bytes);
+}
+
+MainWindowSession::MainWindowSession()
+{
+    sandbox.storePath(sandbox.updatesFolder());
+    window.Form_Load();
+}
+
+bool MainWindowSession::showActive()
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
 }

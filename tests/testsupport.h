@@ -1,9 +1,13 @@
 // What the window tests share: dialogs answered by the test, and a sandbox of
-// a fresh settings store and program folder so that no test touches the real
-// user's store or writes beside the real binary.
+// a fresh settings store, program folder and per-user data folder so that no
+// test touches the real user's store or writes beside the real binary.
 #pragma once
 
+#include "catalogue.h"
 #include "dialogs.h"
+#include "formbuilder.h"
+#include "frmmain.h"
+#include "settingbyname.h"
 
 #include <QMessageBox>
 #include <QStringList>
@@ -11,11 +15,10 @@
 
 #include <optional>
 
+class QLineEdit;
+
 class FakeDialogs : public brinevar::Dialogs {
 public:
-    FakeDialogs() { install(this); }
-    ~FakeDialogs() override { install(nullptr); }
-
     void message(QWidget *parent, const QString &text) override;
     QString input(QWidget *parent, const QString &prompt, const QString &title,
                   const QString &defaultAnswer) override;
@@ -29,6 +32,20 @@ public:
     std::optional<QString> answer;
 };
 
+// The control of `window` with the designer name `name` (and `index` for a
+// member of a control array); nullptr when there is none.
+template <typename Control = QWidget>
+Control *Find(const QWidget &window, const QString &name, int index = -1)
+{
+    return qobject_cast<Control *>(brinevar::FindControl(&window, name, index));
+}
+
+// The text field of the setting named `setting`, such as "waterOffset".
+QLineEdit *Field(const QWidget &window, std::string_view setting);
+
+// The twenty field texts, in catalogue order.
+brinevar::TankSettings Texts(const QWidget &window);
+
 // Presses `button` on `target` as the platform delivers a press: to the
 // target's window, at window coordinates, where the focus gate sees it.
 void ClickThroughWindow(QWidget *target, Qt::MouseButton button = Qt::LeftButton);
@@ -36,6 +53,7 @@ void ClickThroughWindow(QWidget *target, Qt::MouseButton button = Qt::LeftButton
 // What a real message box showed.
 struct MessageBoxSeen {
     QString title, text;
+    Qt::TextFormat format = Qt::AutoText;
     int buttons = 0;
     QMessageBox::Icon icon = QMessageBox::Warning;
 };
@@ -60,5 +78,18 @@ public:
     void write(const QString &file, const QByteArray &bytes) const;
 
 private:
-    QTemporaryDir store_, programFolder_, updatesFolder_;
+    QTemporaryDir store_, programFolder_, updatesFolder_, dataFolder_;
+    QByteArray formerDataFolder_;
+};
+
+// A loaded main window over a fresh sandbox whose Updates folder is stored,
+// asking the test's dialogs.
+struct MainWindowSession {
+    MainWindowSession();
+    // Shows the window and waits until it has the keyboard.
+    bool showActive();
+
+    Sandbox sandbox;
+    FakeDialogs dialogs;
+    frmMain window{dialogs};
 };

@@ -3,6 +3,7 @@
 #include "frmmain.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -19,12 +20,13 @@ const QString kFillStateRefusal = "The value in Initial Fill State must be eithe
 
 // A shown, active main window over a sandbox whose Updates folder exists.
 struct Session {
-    explicit Session(const QByteArray &copy = {})
+    explicit Session(Dialogs &dialogs, const QByteArray &copy = {})
     {
         sandbox.storePath(sandbox.updatesFolder());
         if (!copy.isEmpty())
             sandbox.write(sandbox.programFolder() + "/tanks.ini", copy);
-        window = std::make_unique<frmMain>();
+        window = std::make_unique<frmMain>(dialogs);
+        window->Form_Load();
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -67,8 +69,9 @@ private slots:
     void outOfRangeCopyIsNeverReported();
     void helpButtons_data();
     void helpButtons();
-    void indexesWithoutAdviceDoNothing();
     void refusalInARealMessageBox();
+    void commandsPressedByAnAccessibilityClientWaitForAPassingText();
+    void enterOnTheFocusedSaveButtonSaves();
 };
 
 void ValidationTest::leavingAField_data()
@@ -107,7 +110,7 @@ void ValidationTest::leavingAField()
     QFETCH(QString, way);
     QFETCH(QString, message);
     FakeDialogs dialogs;
-    Session session;
+    Session session(dialogs);
     QLineEdit *edit = session.enter(field.toLatin1(), text);
     QCOMPARE(edit->text(), text);
 
@@ -136,10 +139,10 @@ void ValidationTest::leavingAField()
 void ValidationTest::saveAndExitWaitsForAPassingText()
 {
     FakeDialogs dialogs;
-    Session session;
-    QSignalSpy clicked(session.window->saveAndExitButton(), &QPushButton::clicked);
+    Session session(dialogs);
+    QSignalSpy clicked(Find<QPushButton>(*session.window, "Command3"), &QPushButton::clicked);
     QLineEdit *edit = session.enter("Text7", "18");
-    ClickThroughWindow(session.window->saveAndExitButton());
+    ClickThroughWindow(Find<QPushButton>(*session.window, "Command3"));
     QCOMPARE(dialogs.messages, QStringList{kTerrainRefusal});
     QCOMPARE(clicked.size(), 0);
     QVERIFY(!session.saved());
@@ -147,7 +150,7 @@ void ValidationTest::saveAndExitWaitsForAPassingText()
     QCOMPARE(QApplication::focusWidget(), edit);
 
     session.enter("Text7", "17");
-    ClickThroughWindow(session.window->saveAndExitButton());
+    ClickThroughWindow(Find<QPushButton>(*session.window, "Command3"));
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(clicked.size(), 1);
     const Sandbox &sandbox = session.sandbox;
@@ -161,9 +164,9 @@ void ValidationTest::saveAndExitWaitsForAPassingText()
 void ValidationTest::helpBesideTheRefusedFieldShowsTheRefusal()
 {
     FakeDialogs dialogs;
-    Session session;
+    Session session(dialogs);
     QLineEdit *edit = session.enter("Text12", "5");
-    QPushButton *help = session.window->helpButton("Command1", 5);
+    QPushButton *help = Find<QPushButton>(*session.window, "Command1", 5);
     ClickThroughWindow(help);
     QCOMPARE(dialogs.messages, QStringList{kFillStateRefusal});
     QCOMPARE(QApplication::focusWidget(), edit);
@@ -177,18 +180,18 @@ void ValidationTest::helpBesideTheRefusedFieldShowsTheRefusal()
 void ValidationTest::setToDefaultRestoresNothingAfterARefusal()
 {
     FakeDialogs dialogs;
-    Session session;
+    Session session(dialogs);
     session.enter("Text8", "18");
-    const TankSettings before = session.window->texts();
-    ClickThroughWindow(session.window->setToDefaultButton());
+    const TankSettings before = Texts(*session.window);
+    ClickThroughWindow(Find<QPushButton>(*session.window, "cmdDefault"));
     QCOMPARE(dialogs.messages, QStringList{kShowTerrainRefusal});
-    QCOMPARE(session.window->texts(), before);
+    QCOMPARE(Texts(*session.window), before);
 }
 
 void ValidationTest::captionsRunNoCheck()
 {
     FakeDialogs dialogs;
-    Session session;
+    Session session(dialogs);
     QLineEdit *edit = session.enter("Text7", "18");
     for (const char *caption : {"Label41", "Label22", "Label33"})
         ClickThroughWindow(session.window->findChild<QWidget *>(caption));
@@ -204,14 +207,15 @@ void ValidationTest::captionsRunNoCheck()
 void ValidationTest::outOfRangeCopyIsNeverReported()
 {
     FakeDialogs dialogs;
-    Session session("tankTerrain = 25\r\ntankTerrainShow = -3\r\ninitialFillState = x\r\n");
+    Session session(dialogs,
+                    "tankTerrain = 25\r\ntankTerrainShow = -3\r\ninitialFillState = x\r\n");
     QCOMPARE(session.field("Text7")->text(), QStringLiteral("25"));
-    QSignalSpy clicked(session.window->saveAndExitButton(), &QPushButton::clicked);
+    QSignalSpy clicked(Find<QPushButton>(*session.window, "Command3"), &QPushButton::clicked);
     // Walk the focus about, never leaving a checked field.
     ClickThroughWindow(session.field("Text6"));
     ClickThroughWindow(session.field("Text1"));
     QTest::keyClick(session.field("Text1"), Qt::Key_Tab);
-    ClickThroughWindow(session.window->saveAndExitButton());
+    ClickThroughWindow(Find<QPushButton>(*session.window, "Command3"));
     QVERIFY(dialogs.messages.isEmpty());
     QCOMPARE(clicked.size(), 1);
     // Saved unchanged.
@@ -261,37 +265,72 @@ void ValidationTest::helpButtons()
     QFETCH(int, index);
     QFETCH(QString, message);
     FakeDialogs dialogs;
-    Session session;
-    const TankSettings before = session.window->texts();
-    ClickThroughWindow(session.window->helpButton(array, index));
+    Session session(dialogs);
+    const TankSettings before = Texts(*session.window);
+    ClickThroughWindow(Find<QPushButton>(*session.window, array, index));
     QCOMPARE(dialogs.messages, QStringList{message});
-    QCOMPARE(session.window->texts(), before);
-}
-
-void ValidationTest::indexesWithoutAdviceDoNothing()
-{
-    FakeDialogs dialogs;
-    Session session;
-    for (int index : {-1, 3, 4, 6, 10})
-        session.window->Command1_Click(index);
-    for (int index : {-1, 1, 2, 4, 10})
-        session.window->Command2_Click(index);
-    QVERIFY(dialogs.messages.isEmpty());
+    QCOMPARE(Texts(*session.window), before);
 }
 
 void ValidationTest::refusalInARealMessageBox()
 {
-    Session session; // the plain Qt message box
+    Dialogs dialogs; // the plain Qt message box
+    Session session(dialogs);
     QLineEdit *edit = session.enter("Text12", "2");
     MessageBoxSeen seen;
     AnswerNextMessageBox(seen);
     QTest::keyClick(edit, Qt::Key_Tab);
     QCOMPARE(seen.title, QStringLiteral("Brinevar"));
     QCOMPARE(seen.text, kFillStateRefusal);
+    QCOMPARE(seen.format, Qt::PlainText);
     QCOMPARE(seen.buttons, 1);
     QTRY_COMPARE(QApplication::activeWindow(), session.window.get());
     QCOMPARE(QApplication::focusWidget(), edit);
     QCOMPARE(edit->text(), QStringLiteral("2"));
+}
+
+void ValidationTest::commandsPressedByAnAccessibilityClientWaitForAPassingText()
+{
+    FakeDialogs dialogs;
+    Session session(dialogs);
+    frmMain &window = *session.window;
+    QLineEdit *edit = session.enter("Text7", "18");
+    const TankSettings before = Texts(window);
+    auto press = [](QWidget *button) {
+        QAccessibleInterface *control = QAccessible::queryAccessibleInterface(button);
+        QVERIFY(control && control->actionInterface());
+        control->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    };
+    QStringList expected;
+    for (QPushButton *button :
+         {Find<QPushButton>(window, "Command3"), Find<QPushButton>(window, "cmdDefault"),
+          Find<QPushButton>(window, "Command1", 0)}) {
+        press(button);
+        expected << kTerrainRefusal;
+        QTRY_COMPARE(dialogs.messages, expected); // the press clicks 100 ms later
+        QCOMPARE(QApplication::focusWidget(), edit);
+    }
+    QCOMPARE(Texts(window), before);
+    QVERIFY(!session.saved());
+    QVERIFY(window.isVisible());
+
+    session.enter("Text7", "17");
+    press(Find<QPushButton>(window, "Command3"));
+    QTRY_VERIFY(!window.isVisible());
+    QVERIFY(session.saved());
+    QCOMPARE(dialogs.messages, expected);
+}
+
+void ValidationTest::enterOnTheFocusedSaveButtonSaves()
+{
+    FakeDialogs dialogs;
+    Session session(dialogs);
+    session.enter("Text7", "17");
+    Find<QPushButton>(*session.window, "Command3")->setFocus();
+    QTest::keyClick(Find<QPushButton>(*session.window, "Command3"), Qt::Key_Return);
+    QVERIFY(session.saved());
+    QVERIFY(!session.window->isVisible());
+    QVERIFY(dialogs.messages.isEmpty());
 }
 
 QTEST_MAIN(ValidationTest)
