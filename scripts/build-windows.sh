@@ -12,7 +12,8 @@ ensure_packages cmake ninja-build g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-    -DBRINEVAR_QT_FREE_ONLY=ON -DBRINEVAR_BENCH=ON -DBUILD_TESTING=OFF
+    -DBRINEVAR_QT_FREE_ONLY=ON -DBRINEVAR_BENCH=ON -DBUILD_TESTING=OFF \
+    -DBRINEVAR_WERROR="${BRINEVAR_WERROR:-OFF}"
 cmake --build "$build" -j2 --target brinevar windows_zip
 
 # Only the system's own DLLs: a MinGW runtime DLL here would not be on a

@@ -15,7 +15,7 @@ ensure_packages "${packages[@]}"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
     -DBRINEVAR_QT_FREE_ONLY=ON -DBRINEVAR_BENCH=OFF \
-    -DBRINEVAR_GTEST_SOURCE=/usr/src/googletest
+    -DBRINEVAR_GTEST_SOURCE=/usr/src/googletest -DBRINEVAR_WERROR="${BRINEVAR_WERROR:-OFF}"
 cmake --build "$build" -j2
 
 # UTF-8 file names on this side; Wine then gives Windows the code page 1252,
