@@ -17,7 +17,8 @@
 #   3. A save into a missing folder says so and keeps the window; the close
 #      box ends the program and writes nothing; Cancel at the prompt stores
 #      the empty text.
-#   4. The about box opens and closes; System Info starts the program that
+#   4. A copy under Program Files keeps tanks.ini in %APPDATA%\Brinevar.
+#   5. The about box opens and closes; System Info starts the program that
 #      the registry names.
 #
 # Usage: windows_test.sh path/to/brinevar.exe path/to/writesettings.exe
@@ -172,7 +173,22 @@ wait_end "the close box did not end the program"
 wine reg add "$store" /v Path /d 'C:\Updates\' /f >/dev/null 2>&1
 echo "ok: the failed save said so and kept the window; closing wrote nothing; Cancel gave the empty text"
 
-echo "== 4: the about box, and System Info through the registry"
+echo "== 4: a copy under Program Files keeps tanks.ini in the user's AppData"
+installed="$drive/Program Files/Brinevar"
+mkdir -p "$installed"
+cp "$exe" "$installed/brinevar.exe"
+(cd "$installed" && exec wine brinevar.exe) >/dev/null 2>&1 &
+pid=$!
+main=$(wait_window Brinevar)
+click_save_and_exit
+wait_end "Save and Exit did not end the installed copy"
+[ ! -e "$installed/tanks.ini" ] || fail "the installed copy wrote beside itself"
+appdata=$(find "$drive/users" -path '*/AppData/Roaming/Brinevar/tanks.ini' | head -n1)
+[ -n "$appdata" ] || fail "no tanks.ini in the user's AppData"
+cmp "$appdata" "$updates/tanks.cfg" || fail "the AppData copy differs from tanks.cfg"
+echo "ok: tanks.ini in $(basename "$(dirname "$(dirname "$appdata")")")\\Brinevar"
+
+echo "== 5: the about box, and System Info through the registry"
 tool_key='HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO'
 wine reg add "$tool_key" /v PATH /d 'C:\windows\notepad.exe' /f >/dev/null 2>&1
 wine reg add 'HKLM\SOFTWARE\Microsoft\Shared Tools Location' /v MSINFO /d 'C:\windows\system32' \
