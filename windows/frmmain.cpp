@@ -66,20 +66,23 @@ void frmMain::BuildLayout()
     PlaceOnScreen();
 }
 
-void frmMain::PlaceOnScreen()
+SIZE frmMain::FrameSize() const
 {
-    // The client area of the layout, centred in the work area and no larger.
     const int dpi = form_.Dpi();
     RECT frame{0, 0, TwipsToPixels(kMainWidth, dpi), TwipsToPixels(kMainHeight, dpi)};
     AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, UINT(dpi));
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void frmMain::PlaceOnScreen()
+{
     MONITORINFO monitor{sizeof monitor, {}, {}, 0};
     GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT &work = monitor.rcWork;
-    const LONG width = std::min(frame.right - frame.left, work.right - work.left);
-    const LONG height = std::min(frame.bottom - frame.top, work.bottom - work.top);
-    SetWindowPos(window_, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE frame = FrameSize();
+    const auto [left, top] = FramePlacement(
+        frame.cx, frame.cy, {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    SetWindowPos(window_, nullptr, left, top, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int frmMain::Run(int show)
@@ -140,6 +143,15 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFOCUS:
         gate_->Restore();
         return 0;
+    case WM_GETMINMAXINFO: {
+        // The whole client area, also where the frame is larger than the
+        // screen, which would otherwise cut it down.
+        auto *limits = reinterpret_cast<MINMAXINFO *>(lParam);
+        const SIZE frame = FrameSize();
+        limits->ptMaxTrackSize.x = std::max(limits->ptMaxTrackSize.x, frame.cx);
+        limits->ptMaxTrackSize.y = std::max(limits->ptMaxTrackSize.y, frame.cy);
+        return 0;
+    }
     case WM_DPICHANGED: {
         form_.Scale(HIWORD(wParam));
         const auto *suggested = reinterpret_cast<const RECT *>(lParam);

@@ -39,6 +39,9 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void BuildLayout();
+    // The frame around the layout's client area at the window's DPI.
+    SIZE FrameSize() const;
+    // The frame where the shared rule puts it on the work area.
     void PlaceOnScreen();
     void Command(int id, int code, HWND control);
     void LabelClick(const brinevar::ControlRow &row);
