@@ -20,6 +20,8 @@
 #   4. A copy under Program Files keeps tanks.ini in %APPDATA%\Brinevar.
 #   5. The about box opens and closes; System Info starts the program that
 #      the registry names.
+#   6. At 192 DPI the window, too big for the screen, keeps its client area
+#      and its frame starts at the screen's top left.
 #
 # Usage: windows_test.sh path/to/brinevar.exe path/to/writesettings.exe
 # Exit status 77 (skipped) when Xvfb, xdotool, wine or python3 is missing.
@@ -212,3 +214,23 @@ poll 15 count_is "About Brinevar" 0 || fail "the close box did not close the abo
 send_close_request "$main"
 wait_end "the main window did not close after the about box"
 echo "ok: the about box opened twice and closed; System Info started the named program"
+
+echo "== 6: at 192 DPI the window, too big for the screen, keeps its client area at the top left"
+dpi_key='HKCU\Control Panel\Desktop'
+wine reg add "$dpi_key" /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+start_program
+main=$(wait_window Brinevar)
+# shellcheck disable=SC2034 # SCREEN and WINDOW are set along with the others, unused
+eval "$(xdotool getwindowgeometry --shell "$main")"
+send_close_request "$main"
+wait_end "the close box did not end the program at 192 DPI"
+wine reg delete "$dpi_key" /v LogPixels /f >/dev/null 2>&1
+# 11880 x 8160 twips at 192 DPI. The X window is the client area: inside the
+# frame's border, and below its title bar.
+if [ "$WIDTH" -ne 1584 ] || [ "$HEIGHT" -ne 1088 ]; then
+    fail "the client area is ${WIDTH}x$HEIGHT at 192 DPI, not 1584x1088"
+fi
+if [ "$X" -lt 0 ] || [ "$X" -ge 20 ] || [ "$Y" -le 0 ] || [ "$Y" -ge 80 ]; then
+    fail "the frame does not start at the screen's top left: the client area is at $X,$Y"
+fi
+echo "ok: the client area whole, its frame from the top left"

@@ -1,12 +1,15 @@
 // The Windows window's controls and its focus gate, through real windows and
 // real messages under Wine: rows drawn at their twips, a later label above
-// an earlier one, Tab walking the focus order, and a refused check stopping a press.
+// an earlier one, Tab walking the focus order, a refused check stopping a
+// press, and where the main window stands.
 #include "focusgate.h"
 #include "form.h"
+#include "frmmain.h"
 #include "mainlayout.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -207,6 +210,32 @@ TEST_F(WindowsFormTest, EnterPressesOnlyAFocusedButton)
     SetFocus(Control("cmdDefault"));
     Key(VK_RETURN);
     EXPECT_EQ(clicked, std::vector<int>{IdOf(Control("cmdDefault"))});
+}
+
+// On Xvfb's screen, larger than the window at 96 DPI, the frame is centred
+// on the work area around the layout's whole client area.
+TEST(WindowsMainWindowTest, KeepsItsClientSizeInAFrameCentredOnTheWorkArea)
+{
+    frmMain main(GetModuleHandleW(nullptr));
+    HWND window = FindWindowW(L"BrinevarMain", nullptr);
+    ASSERT_NE(window, nullptr);
+    const int dpi = DpiOf(window);
+    RECT client, frame;
+    GetClientRect(window, &client);
+    GetWindowRect(window, &frame);
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT &work = monitor.rcWork;
+    DestroyWindow(window);
+    MSG quit; // the one WM_DESTROY posts
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+
+    EXPECT_EQ(client.right, TwipsToPixels(kMainWidth, dpi));
+    EXPECT_EQ(client.bottom, TwipsToPixels(kMainHeight, dpi));
+    EXPECT_GT(frame.left, work.left);
+    EXPECT_GT(frame.top, work.top);
+    EXPECT_LE(std::abs((frame.left - work.left) - (work.right - frame.right)), 1);
+    EXPECT_LE(std::abs((frame.top - work.top) - (work.bottom - frame.bottom)), 1);
 }
 
 } // namespace
