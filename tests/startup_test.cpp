@@ -1,4 +1,5 @@
 #include "frmmain.h"
+#include "settingsfile.h"
 #include "testsupport.h"
 #include "updatesfolder.h"
 
@@ -41,6 +42,7 @@ private slots:
     void copyNamingSomeSettingsFillsOnlyThose();
     void whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce_data();
     void whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce();
+    void theLargestCopyReadStillOpensTheWindowAtOnce();
     void anUnwritableStoreIsReportedAndThePathServesThisRun_data();
     void anUnwritableStoreIsReportedAndThePathServesThisRun();
     void defaultAnswerPointsIntoTheWinePrefix();
@@ -142,7 +144,7 @@ void StartupTest::whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
     QTest::newRow("a folder") << "folder" << "Not an ordinary file";
-    QTest::newRow("a file over 64 MiB") << "huge" << "File too large";
+    QTest::newRow("a file over the size limit") << "huge" << "File too large";
 #ifndef _WIN32
     QTest::newRow("a pipe nobody writes to") << "fifo" << "Not an ordinary file";
     QTest::newRow("a link to /dev/zero") << "zero" << "Not an ordinary file";
@@ -159,9 +161,9 @@ void StartupTest::whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce()
     const QString copy = sandbox.programFolder() + "/tanks.ini";
     if (kind == "folder")
         QVERIFY(QDir(sandbox.programFolder()).mkdir("tanks.ini"));
-    if (kind == "huge") { // sparse: no 64 MiB written
+    if (kind == "huge") { // sparse: nothing written
         QFile file(copy);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize((qint64(64) << 20) + 1));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(kMaxSettingsFileSize) + 1));
     }
 #ifndef _WIN32
     if (kind == "fifo")
@@ -178,6 +180,26 @@ void StartupTest::whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce()
     QCOMPARE(dialogs.messages,
              QStringList{"Could not read " + QDir::toNativeSeparators(copy) + ":\n" + reason});
     QCOMPARE(Texts(window), InitialTexts());
+}
+
+void StartupTest::theLargestCopyReadStillOpensTheWindowAtOnce()
+{
+    // One value as long as the size limit lets it be, the worst for a field.
+    Sandbox sandbox;
+    sandbox.storePath(sandbox.updatesFolder());
+    const QByteArray key = "saltWater = ";
+    const QByteArray value(qsizetype(kMaxSettingsFileSize) - key.size() - 2, 'x');
+    sandbox.write(sandbox.programFolder() + "/tanks.ini", key + value + "\r\n");
+    FakeDialogs dialogs;
+    QElapsedTimer timer;
+    timer.start();
+    frmMain window(dialogs);
+    window.Form_Load();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed()) + " ms"));
+    QCOMPARE(dialogs.messages, QStringList());
+    QCOMPARE(Field(window, "saltWater")->text().size(), value.size());
 }
 
 void StartupTest::anUnwritableStoreIsReportedAndThePathServesThisRun_data()
