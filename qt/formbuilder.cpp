@@ -8,9 +8,7 @@
 #include <QPushButton>
 #include <QValidator>
 
-#include <algorithm>
 #include <limits>
-#include <vector>
 
 namespace brinevar {
 namespace {
@@ -120,24 +118,14 @@ QWidgetList BuildControls(QWidget *parent, std::span<const ControlRow> rows)
         }
     }
 
-    const QWidgetList chain = FocusOrder(rows, widgets);
-    for (qsizetype i = 1; i < chain.size(); ++i)
-        QWidget::setTabOrder(chain[i - 1], chain[i]);
-    return widgets;
-}
-
-QWidgetList FocusOrder(std::span<const ControlRow> rows, const QWidgetList &widgets)
-{
-    std::vector<std::size_t> chain;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].tabIndex >= 0)
-            chain.push_back(i);
+    QWidget *previous = nullptr;
+    for (const ControlRow *row : FocusOrder(rows)) {
+        QWidget *widget = widgets[row - rows.data()];
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
     }
-    std::ranges::stable_sort(chain, {}, [&](std::size_t i) { return rows[i].tabIndex; });
-    QWidgetList order;
-    for (const std::size_t i : chain)
-        order.append(widgets[qsizetype(i)]);
-    return order;
+    return widgets;
 }
 
 QWidget *FindControl(const QWidget *parent, const QString &name, int index)

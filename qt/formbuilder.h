@@ -33,9 +33,6 @@ inline QColor ToQColor(Rgb colour)
 // focus order by that index.
 QWidgetList BuildControls(QWidget *parent, std::span<const ControlRow> rows);
 
-// The widgets of the rows that have a tab index, in focus order.
-QWidgetList FocusOrder(std::span<const ControlRow> rows, const QWidgetList &widgets);
-
 // The widget built for a row: the object name, and for array members the
 // dynamic property "index".
 QWidget *FindControl(const QWidget *parent, const QString &name, int index = -1);

@@ -48,9 +48,6 @@ public:
     // Flushes to disk and puts the new file in place of the target.
     void commit();
 
-    // Empty when the file is written in place.
-    const std::filesystem::path &temporaryPath() const { return temporary_; }
-
 private:
     [[noreturn]] void fail(std::error_code reason) const;
 
