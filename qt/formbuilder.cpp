@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QValidator>
 
+#include <algorithm>
 #include <limits>
 
 namespace brinevar {
@@ -19,13 +20,23 @@ QString Utf8(std::string_view text)
 }
 
 // Keeps a field on one line: Qt's line edit takes line breaks from a paste or
-// a drop as they come. Each break (CR LF counting as one) becomes a blank.
+// a drop as they come. Breaks at either end of the text, such as the line end
+// a copied line brings along, go; each other break (CR LF counting as one)
+// becomes a blank.
 class SingleLine : public QValidator {
 public:
     using QValidator::QValidator;
 
     State validate(QString &input, int &pos) const override
     {
+        while (!input.isEmpty() && IsBreak(input.back()))
+            input.chop(1);
+        while (!input.isEmpty() && IsBreak(input.front())) {
+            input.remove(0, 1);
+            if (pos > 0)
+                --pos;
+        }
+        pos = std::min(pos, int(input.size()));
         for (qsizetype i = 0; i < input.size(); ++i) {
             if (!IsBreak(input[i]))
                 continue;
@@ -59,7 +70,7 @@ QWidget *Create(const ControlRow &row, QWidget *parent)
     case ControlKind::TextField: {
         auto *field = new QLineEdit(text, parent);
         field->setMaxLength(std::numeric_limits<int>::max());
-        field->setValidator(new SingleLine(field));
+        KeepOnOneLine(field);
         return field;
     }
     case ControlKind::Label:
@@ -93,6 +104,11 @@ QWidget *Create(const ControlRow &row, QWidget *parent)
 }
 
 } // namespace
+
+void KeepOnOneLine(QLineEdit *field)
+{
+    field->setValidator(new SingleLine(field));
+}
 
 QRect TwipsToRect(int left, int top, int width, int height)
 {

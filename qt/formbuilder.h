@@ -11,6 +11,7 @@
 #include <span>
 #include <string_view>
 
+class QLineEdit;
 class QListWidget;
 class QWidget;
 
@@ -32,6 +33,9 @@ inline QColor ToQColor(Rgb colour)
 // is drawn above an earlier one. Rows with a tab index are chained into the
 // focus order by that index.
 QWidgetList BuildControls(QWidget *parent, std::span<const ControlRow> rows);
+
+// Keeps the text of `field` on one line, whatever is pasted or dropped into it.
+void KeepOnOneLine(QLineEdit *field);
 
 // The widget built for a row: the object name, and for array members the
 // dynamic property "index".

@@ -3,6 +3,7 @@
 #include "testsupport.h"
 #include "updatesfolder.h"
 
+#include <QClipboard>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,6 +48,7 @@ private slots:
     void anUnwritableStoreIsReportedAndThePathServesThisRun();
     void defaultAnswerPointsIntoTheWinePrefix();
     void realPromptShowsItsTextAsItStands();
+    void aPathPastedWithItsLineEndLosesIt();
 };
 
 void StartupTest::firstStartAsksOnceAndStoresTheDefaultAnswer()
@@ -269,6 +271,22 @@ void StartupTest::realPromptShowsItsTextAsItStands()
     QCOMPARE(Dialogs().input(nullptr, "<b>x</b>", "Folder Path", "c:\\"), QString());
     QCOMPARE(shown, QStringLiteral("<b>x</b>"));
     QCOMPARE(format, Qt::PlainText);
+}
+
+void StartupTest::aPathPastedWithItsLineEndLosesIt()
+{
+    // A path copied from a terminal or a file manager brings its line end
+    // along; kept, it would name no folder at any later start.
+    QGuiApplication::clipboard()->setText("/games/Updates/\n");
+    QTimer::singleShot(0, [] {
+        QTRY_VERIFY(qobject_cast<QInputDialog *>(QApplication::activeModalWidget()));
+        auto *prompt = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        auto *answer = prompt->findChild<QLineEdit *>();
+        answer->selectAll();
+        QTest::keySequence(answer, QKeySequence::Paste);
+        prompt->accept();
+    });
+    QCOMPARE(Dialogs().input(nullptr, "Where?", "Folder Path", "c:\\"), "/games/Updates/");
 }
 
 QTEST_MAIN(StartupTest)
