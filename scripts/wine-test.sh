@@ -29,6 +29,7 @@ wine_session_start x
 # The entries the about box reads. The folder ends in a backslash and holds a
 # non-ASCII letter, and a file MSINFO32.EXE lies in it.
 export BRINEVAR_WINE_TOOL='C:\Program Files\Common Files\Microsoft Shared\MSInfo\msinfo32.exe'
+# shellcheck disable=SC1003 # a Windows folder ending in a backslash
 export BRINEVAR_WINE_FOLDER='C:\brinevar\Zürich\'
 export BRINEVAR_WINE_NUMBER=4294967294
 mkdir -p "$WINEPREFIX/drive_c/brinevar/Zürich"
