@@ -75,9 +75,19 @@ bool KeepOwnerAndModeOf(const fs::path &, int)
 {
     return true;
 }
+// ReplaceFileW keeps what the user set on the former file (attributes, access
+// control list); a file that does not exist yet is simply moved into place.
+// The attributes are set again by hand, as not every ReplaceFileW keeps them.
 std::error_code Replace(const fs::path &from, const fs::path &to)
 {
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    const DWORD attributes = GetFileAttributesW(to.c_str());
+    if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                     nullptr)) {
+        SetFileAttributesW(to.c_str(), attributes);
+        return {};
+    }
+    if (GetLastError() == ERROR_FILE_NOT_FOUND &&
+        MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return {};
     return {int(GetLastError()), std::system_category()};
 }

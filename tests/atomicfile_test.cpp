@@ -7,7 +7,10 @@
 #include <iostream>
 #include <set>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -88,7 +91,19 @@ struct Restore {
 };
 } // namespace
 
-#ifndef _WIN32
+#ifdef _WIN32
+TEST(AtomicFile, KeepsTheFormerFilesAttributes)
+{
+    TestFolder folder;
+    folder.write("tanks.cfg", "former");
+    const auto target = folder.path() / "tanks.cfg";
+    ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    WriteSettingsFile(target, DefaultTexts());
+    EXPECT_EQ(folder.read("tanks.cfg").size(), 467u);
+    EXPECT_TRUE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(folder.entries(), 1u);
+}
+#else
 TEST(AtomicFile, KeepsThePermissionBits)
 {
     TestFolder folder;
