@@ -3,7 +3,10 @@
 // Each front end draws the rows with its own toolkit.
 #pragma once
 
+#include <algorithm>
+#include <span>
 #include <string_view>
+#include <vector>
 
 namespace brinevar {
 
@@ -23,6 +26,17 @@ struct ControlRow {
     int left, top, width, height; // twips
     int tabIndex = -1;            // place in the focus order; -1 takes no part
 };
+
+// The rows of `rows` that take the focus, in focus order.
+inline std::vector<const ControlRow *> FocusOrder(std::span<const ControlRow> rows)
+{
+    std::vector<const ControlRow *> order;
+    for (const ControlRow &row : rows)
+        if (row.tabIndex >= 0)
+            order.push_back(&row);
+    std::ranges::stable_sort(order, {}, &ControlRow::tabIndex);
+    return order;
+}
 
 struct Rgb {
     unsigned char red, green, blue;

@@ -118,20 +118,7 @@ std::span<const ControlRow> MainLayout()
 
 std::vector<const ControlRow *> MainFocusOrder()
 {
-    std::vector<const ControlRow *> order;
-    for (const ControlRow &row : kMainLayout)
-        if (row.tabIndex >= 0)
-            order.push_back(&row);
-    std::ranges::sort(order, {}, &ControlRow::tabIndex);
-    return order;
-}
-
-const ControlRow *FindMainControl(std::string_view name, int index)
-{
-    for (const ControlRow &row : kMainLayout)
-        if (row.name == name && row.index == index)
-            return &row;
-    return nullptr;
+    return FocusOrder(kMainLayout);
 }
 
 FramePosition FramePlacement(int width, int height, ScreenArea area)

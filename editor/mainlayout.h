@@ -15,9 +15,6 @@ std::span<const ControlRow> MainLayout();
 // The rows that take the focus, in focus order.
 std::vector<const ControlRow *> MainFocusOrder();
 
-// The row of the control `name` (with `index` for an array member), or null.
-const ControlRow *FindMainControl(std::string_view name, int index = -1);
-
 // The client area of frmMain, in twips.
 inline constexpr int kMainWidth = 11880;
 inline constexpr int kMainHeight = 8160;

@@ -87,12 +87,6 @@ bool SaveAndExit(MainWindowHost &host, const std::string &ztPath)
     return true;
 }
 
-bool HasRangeCheck(std::string_view field)
-{
-    const auto setting = FindSettingByField(field);
-    return setting && Catalogue()[*setting].check;
-}
-
 bool ValidateField(MainWindowHost &host, std::string_view field)
 {
     const auto setting = FindSettingByField(field);

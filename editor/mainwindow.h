@@ -73,9 +73,6 @@ bool SaveAndExit(MainWindowHost &host, const std::string &ztPath);
 // A field without a check always passes.
 bool ValidateField(MainWindowHost &host, std::string_view field);
 
-// Whether `field` carries a range check.
-bool HasRangeCheck(std::string_view field);
-
 // A "?" button: the advice of member `index` of `array` ("Command1" or
 // "Command2"); an index without one shows nothing.
 void ShowHelp(MainWindowHost &host, std::string_view array, int index);

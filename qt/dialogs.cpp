@@ -1,10 +1,12 @@
 #include "dialogs.h"
 
+#include "formbuilder.h"
 #include "version.h"
 
 #include <QIcon>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -34,6 +36,8 @@ QString Dialogs::input(QWidget *parent, const QString &prompt, const QString &ti
     for (QLabel *label : dialog.findChildren<QLabel *>())
         label->setTextFormat(Qt::PlainText);
     dialog.setTextValue(defaultAnswer);
+    if (auto *answer = dialog.findChild<QLineEdit *>())
+        KeepOnOneLine(answer);
     // Wide enough to show a whole folder path, which is what it is asked for.
     const int wanted = dialog.fontMetrics().horizontalAdvance(defaultAnswer + "MMMM") + 40;
     const QScreen *screen = dialog.screen();

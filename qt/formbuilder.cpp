@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <vector>
 
 namespace brinevar {
 namespace {
@@ -21,13 +20,23 @@ QString Utf8(std::string_view text)
 }
 
 // Keeps a field on one line: Qt's line edit takes line breaks from a paste or
-// a drop as they come. Each break (CR LF counting as one) becomes a blank.
+// a drop as they come. Breaks at either end of the text, such as the line end
+// a copied line brings along, go; each other break (CR LF counting as one)
+// becomes a blank.
 class SingleLine : public QValidator {
 public:
     using QValidator::QValidator;
 
     State validate(QString &input, int &pos) const override
     {
+        while (!input.isEmpty() && IsBreak(input.back()))
+            input.chop(1);
+        while (!input.isEmpty() && IsBreak(input.front())) {
+            input.remove(0, 1);
+            if (pos > 0)
+                --pos;
+        }
+        pos = std::min(pos, int(input.size()));
         for (qsizetype i = 0; i < input.size(); ++i) {
             if (!IsBreak(input[i]))
                 continue;
@@ -61,7 +70,7 @@ QWidget *Create(const ControlRow &row, QWidget *parent)
     case ControlKind::TextField: {
         auto *field = new QLineEdit(text, parent);
         field->setMaxLength(std::numeric_limits<int>::max());
-        field->setValidator(new SingleLine(field));
+        KeepOnOneLine(field);
         return field;
     }
     case ControlKind::Label:
@@ -96,6 +105,11 @@ QWidget *Create(const ControlRow &row, QWidget *parent)
 
 } // namespace
 
+void KeepOnOneLine(QLineEdit *field)
+{
+    field->setValidator(new SingleLine(field));
+}
+
 QRect TwipsToRect(int left, int top, int width, int height)
 {
     return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
@@ -120,24 +134,14 @@ QWidgetList BuildControls(QWidget *parent, std::span<const ControlRow> rows)
         }
     }
 
-    const QWidgetList chain = FocusOrder(rows, widgets);
-    for (qsizetype i = 1; i < chain.size(); ++i)
-        QWidget::setTabOrder(chain[i - 1], chain[i]);
-    return widgets;
-}
-
-QWidgetList FocusOrder(std::span<const ControlRow> rows, const QWidgetList &widgets)
-{
-    std::vector<std::size_t> chain;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].tabIndex >= 0)
-            chain.push_back(i);
+    QWidget *previous = nullptr;
+    for (const ControlRow *row : FocusOrder(rows)) {
+        QWidget *widget = widgets[row - rows.data()];
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
     }
-    std::ranges::stable_sort(chain, {}, [&](std::size_t i) { return rows[i].tabIndex; });
-    QWidgetList order;
-    for (const std::size_t i : chain)
-        order.append(widgets[qsizetype(i)]);
-    return order;
+    return widgets;
 }
 
 QWidget *FindControl(const QWidget *parent, const QString &name, int index)

@@ -11,6 +11,7 @@
 #include <span>
 #include <string_view>
 
+class QLineEdit;
 class QListWidget;
 class QWidget;
 
@@ -33,8 +34,8 @@ inline QColor ToQColor(Rgb colour)
 // focus order by that index.
 QWidgetList BuildControls(QWidget *parent, std::span<const ControlRow> rows);
 
-// The widgets of the rows that have a tab index, in focus order.
-QWidgetList FocusOrder(std::span<const ControlRow> rows, const QWidgetList &widgets);
+// Keeps the text of `field` on one line, whatever is pasted or dropped into it.
+void KeepOnOneLine(QLineEdit *field);
 
 // The widget built for a row: the object name, and for array members the
 // dynamic property "index".

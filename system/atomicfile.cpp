@@ -71,10 +71,23 @@ std::error_code MayWrite(const fs::path &file)
         return std::make_error_code(std::errc::permission_denied);
     return {};
 }
-void KeepModeOf(const fs::path &, int) {}
+bool KeepOwnerAndModeOf(const fs::path &, int)
+{
+    return true;
+}
+// ReplaceFileW keeps what the user set on the former file (attributes, access
+// control list); a file that does not exist yet is simply moved into place.
+// The attributes are set again by hand, as not every ReplaceFileW keeps them.
 std::error_code Replace(const fs::path &from, const fs::path &to)
 {
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    const DWORD attributes = GetFileAttributesW(to.c_str());
+    if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                     nullptr)) {
+        SetFileAttributesW(to.c_str(), attributes);
+        return {};
+    }
+    if (GetLastError() == ERROR_FILE_NOT_FOUND &&
+        MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return {};
     return {int(GetLastError()), std::system_category()};
 }
@@ -121,19 +134,19 @@ std::error_code MayWrite(const fs::path &file)
 {
     return access(file.c_str(), W_OK) == 0 ? std::error_code() : Errno();
 }
-// The new file gets the former one's permission bits, and its owner when the
-// saver may give it (a superuser saving a user's file).
-void KeepModeOf(const fs::path &former, int fd)
+// The new file gets the former one's owner, group and permission bits. False
+// when the saver may not give it that owner or group (another user's file, or
+// a group the saver is not in): the file would be taken from them.
+bool KeepOwnerAndModeOf(const fs::path &former, int fd)
 {
-    struct stat status;
-    if (stat(former.c_str(), &status) != 0)
-        return;
-    if (status.st_uid != geteuid() || status.st_gid != getegid()) {
-        // A saver who may not give the file away keeps it: nothing is lost.
-        const int givenAway = fchown(fd, status.st_uid, status.st_gid);
-        static_cast<void>(givenAway);
-    }
+    struct stat status, fresh;
+    if (stat(former.c_str(), &status) != 0 || fstat(fd, &fresh) != 0)
+        return true;
+    if ((status.st_uid != fresh.st_uid || status.st_gid != fresh.st_gid) &&
+        fchown(fd, status.st_uid, status.st_gid) != 0)
+        return false;
     fchmod(fd, status.st_mode & 07777);
+    return true;
 }
 std::error_code Replace(const fs::path &from, const fs::path &to)
 {
@@ -261,8 +274,16 @@ AtomicFile::AtomicFile(fs::path target) : named_(std::move(target))
         }
         fail(reason);
     }
-    if (exists)
-        KeepModeOf(target_, fd_);
+    if (exists && !KeepOwnerAndModeOf(target_, fd_)) {
+        // Another user's file, which this user may write: written in place it
+        // stays theirs.
+        Close(fd_);
+        fd_ = -1;
+        std::error_code ignored;
+        fs::remove(temporary_, ignored);
+        temporary_.clear();
+        inPlace_ = true;
+    }
 }
 
 AtomicFile::~AtomicFile()

@@ -2,11 +2,11 @@
 // temporary file in the same folder, which then takes the target's name in one
 // step. Until commit() succeeds the former file stays exactly as it was.
 //
-// What the user set up on the former file is kept: its permission bits, and a
-// symbolic link stays a link while the file it points to is replaced. A file
-// the user may not write is not replaced. A file the user may write in a
-// folder the user may not write cannot get a temporary beside it, so it is
-// overwritten in place at commit().
+// What the user set up on the former file is kept: its permission bits, its
+// owner and group, and a symbolic link stays a link while the file it points
+// to is replaced. A file the user may not write is not replaced. A file the
+// user may write but cannot replace as it was (in a folder the user may not
+// write, or owned by another user) is overwritten in place at commit().
 #pragma once
 
 #include <filesystem>
@@ -47,9 +47,6 @@ public:
     void write(std::string_view bytes);
     // Flushes to disk and puts the new file in place of the target.
     void commit();
-
-    // Empty when the file is written in place.
-    const std::filesystem::path &temporaryPath() const { return temporary_; }
 
 private:
     [[noreturn]] void fail(std::error_code reason) const;

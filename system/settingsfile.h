@@ -11,8 +11,10 @@
 namespace brinevar {
 
 // A settings file is half a kilobyte; reading stops with an error long before
-// a file that never ends (or is wrongly huge) could hold the program up.
-inline constexpr std::uintmax_t kMaxSettingsFileSize = std::uintmax_t(64) << 20;
+// a file that never ends (or is wrongly huge) could hold the program up. What
+// is read may end up in one field, which lays a long text out far more slowly
+// than it is read: a value of 1 MiB still shows in a fraction of a second.
+inline constexpr std::uintmax_t kMaxSettingsFileSize = std::uintmax_t(1) << 20;
 
 // Replaces `path` as a whole; on failure throws FileError and the former file stays.
 void WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings);

@@ -7,8 +7,13 @@
 #include <iostream>
 #include <set>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -86,7 +91,19 @@ struct Restore {
 };
 } // namespace
 
-#ifndef _WIN32
+#ifdef _WIN32
+TEST(AtomicFile, KeepsTheFormerFilesAttributes)
+{
+    TestFolder folder;
+    folder.write("tanks.cfg", "former");
+    const auto target = folder.path() / "tanks.cfg";
+    ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    WriteSettingsFile(target, DefaultTexts());
+    EXPECT_EQ(folder.read("tanks.cfg").size(), 467u);
+    EXPECT_TRUE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(folder.entries(), 1u);
+}
+#else
 TEST(AtomicFile, KeepsThePermissionBits)
 {
     TestFolder folder;
@@ -97,6 +114,44 @@ TEST(AtomicFile, KeepsThePermissionBits)
         EXPECT_EQ(fs::status(folder.path() / "tanks.cfg").permissions(), mode);
         EXPECT_EQ(folder.read("tanks.cfg").size(), 467u);
     }
+}
+
+TEST(AtomicFile, AnotherUsersFileKeepsItsOwner)
+{
+    // Root sets up a file of its own that another user may write, in a folder
+    // everyone may write; that user saves it.
+    const passwd *nobody = getpwnam("nobody");
+    if (geteuid() != 0 || !nobody) {
+        std::cout << "skipped: needs root to make a file of one user that another saves\n";
+        GTEST_SKIP();
+    }
+    TestFolder folder;
+    fs::permissions(folder.path(), fs::perms(0777));
+    folder.write("tanks.cfg", "former");
+    fs::permissions(folder.path() / "tanks.cfg", fs::perms(0666));
+    const pid_t saver = fork();
+    ASSERT_GE(saver, 0);
+    if (saver == 0) {
+        int status = 1;
+        if (setgid(nobody->pw_gid) == 0 && setuid(nobody->pw_uid) == 0) {
+            try {
+                WriteSettingsFile(folder.path() / "tanks.cfg", DefaultTexts());
+                status = 0;
+            } catch (const std::exception &) {
+            }
+        }
+        _exit(status);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(saver, &status, 0), saver);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save failed";
+    struct stat saved;
+    ASSERT_EQ(stat((folder.path() / "tanks.cfg").c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_uid, 0u) << "the file now belongs to the user who saved it";
+    EXPECT_EQ(saved.st_gid, 0u);
+    EXPECT_EQ(saved.st_mode & 07777, 0666u);
+    EXPECT_EQ(folder.read("tanks.cfg").size(), 467u);
+    EXPECT_EQ(folder.entries(), 1u);
 }
 
 TEST(AtomicFile, ALinkStaysALinkAndTheFileItPointsToIsReplaced)

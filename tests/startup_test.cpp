@@ -1,7 +1,9 @@
 #include "frmmain.h"
+#include "settingsfile.h"
 #include "testsupport.h"
 #include "updatesfolder.h"
 
+#include <QClipboard>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,10 +43,12 @@ private slots:
     void copyNamingSomeSettingsFillsOnlyThose();
     void whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce_data();
     void whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce();
+    void theLargestCopyReadStillOpensTheWindowAtOnce();
     void anUnwritableStoreIsReportedAndThePathServesThisRun_data();
     void anUnwritableStoreIsReportedAndThePathServesThisRun();
     void defaultAnswerPointsIntoTheWinePrefix();
     void realPromptShowsItsTextAsItStands();
+    void aPathPastedWithItsLineEndLosesIt();
 };
 
 void StartupTest::firstStartAsksOnceAndStoresTheDefaultAnswer()
@@ -142,7 +146,7 @@ void StartupTest::whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
     QTest::newRow("a folder") << "folder" << "Not an ordinary file";
-    QTest::newRow("a file over 64 MiB") << "huge" << "File too large";
+    QTest::newRow("a file over the size limit") << "huge" << "File too large";
 #ifndef _WIN32
     QTest::newRow("a pipe nobody writes to") << "fifo" << "Not an ordinary file";
     QTest::newRow("a link to /dev/zero") << "zero" << "Not an ordinary file";
@@ -159,9 +163,9 @@ void StartupTest::whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce()
     const QString copy = sandbox.programFolder() + "/tanks.ini";
     if (kind == "folder")
         QVERIFY(QDir(sandbox.programFolder()).mkdir("tanks.ini"));
-    if (kind == "huge") { // sparse: no 64 MiB written
+    if (kind == "huge") { // sparse: nothing written
         QFile file(copy);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize((qint64(64) << 20) + 1));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(kMaxSettingsFileSize) + 1));
     }
 #ifndef _WIN32
     if (kind == "fifo")
@@ -178,6 +182,26 @@ void StartupTest::whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce()
     QCOMPARE(dialogs.messages,
              QStringList{"Could not read " + QDir::toNativeSeparators(copy) + ":\n" + reason});
     QCOMPARE(Texts(window), InitialTexts());
+}
+
+void StartupTest::theLargestCopyReadStillOpensTheWindowAtOnce()
+{
+    // One value as long as the size limit lets it be, the worst for a field.
+    Sandbox sandbox;
+    sandbox.storePath(sandbox.updatesFolder());
+    const QByteArray key = "saltWater = ";
+    const QByteArray value(qsizetype(kMaxSettingsFileSize) - key.size() - 2, 'x');
+    sandbox.write(sandbox.programFolder() + "/tanks.ini", key + value + "\r\n");
+    FakeDialogs dialogs;
+    QElapsedTimer timer;
+    timer.start();
+    frmMain window(dialogs);
+    window.Form_Load();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed()) + " ms"));
+    QCOMPARE(dialogs.messages, QStringList());
+    QCOMPARE(Field(window, "saltWater")->text().size(), value.size());
 }
 
 void StartupTest::anUnwritableStoreIsReportedAndThePathServesThisRun_data()
@@ -247,6 +271,22 @@ void StartupTest::realPromptShowsItsTextAsItStands()
     QCOMPARE(Dialogs().input(nullptr, "<b>x</b>", "Folder Path", "c:\\"), QString());
     QCOMPARE(shown, QStringLiteral("<b>x</b>"));
     QCOMPARE(format, Qt::PlainText);
+}
+
+void StartupTest::aPathPastedWithItsLineEndLosesIt()
+{
+    // A path copied from a terminal or a file manager brings its line end
+    // along; kept, it would name no folder at any later start.
+    QGuiApplication::clipboard()->setText("/games/Updates/\n");
+    QTimer::singleShot(0, [] {
+        QTRY_VERIFY(qobject_cast<QInputDialog *>(QApplication::activeModalWidget()));
+        auto *prompt = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        auto *answer = prompt->findChild<QLineEdit *>();
+        answer->selectAll();
+        QTest::keySequence(answer, QKeySequence::Paste);
+        prompt->accept();
+    });
+    QCOMPARE(Dialogs().input(nullptr, "Where?", "Folder Path", "c:\\"), "/games/Updates/");
 }
 
 QTEST_MAIN(StartupTest)
