@@ -48,11 +48,8 @@ private slots:
 
 void CommandsTest::saveWritesBothFilesAlikeAndCloses()
 {
-    Sandbox sandbox;
-    sandbox.storePath(sandbox.updatesFolder());
-    FakeDialogs dialogs;
-    frmMain window(dialogs);
-    window.Form_Load();
+    MainWindowSession session;
+    auto &[sandbox, dialogs, window] = session;
     window.show();
     Field(window, "saltWater")->setText("2.75");
     Field(window, "tankTerrain")->setText("25"); // a text the range check would refuse, never left
@@ -153,11 +150,8 @@ void CommandsTest::emptyPathSavesIntoTheWorkingFolder()
 
 void CommandsTest::closingWritesNothing()
 {
-    Sandbox sandbox;
-    sandbox.storePath(sandbox.updatesFolder());
-    FakeDialogs dialogs;
-    frmMain window(dialogs);
-    window.Form_Load();
+    MainWindowSession session;
+    auto &[sandbox, dialogs, window] = session;
     window.show();
     Field(window, "saltWater")->setText("3");
     QVERIFY(window.close());
@@ -213,11 +207,8 @@ void CommandsTest::unwritableProgramFolderKeepsTheCopyPerUser()
 
 void CommandsTest::aboutIsCreatedOnceAndLoadedAtEveryShowing()
 {
-    Sandbox sandbox;
-    sandbox.storePath(sandbox.updatesFolder());
-    FakeDialogs dialogs;
-    frmMain window(dialogs);
-    window.Form_Load();
+    MainWindowSession session;
+    auto &[sandbox, dialogs, window] = session;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     Field(window, "wallHeightPriceDivisor")->setFocus();

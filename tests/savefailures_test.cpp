@@ -154,11 +154,8 @@ void SaveFailuresTest::everyFailureIsTheMessageAndKeepsTheWindow()
 
 void SaveFailuresTest::copyFailingAfterTheGameFileSaysTheGameFileWasSaved()
 {
-    Sandbox sandbox;
-    sandbox.storePath(sandbox.updatesFolder());
-    FakeDialogs dialogs;
-    frmMain window(dialogs);
-    window.Form_Load();
+    MainWindowSession session;
+    auto &[sandbox, dialogs, window] = session;
     window.show();
     QVERIFY(QDir(sandbox.programFolder()).mkdir("tanks.ini")); // a folder in place of the file
     Find<QPushButton>(window, "Command3")->click();
