@@ -16,8 +16,29 @@
 
 namespace brinevar {
 namespace {
+
 using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kPoll{5};
+
+enum class Attempt { Held, Busy, Failed };
+
+#ifdef _WIN32
+Attempt TryLock(void *handle)
+{
+    OVERLAPPED start{};
+    if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &start))
+        return Attempt::Held;
+    return GetLastError() == ERROR_LOCK_VIOLATION ? Attempt::Busy : Attempt::Failed;
+}
+#else
+Attempt TryLock(int fd)
+{
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return Attempt::Held;
+    return errno == EWOULDBLOCK || errno == EINTR ? Attempt::Busy : Attempt::Failed;
+}
+#endif
+
 } // namespace
 
 std::filesystem::path SaveLockPath()
@@ -36,7 +57,6 @@ SaveLock::SaveLock(const std::filesystem::path &file, std::chrono::milliseconds 
 {
     if (file.empty())
         return;
-    const auto deadline = Clock::now() + wait;
 #ifdef _WIN32
     const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -44,39 +64,28 @@ SaveLock::SaveLock(const std::filesystem::path &file, std::chrono::milliseconds 
     if (handle == INVALID_HANDLE_VALUE)
         return;
     handle_ = handle;
-    for (;;) {
-        OVERLAPPED start{};
-        if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                       &start)) {
-            held_ = true;
-            return;
-        }
-        if (GetLastError() != ERROR_LOCK_VIOLATION)
-            return;
-        if (Clock::now() >= deadline) {
-            timedOut_ = true;
-            return;
-        }
-        std::this_thread::sleep_for(kPoll);
-    }
 #else
     fd_ = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
     if (fd_ < 0)
         return;
+#endif
+    const auto deadline = Clock::now() + wait;
     for (;;) {
-        if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-            held_ = true;
+#ifdef _WIN32
+        const Attempt attempt = TryLock(handle_);
+#else
+        const Attempt attempt = TryLock(fd_);
+#endif
+        if (attempt != Attempt::Busy) {
+            held_ = attempt == Attempt::Held;
             return;
         }
-        if (errno != EWOULDBLOCK && errno != EINTR)
-            return;
         if (Clock::now() >= deadline) {
             timedOut_ = true;
             return;
         }
         std::this_thread::sleep_for(kPoll);
     }
-#endif
 }
 
 SaveLock::~SaveLock()
