@@ -1,5 +1,7 @@
 #include "catalogue.h"
 
+#include "asciicase.h"
+
 #include <algorithm>
 
 namespace brinevar {
@@ -75,11 +77,6 @@ constexpr std::array<Setting, kSettingCount> kCatalogue{{
      "Time in milliseconds before the water purity drops one point."},
 }};
 
-constexpr char AsciiUpper(char c)
-{
-    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-}
-
 template <typename Member> TankSettings Texts(Member member)
 {
     TankSettings texts;
@@ -100,9 +97,7 @@ std::optional<std::size_t> FindSetting(std::string_view name)
     // The reader asks this for the key of nearly every line it reads, so the
     // lengths are compared before any letter.
     for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
-        const std::string_view candidate = kCatalogue[i].name;
-        if (candidate.size() == name.size() &&
-            std::ranges::equal(candidate, name, {}, AsciiUpper, AsciiUpper))
+        if (SameIgnoringAsciiCase(kCatalogue[i].name, name))
             return i;
     }
     return std::nullopt;

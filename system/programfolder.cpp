@@ -1,6 +1,7 @@
 #include "programfolder.h"
 
 #include "ansicodepage.h"
+#include "asciicase.h"
 
 #include <cstdlib>
 #include <system_error>
@@ -41,13 +42,7 @@ bool SameFolder(const std::filesystem::path &a, const std::filesystem::path &b)
 {
 #if defined(_WIN32) || defined(__APPLE__)
     // Case-insensitive file systems: compare as the system would, in ASCII.
-    auto fold = [](std::string text) {
-        for (char &c : text)
-            if (c >= 'A' && c <= 'Z')
-                c = char(c - 'A' + 'a');
-        return text;
-    };
-    return fold(PathToUtf8(Resolved(a))) == fold(PathToUtf8(Resolved(b)));
+    return SameIgnoringAsciiCase(PathToUtf8(Resolved(a)), PathToUtf8(Resolved(b)));
 #else
     return Resolved(a) == Resolved(b);
 #endif

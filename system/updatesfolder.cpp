@@ -1,5 +1,7 @@
 #include "updatesfolder.h"
 
+#include "asciicase.h"
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -31,25 +33,10 @@ std::string WinePrefix()
     return std::string(home ? home : "") + "/.wine";
 }
 
-char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
 bool StartsWithDriveLetter(const std::string &path)
 {
-    return path.size() >= 2 && AsciiLower(path[0]) >= 'a' && AsciiLower(path[0]) <= 'z' &&
+    return path.size() >= 2 && AsciiUpper(path[0]) >= 'A' && AsciiUpper(path[0]) <= 'Z' &&
            path[1] == ':';
-}
-
-bool SameIgnoringCase(const std::string &a, const std::string &b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    return true;
 }
 
 // The entry of `folder` that `name` names on a drive without case: the
@@ -62,7 +49,7 @@ std::string EntryNamed(const fs::path &folder, const std::string &name)
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
         const std::string found = entry->path().filename().native();
-        if (SameIgnoringCase(found, name))
+        if (SameIgnoringAsciiCase(found, name))
             return found;
     }
     return name;
@@ -90,7 +77,8 @@ std::string UpdatesFolderOnThisSystem(const std::string &ztPath)
         return ztPath;
     }
     const std::string prefix = WinePrefix();
-    const char letter = AsciiLower(ztPath[0]);
+    // Wine names its drive links in small letters.
+    const char letter = char(AsciiUpper(ztPath[0]) - 'A' + 'a');
     fs::path folder = fs::path(prefix) / "dosdevices" / (std::string(1, letter) + ":");
     std::error_code error;
     if (letter == 'c' && !fs::exists(folder, error))
