@@ -1,5 +1,6 @@
 #include "atomicfile.h"
 
+#include "descriptor.h"
 #include "programfolder.h"
 
 #include <cerrno>
@@ -10,7 +11,6 @@
 #include <sys/stat.h>
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
-#include <io.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -26,43 +26,8 @@ std::error_code Errno()
     return {errno ? errno : EIO, std::generic_category()};
 }
 
-// The descriptor calls of the two systems, each setting errno on failure.
+// What the two systems do differently around a replace.
 #ifdef _WIN32
-int OpenNew(const fs::path &path)
-{
-    return _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
-}
-int OpenExisting(const fs::path &path)
-{
-    return _wopen(path.c_str(), _O_WRONLY | _O_BINARY);
-}
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const int put =
-            _write(fd, bytes.data(), unsigned(std::min<std::size_t>(bytes.size(), 1 << 30)));
-        if (put <= 0)
-            return false;
-        bytes.remove_prefix(std::size_t(put));
-    }
-    return true;
-}
-bool Truncate(int fd, std::size_t size)
-{
-    if (const errno_t error = _chsize_s(fd, (long long)size)) {
-        errno = error;
-        return false;
-    }
-    return true;
-}
-bool Sync(int fd)
-{
-    return _commit(fd) == 0;
-}
-bool Close(int fd)
-{
-    return _close(fd) == 0;
-}
 // NTFS permissions show only when writing; the read-only attribute shows here.
 std::error_code MayWrite(const fs::path &file)
 {
@@ -97,38 +62,6 @@ bool OwnedByMe(const fs::path &)
     return true;
 }
 #else
-int OpenNew(const fs::path &path)
-{
-    return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-}
-int OpenExisting(const fs::path &path)
-{
-    return open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-}
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        bytes.remove_prefix(std::size_t(put));
-    }
-    return true;
-}
-bool Truncate(int fd, std::size_t size)
-{
-    return ftruncate(fd, off_t(size)) == 0;
-}
-bool Sync(int fd)
-{
-    return fsync(fd) == 0;
-}
-bool Close(int fd)
-{
-    return close(fd) == 0;
-}
 // access() asks as the real user would be asked: a superuser may write anything.
 std::error_code MayWrite(const fs::path &file)
 {

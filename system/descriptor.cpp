@@ -1,0 +1,125 @@
+#include "descriptor.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace brinevar {
+
+#ifdef _WIN32
+
+int OpenForReading(const std::filesystem::path &path)
+{
+    return _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+}
+int OpenNew(const std::filesystem::path &path)
+{
+    return _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+int OpenExisting(const std::filesystem::path &path)
+{
+    return _wopen(path.c_str(), _O_WRONLY | _O_BINARY);
+}
+long long ReadSome(int fd, char *into, std::size_t size)
+{
+    return _read(fd, into, unsigned(std::min<std::size_t>(size, 1 << 30)));
+}
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const int put =
+            _write(fd, bytes.data(), unsigned(std::min<std::size_t>(bytes.size(), 1 << 30)));
+        if (put <= 0)
+            return false;
+        bytes.remove_prefix(std::size_t(put));
+    }
+    return true;
+}
+bool Truncate(int fd, std::size_t size)
+{
+    if (const errno_t error = _chsize_s(fd, (long long)size)) {
+        errno = error;
+        return false;
+    }
+    return true;
+}
+bool Sync(int fd)
+{
+    return _commit(fd) == 0;
+}
+bool Close(int fd)
+{
+    return _close(fd) == 0;
+}
+std::optional<std::uintmax_t> OrdinaryFileSize(int fd)
+{
+    struct _stat64 status;
+    if (_fstat64(fd, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG)
+        return std::nullopt;
+    return std::uintmax_t(status.st_size);
+}
+
+#else
+
+int OpenForReading(const std::filesystem::path &path)
+{
+    return open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+}
+int OpenNew(const std::filesystem::path &path)
+{
+    return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+int OpenExisting(const std::filesystem::path &path)
+{
+    return open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+}
+long long ReadSome(int fd, char *into, std::size_t size)
+{
+    ssize_t got;
+    do
+        got = read(fd, into, size);
+    while (got < 0 && errno == EINTR);
+    return got;
+}
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t put = write(fd, bytes.data(), bytes.size());
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        bytes.remove_prefix(std::size_t(put));
+    }
+    return true;
+}
+bool Truncate(int fd, std::size_t size)
+{
+    return ftruncate(fd, off_t(size)) == 0;
+}
+bool Sync(int fd)
+{
+    return fsync(fd) == 0;
+}
+bool Close(int fd)
+{
+    return close(fd) == 0;
+}
+std::optional<std::uintmax_t> OrdinaryFileSize(int fd)
+{
+    struct stat status;
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return std::uintmax_t(status.st_size);
+}
+
+#endif
+
+} // namespace brinevar

@@ -1,0 +1,31 @@
+// The file descriptor calls of the two systems, for the code that reads and
+// writes the settings files. Each sets errno when it fails.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace brinevar {
+
+// Opens for reading without waiting: a pipe nobody writes to opens at once.
+int OpenForReading(const std::filesystem::path &path);
+// Creates a file that must not exist yet, for writing.
+int OpenNew(const std::filesystem::path &path);
+// Opens an existing file for writing, as it is.
+int OpenExisting(const std::filesystem::path &path);
+
+// Up to `size` bytes; 0 at the end, -1 on failure.
+long long ReadSome(int fd, char *into, std::size_t size);
+bool WriteAll(int fd, std::string_view bytes);
+bool Truncate(int fd, std::size_t size);
+// Flushes to the disk.
+bool Sync(int fd);
+bool Close(int fd);
+
+// The size of an ordinary file; nothing for a folder, device or pipe.
+std::optional<std::uintmax_t> OrdinaryFileSize(int fd);
+
+} // namespace brinevar
