@@ -1,11 +1,15 @@
 #include "aboutlayout.h"
 
+#include "aboutwindow.h"
 #include "version.h"
 
 namespace brinevar {
 namespace {
 
 using enum ControlKind;
+
+constexpr PressHandler kClose = Handle<AboutWindow, &AboutWindow::cmdOK_Click>;
+constexpr PressHandler kSysInfo = Handle<AboutWindow, &AboutWindow::cmdSysInfo_Click>;
 
 // clang-format off
 constexpr ControlRow kAboutLayout[] = {
@@ -15,8 +19,8 @@ constexpr ControlRow kAboutLayout[] = {
     // Label2 comes later, so it is drawn above Label1, which it overlaps.
     {"Label1",         -1, Label, "Thanks to:",                                        1080, 1680, 4455, 255},
     {"Label2",         -1, Label, "Everyone who beta tested for me!!",                 2400, 1680, 2655, 255},
-    {"cmdOK",          -1, CommandButton, "OK",                                        4245, 2625, 1260, 345, 0},
-    {"cmdSysInfo",     -1, CommandButton, "&System Info...",                           4260, 3075, 1245, 345, 1},
+    {"cmdOK",          -1, DefaultButton, "OK",                                        4245, 2625, 1260, 345, 0, kClose},
+    {"cmdSysInfo",     -1, CommandButton, "&System Info...",                           4260, 3075, 1245, 345, 1, kSysInfo},
 };
 
 constexpr LineRow kAboutLines[] = {

@@ -80,21 +80,22 @@ namespace {
 bool FindAndStart(const SysInfoSystem &system)
 {
     std::string path;
-    if (!GetKeyValue(system.registry, kHKeyLocalMachine, std::string(kSysInfoKey),
+    if (!GetKeyValue(system.machine.registry, kHKeyLocalMachine, std::string(kSysInfoKey),
                      std::string(kSysInfoValue), path)) {
-        if (!GetKeyValue(system.registry, kHKeyLocalMachine, std::string(kSysInfoLocationKey),
-                         std::string(kSysInfoLocationValue), path))
+        if (!GetKeyValue(system.machine.registry, kHKeyLocalMachine,
+                         std::string(kSysInfoLocationKey), std::string(kSysInfoLocationValue),
+                         path))
             return false;
         // The folder is taken as it stands: one ending in a backslash gives a
         // doubled backslash, which Windows reads as one.
         std::string candidate = path + std::string(kSysInfoProgram);
-        if (!system.isOrdinaryFile(candidate))
+        if (!system.machine.isOrdinaryFile(candidate))
             return false;
         path = std::move(candidate);
     }
     // The first entry's path is not tested here: a missing program fails to
     // start.
-    return system.startProgram(path);
+    return system.machine.startProgram(path);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // Finding and starting the system information tool for the about box: the
 // registry reader GetKeyValue and the launcher StartSysInfo. Standard C++
-// only, over small interfaces, so that tests can stand in for the machine and
-// so that it builds for Windows without Qt.
+// only, over small interfaces, so that it builds for Windows without Qt.
 #pragma once
 
 #include "registry.h"
@@ -41,12 +40,17 @@ public:
 bool GetKeyValue(Registry &registry, HKey KeyRoot, const std::string &KeyName,
                  const std::string &SubKeyRef, std::string &KeyVal);
 
-// What StartSysInfo needs of the machine.
-struct SysInfoSystem {
+// The machine's parts that find and start the tool; main passes them in.
+struct SysInfoMachine {
     Registry &registry;
     std::function<bool(const std::string &)> isOrdinaryFile; // see IsOrdinaryFile
     std::function<bool(const std::string &)> startProgram;   // see StartProgram
-    std::function<void(const std::string &)> message;        // a modal message box
+};
+
+// What StartSysInfo needs: the machine, and a modal message box.
+struct SysInfoSystem {
+    SysInfoMachine machine;
+    std::function<void(const std::string &)> message;
 };
 
 // Starts the tool named by the registry: the full path of the first entry, or

@@ -1,6 +1,7 @@
 // A window's controls as a form designer stores them: one row per control,
 // positions and sizes in twips (1440 to the inch, 15 to a pixel at 96 DPI).
-// Each front end draws the rows with its own toolkit.
+// Each front end draws the rows with its own toolkit and hands every press of
+// a control to the window's behaviour, which the row names.
 #pragma once
 
 #include <algorithm>
@@ -14,9 +15,16 @@ enum class ControlKind {
     TextField,     // single line, left-aligned, no length limit
     Label,         // word-wrapped, clipped at its bottom, takes no focus
     LinkLabel,     // a Label that acts on a click: underlined, kLinkColour
-    CommandButton, // a push button, never a default button unless a window says so
+    CommandButton, // a push button, never a default button
+    DefaultButton, // a push button that answers Enter and Esc, focused when its window opens
     ListBox,       // the row's text holds the items, one per line
 };
+
+class FormBehaviour;
+
+// What pressing a control does: a handler of the window's behaviour, given
+// the control's index (the member of a control array).
+using PressHandler = void (*)(FormBehaviour &form, int index);
 
 struct ControlRow {
     std::string_view name; // designer name
@@ -25,7 +33,34 @@ struct ControlRow {
     std::string_view text;        // UTF-8; empty for controls that get their text elsewhere
     int left, top, width, height; // twips
     int tabIndex = -1;            // place in the focus order; -1 takes no part
+    PressHandler press = nullptr; // null: pressing it does nothing
 };
+
+// What a window does, apart from drawing: the toolkit-free class behind one
+// window, whose handlers its layout rows name.
+class FormBehaviour {
+public:
+    virtual ~FormBehaviour() = default;
+
+    // The control of `row` was pressed (clicked, or Enter, Space or its
+    // access key), past any check of the field that had the focus.
+    void Press(const ControlRow &row)
+    {
+        if (row.press)
+            row.press(*this, row.index);
+    }
+};
+
+// A row's handler: `Handler` of the window class `Form`, with or without the
+// array index.
+template <class Form, void (Form::*Handler)()> void Handle(FormBehaviour &form, int)
+{
+    (static_cast<Form &>(form).*Handler)();
+}
+template <class Form, void (Form::*Handler)(int)> void Handle(FormBehaviour &form, int index)
+{
+    (static_cast<Form &>(form).*Handler)(index);
+}
 
 // The rows of `rows` that take the focus, in focus order.
 inline std::vector<const ControlRow *> FocusOrder(std::span<const ControlRow> rows)

@@ -1,11 +1,21 @@
 #include "mainlayout.h"
 
+#include "mainwindow.h"
+
 #include <algorithm>
 
 namespace brinevar {
 namespace {
 
 using enum ControlKind;
+
+// What pressing each command does.
+constexpr PressHandler kSaveAndExit = Handle<MainWindow, &MainWindow::Command3_Click>;
+constexpr PressHandler kSetToDefault = Handle<MainWindow, &MainWindow::cmdDefault_Click>;
+constexpr PressHandler kHelp1 = Handle<MainWindow, &MainWindow::Command1_Click>;
+constexpr PressHandler kHelp2 = Handle<MainWindow, &MainWindow::Command2_Click>;
+constexpr PressHandler kViewPath = Handle<MainWindow, &MainWindow::Label41_Click>;
+constexpr PressHandler kAbout = Handle<MainWindow, &MainWindow::Label43_Click>;
 
 // Field size, and the size of the "?" buttons beside them.
 constexpr int kFieldW = 615, kFieldH = 285;
@@ -36,18 +46,18 @@ constexpr ControlRow kMainLayout[] = {
     {"Text8",  -1, TextField, {}, 10920, 5520, kFieldW, kFieldH, 19},
 
     // The commands along the top; "Save and Exit" comes first in the focus order.
-    {"Command3",   -1, CommandButton, "Save and Exit",  10320, 360, 1455, 495, 20},
-    {"cmdDefault", -1, CommandButton, "Set To Default", 8400,  360, 1575, 495, 21},
+    {"Command3",   -1, CommandButton, "Save and Exit",  10320, 360, 1455, 495, 20, kSaveAndExit},
+    {"cmdDefault", -1, CommandButton, "Set To Default", 8400,  360, 1575, 495, 21, kSetToDefault},
 
     // The "?" buttons, each on the line of its field.
-    {"Command1", 0, CommandButton, "?", 3000,  1200, kHelpW, kHelpH, 22},
-    {"Command1", 1, CommandButton, "?", 3000,  2160, kHelpW, kHelpH, 23},
-    {"Command1", 2, CommandButton, "?", 3000,  3600, kHelpW, kHelpH, 24},
-    {"Command2", 3, CommandButton, "?", 6720,  6480, kHelpW, kHelpH, 25},
-    {"Command1", 5, CommandButton, "?", 6600,  2520, kHelpW, kHelpH, 26},
-    {"Command2", 5, CommandButton, "?", 6720,  5400, kHelpW, kHelpH, 27},
-    {"Command1", 9, CommandButton, "?", 6600,  3480, kHelpW, kHelpH, 28},
-    {"Command2", 9, CommandButton, "?", 6600,  4440, kHelpW, kHelpH, 29},
+    {"Command1", 0, CommandButton, "?", 3000,  1200, kHelpW, kHelpH, 22, kHelp1},
+    {"Command1", 1, CommandButton, "?", 3000,  2160, kHelpW, kHelpH, 23, kHelp1},
+    {"Command1", 2, CommandButton, "?", 3000,  3600, kHelpW, kHelpH, 24, kHelp1},
+    {"Command2", 3, CommandButton, "?", 6720,  6480, kHelpW, kHelpH, 25, kHelp2},
+    {"Command1", 5, CommandButton, "?", 6600,  2520, kHelpW, kHelpH, 26, kHelp1},
+    {"Command2", 5, CommandButton, "?", 6720,  5400, kHelpW, kHelpH, 27, kHelp2},
+    {"Command1", 9, CommandButton, "?", 6600,  3480, kHelpW, kHelpH, 28, kHelp1},
+    {"Command2", 9, CommandButton, "?", 6600,  4440, kHelpW, kHelpH, 29, kHelp2},
 
     // The terrain codes, for the two terrain fields above the list.
     {"List1", -1, ListBox,
@@ -56,7 +66,7 @@ constexpr ControlRow kMainLayout[] = {
      "12 Waterfall\n13 Coniferous floor\n14 Concrete\n15 Asphalt\n16 Trampled\n17 Gunite",
      7560, 6000, 4095, 2010, 30},
 
-    {"Command2", 0, CommandButton, "?", 10440, 4440, kHelpW, kHelpH, 31},
+    {"Command2", 0, CommandButton, "?", 10440, 4440, kHelpW, kHelpH, 31, kHelp2},
 
     // Captions and explanations. Later labels are drawn above earlier ones
     // (Label36 above Label33).
@@ -103,9 +113,9 @@ constexpr ControlRow kMainLayout[] = {
                            "wall / wallHeightPriceDivisor.  If wallHeightPriceDivisor = 0, then "
                            "raising tank height is free.", 240, 2640, 3375, 855},
     {"Label40", -1, Label, "wallHeightPriceDivisor = ", 360, 3600, 2055, 375},
-    {"Label41", -1, LinkLabel, "View ZT Path", 9480, 0, 1095, 255},
+    {"Label41", -1, LinkLabel, "View ZT Path", 9480, 0, 1095, 255, -1, kViewPath},
     {"Label42", -1, Label, "tankTerrainShow = ", 9480, 5520, 1455, 255},
-    {"Label43", -1, LinkLabel, "About", 11040, 0, 495, 255},
+    {"Label43", -1, LinkLabel, "About", 11040, 0, 495, 255, -1, kAbout},
 };
 // clang-format on
 

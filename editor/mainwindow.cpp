@@ -1,8 +1,6 @@
 #include "mainwindow.h"
 
-#include "programfolder.h"
 #include "savesettings.h"
-#include "settingsfile.h"
 #include "updatesfolder.h"
 
 namespace brinevar {
@@ -15,45 +13,12 @@ TankSettings FieldTexts(const MainWindowHost &host)
     return texts;
 }
 
+namespace {
+
 void SetFieldTexts(MainWindowHost &host, const TankSettings &texts)
 {
     for (std::size_t i = 0; i < texts.size(); ++i)
         host.SetFieldText(i, texts[i]);
-}
-
-namespace {
-
-std::string LoadUpdatesFolder(MainWindowHost &host)
-{
-    std::string path = host.GetSetting(kStoreApp, kStoreSection, kStoreKey, kNoPathSet);
-    if (path == kNoPathSet) {
-        path = host.InputBox(kFolderPrompt, kFolderPromptTitle, DefaultUpdatesFolder());
-        // The answer serves this run even when it cannot be kept for the next.
-        if (const std::string error = host.SaveSetting(kStoreApp, kStoreSection, kStoreKey, path);
-            !error.empty())
-            host.MsgBox(error);
-    }
-    return path;
-}
-
-void LoadSettingsCopy(MainWindowHost &host)
-{
-    TankSettings settings = FieldTexts(host);
-    std::filesystem::path copy = kSettingsCopyName;
-    try {
-        copy = SettingsCopyPath();
-        ReadSettingsFile(copy, settings);
-    } catch (const FileError &error) {
-        // No copy yet is the normal first start; anything else is worth saying.
-        if (error.reason() != std::errc::no_such_file_or_directory)
-            host.MsgBox(DescribeFileError("read", error));
-        return;
-    } catch (const std::exception &error) {
-        // Whatever it is, the window opens with its initial texts.
-        host.MsgBox(DescribeFailure("read", copy, error.what()));
-        return;
-    }
-    SetFieldTexts(host, settings);
 }
 
 } // namespace
@@ -66,44 +31,98 @@ std::string DescribeStoreError(std::string_view where, std::string_view reason)
            "start.";
 }
 
-std::string FormLoad(MainWindowHost &host)
+MainWindow::MainWindow(MainWindowHost &host, const MainServices &services)
+    : host_(host), services_(services)
 {
-    std::string ztPath = LoadUpdatesFolder(host);
-    LoadSettingsCopy(host);
-    return ztPath;
 }
 
-void SetToDefault(MainWindowHost &host)
-{
-    SetFieldTexts(host, DefaultTexts());
-}
+MainWindow::~MainWindow() = default;
 
-bool SaveAndExit(MainWindowHost &host, const std::string &ztPath)
+void MainWindow::Form_Load()
 {
-    if (const auto failure = SaveSettingsFiles(ztPath, FieldTexts(host))) {
-        host.MsgBox(*failure);
-        return false;
+    SettingsStore &store = services_.store;
+    ZTPath = store.GetSetting(kStoreApp, kStoreSection, kStoreKey, kNoPathSet);
+    if (ZTPath == kNoPathSet) {
+        ZTPath = host_.InputBox(kFolderPrompt, kFolderPromptTitle, DefaultUpdatesFolder());
+        // The answer serves this run even when it cannot be kept for the next.
+        if (const Result saved = store.SaveSetting(kStoreApp, kStoreSection, kStoreKey, ZTPath);
+            !saved)
+            host_.MsgBox(saved.message());
     }
-    return true;
+
+    TankSettings settings = FieldTexts(host_);
+    // Whatever keeps the copy from being read, the window opens with its
+    // initial texts.
+    if (const Result loaded = LoadSettingsCopy(services_.places.settingsCopy, settings); !loaded)
+        host_.MsgBox(loaded.message());
+    else
+        SetFieldTexts(host_, settings);
 }
 
-bool ValidateField(MainWindowHost &host, std::string_view field)
+bool MainWindow::HasCheck(const ControlRow &row)
 {
-    const auto setting = FindSettingByField(field);
-    if (!setting || !Catalogue()[*setting].check)
+    const auto setting = FindSettingByField(row.name);
+    return setting && Catalogue()[*setting].check;
+}
+
+bool MainWindow::LeaveField(const ControlRow &row)
+{
+    const auto setting = FindSettingByField(row.name);
+    return setting && Validate(*setting);
+}
+
+bool MainWindow::Validate(std::size_t setting)
+{
+    const auto &check = Catalogue()[setting].check;
+    if (!check || Passes(host_.FieldText(setting), *check, services_.userNumberFormat()))
         return false;
-    const RangeCheck &check = *Catalogue()[*setting].check;
-    if (Passes(host.FieldText(*setting), check, host.UserNumberFormat()))
-        return false;
-    host.MsgBox(std::string(check.message));
+    host_.MsgBox(std::string(check->message));
     return true;
 }
 
-void ShowHelp(MainWindowHost &host, std::string_view array, int index)
+void MainWindow::cmdDefault_Click()
+{
+    SetFieldTexts(host_, DefaultTexts());
+}
+
+void MainWindow::Command3_Click()
+{
+    // A failed save has said why and keeps the window and every edit, so
+    // that the user can retry.
+    if (const Result saved = SaveSettingsFiles(ZTPath, FieldTexts(host_), services_.places); !saved)
+        host_.MsgBox(saved.message());
+    else
+        host_.Close();
+}
+
+void MainWindow::Command1_Click(int Index)
+{
+    ShowHelp("Command1", Index);
+}
+
+void MainWindow::Command2_Click(int Index)
+{
+    ShowHelp("Command2", Index);
+}
+
+void MainWindow::ShowHelp(std::string_view array, int index)
 {
     for (const Setting &setting : Catalogue())
         if (setting.help && setting.help->array == array && setting.help->index == index)
-            host.MsgBox(std::string(setting.help->message));
+            host_.MsgBox(std::string(setting.help->message));
+}
+
+void MainWindow::Label41_Click()
+{
+    host_.MsgBox(ZTPath);
+}
+
+void MainWindow::Label43_Click()
+{
+    // One about box for the run; it loads afresh at every showing.
+    if (!about_)
+        about_ = host_.CreateAbout();
+    about_->ShowModal();
 }
 
 } // namespace brinevar

@@ -1,12 +1,16 @@
 // What frmMain does, whatever toolkit draws it: start-up, the commands, the
-// range checks and the help buttons. A front end implements MainWindowHost
-// (the field texts, its modal boxes, its per-user store) and calls these from
-// the window's event handlers.
+// range checks and the help buttons. A front end draws the layout, implements
+// MainWindowHost, and forwards two events: a control was pressed (Press, with
+// its layout row) and the focus wants to leave a field (LeaveField).
 #pragma once
 
 #include "catalogue.h"
+#include "controlrow.h"
+#include "programfolder.h"
 #include "rangecheck.h"
+#include "result.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -23,6 +27,15 @@ inline constexpr std::string_view kFolderPrompt =
     "Please enter the path of your Zoo Tycoon Update Folder!";
 inline constexpr std::string_view kFolderPromptTitle = "Folder Path";
 
+// A modal box that can be shown again and again.
+class ModalBox {
+public:
+    virtual ~ModalBox() = default;
+    // Shows the box; returns when the user has closed it.
+    virtual void ShowModal() = 0;
+};
+
+// What the window of frmMain can do.
 class MainWindowHost {
 public:
     virtual ~MainWindowHost() = default;
@@ -38,43 +51,72 @@ public:
     virtual std::string InputBox(std::string_view prompt, std::string_view title,
                                  const std::string &defaultAnswer) = 0;
 
-    // The per-user store: the stored text, or `defaultText` when none is stored.
+    // Creates the about box over this window, not yet shown.
+    virtual std::unique_ptr<ModalBox> CreateAbout() = 0;
+
+    // Closes the window, which ends the program.
+    virtual void Close() = 0;
+};
+
+// The per-user settings store, addressed by application, section and key.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // The stored text, or `defaultText` when none is stored.
     virtual std::string GetSetting(std::string_view appName, std::string_view section,
                                    std::string_view key, std::string_view defaultText) = 0;
-    // Stores `text`; returns an empty text on success, else what went wrong.
-    virtual std::string SaveSetting(std::string_view appName, std::string_view section,
-                                    std::string_view key, const std::string &text) = 0;
+    virtual Result SaveSetting(std::string_view appName, std::string_view section,
+                               std::string_view key, const std::string &text) = 0;
+};
 
-    // How the user's regional settings write numbers.
-    virtual NumberFormat UserNumberFormat() const = 0;
+// What SaveSetting says when the store cannot keep the Updates folder: where
+// it is kept (`where`, a file or registry key) and why not.
+std::string DescribeStoreError(std::string_view where, std::string_view reason);
+
+// What main hands the window: the services of the machine and the places of
+// this copy of the program.
+struct MainServices {
+    SettingsStore &store;
+    NumberFormat (*userNumberFormat)(); // how the user's regional settings write numbers
+    Places places;
+};
+
+class MainWindow : public FormBehaviour {
+public:
+    MainWindow(MainWindowHost &host, const MainServices &services);
+    ~MainWindow() override;
+
+    // The load step, before the window is first shown: the Updates folder
+    // (asked for when none is stored), then the fields from tanks.ini.
+    void Form_Load();
+
+    // The focus wants to leave the field of `row`: true (Cancel) keeps it
+    // there, after the field's check has said why. A field without a check
+    // always lets it go.
+    bool LeaveField(const ControlRow &row);
+    // Whether leaving the field of `row` runs a check at all.
+    static bool HasCheck(const ControlRow &row);
+
+    // The handlers that the layout rows name.
+    void cmdDefault_Click();
+    void Command3_Click();
+    void Command1_Click(int Index);
+    void Command2_Click(int Index);
+    void Label41_Click();
+    void Label43_Click();
+    // The check of the field holding setting `setting`: true (Cancel) when
+    // its text is refused, after its message.
+    bool Validate(std::size_t setting);
+
+private:
+    void ShowHelp(std::string_view array, int index);
+
+    MainWindowHost &host_;
+    MainServices services_;
+    std::string ZTPath;
+    std::unique_ptr<ModalBox> about_; // one for the run, made at the first "About"
 };
 
 TankSettings FieldTexts(const MainWindowHost &host);
-void SetFieldTexts(MainWindowHost &host, const TankSettings &texts);
-
-// What SaveSetting returns when the store cannot keep the Updates folder:
-// where it is kept (`where`, a file or registry key) and why not.
-std::string DescribeStoreError(std::string_view where, std::string_view reason);
-
-// The load step: the Updates folder (asked for when none is stored), then the
-// fields from tanks.ini. Returns the Updates folder for this run, `ZTPath`.
-std::string FormLoad(MainWindowHost &host);
-
-// "Set To Default": every field gets its default text.
-void SetToDefault(MainWindowHost &host);
-
-// "Save and Exit": writes tanks.cfg and tanks.ini. True when both were
-// written and the window should close; on failure the message has been shown
-// and the window stays with every edit.
-bool SaveAndExit(MainWindowHost &host, const std::string &ztPath);
-
-// The check of the field `field` ("Text7", "Text8", "Text12"), run before the
-// focus leaves it: true (Cancel) when the text is refused, after its message.
-// A field without a check always passes.
-bool ValidateField(MainWindowHost &host, std::string_view field);
-
-// A "?" button: the advice of member `index` of `array` ("Command1" or
-// "Command2"); an index without one shows nothing.
-void ShowHelp(MainWindowHost &host, std::string_view array, int index);
 
 } // namespace brinevar

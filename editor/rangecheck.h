@@ -26,11 +26,6 @@ struct NumberFormat {
 // no text that looks like a thousand passes a check as its leading 1.
 std::optional<std::string> NumericForm(std::string_view text, const NumberFormat &format = {});
 
-inline bool IsNumeric(std::string_view text, const NumberFormat &format = {})
-{
-    return NumericForm(text, format).has_value();
-}
-
 // The number the text begins with, blanks skipped, "." the only decimal
 // point, "+" and "-" the only signs, exponent included; reading stops at the
 // first character that cannot continue the number, and no number reads as 0.

@@ -1,6 +1,6 @@
 #include "savesettings.h"
 
-#include "programfolder.h"
+#include "savelock.h"
 #include "settingsfile.h"
 #include "updatesfolder.h"
 
@@ -12,23 +12,24 @@ std::string Shown(const std::filesystem::path &file)
     return PathToUtf8(std::filesystem::path(file).make_preferred());
 }
 
-std::string CouldNotSave(const std::filesystem::path &file, const std::string &reason)
+Result CouldNot(std::string_view verb, const std::filesystem::path &file, const std::string &reason)
 {
-    return DescribeFailure("save", file, reason);
+    return Result::Failure(DescribeFailure(verb, file, reason));
 }
 
 // Whatever goes wrong, the user learns which file and why; the window stays.
-std::optional<std::string> WriteOne(const std::filesystem::path &file, const TankSettings &settings)
+template <typename Step>
+Result Guarded(std::string_view verb, const std::filesystem::path &file, Step step)
 {
     try {
-        WriteSettingsFile(file, settings);
-        return std::nullopt;
+        step();
+        return {};
     } catch (const FileError &error) {
-        return DescribeFileError("save", error);
+        return CouldNot(verb, error.file(), error.reason().message());
     } catch (const std::system_error &error) {
-        return CouldNotSave(file, error.code().message());
+        return CouldNot(verb, file, error.code().message());
     } catch (const std::exception &error) {
-        return CouldNotSave(file, error.what());
+        return CouldNot(verb, file, error.what());
     }
 }
 
@@ -42,49 +43,54 @@ std::filesystem::path GameFilePath(const std::string &ztPath)
     return PathFromUtf8(name + std::string(kGameFileName));
 }
 
-std::filesystem::path SettingsCopyPath()
-{
-    return SettingsCopyFolder() / PathFromUtf8(kSettingsCopyName);
-}
-
-std::optional<std::string> SaveSettingsFiles(const std::string &ztPath,
-                                             const TankSettings &settings,
-                                             std::chrono::milliseconds lockWait)
+Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings,
+                         const Places &places)
 {
     std::filesystem::path gameFile = PathFromUtf8(ztPath + std::string(kGameFileName));
-    try {
-        gameFile = GameFilePath(ztPath);
-        const std::filesystem::path copy = SettingsCopyPath();
-        // Two copies of the program saving at once must not leave a pair of
-        // files from different saves.
-        const SaveLock lock(SaveLockPath(), lockWait);
-        if (lock.timedOut())
-            return CouldNotSave(gameFile, "Another copy of Brinevar is saving and has not "
-                                          "finished. Nothing was saved; try again.");
-        for (const auto &file : {gameFile, copy}) {
+    Result outcome = Guarded("save", gameFile, [&] { gameFile = GameFilePath(ztPath); });
+    if (!outcome)
+        return outcome;
+    // Two copies of the program saving at once must not leave a pair of
+    // files from different saves.
+    const SaveLock lock(places.saveLock, kSaveLockWait);
+    if (lock.timedOut())
+        return CouldNot("save", gameFile,
+                        "Another copy of Brinevar is saving and has not finished. Nothing was "
+                        "saved; try again.");
+    for (const auto &file : {gameFile, places.settingsCopy}) {
+        outcome = Guarded("save", file, [&] {
             if (lock.held())
                 RemoveLeftOverTemporaries(file);
-            if (auto failure = WriteOne(file, settings)) {
-                if (file == copy)
-                    *failure += "\n\n" + Shown(gameFile) + " was saved.";
-                return failure;
-            }
+            WriteSettingsFile(file, settings);
+        });
+        if (!outcome) {
+            if (file == places.settingsCopy)
+                return Result::Failure(outcome.message() + "\n\n" + Shown(gameFile) +
+                                       " was saved.");
+            return outcome;
         }
-        return std::nullopt;
-    } catch (const std::exception &error) {
-        return CouldNotSave(gameFile, error.what());
     }
+    return {};
+}
+
+Result LoadSettingsCopy(const std::filesystem::path &copy, TankSettings &settings)
+{
+    try {
+        ReadSettingsFile(copy, settings);
+    } catch (const FileError &error) {
+        if (error.reason() == std::errc::no_such_file_or_directory)
+            return {};
+        return CouldNot("read", error.file(), error.reason().message());
+    } catch (const std::exception &error) {
+        return CouldNot("read", copy, error.what());
+    }
+    return {};
 }
 
 std::string DescribeFailure(std::string_view verb, const std::filesystem::path &file,
                             const std::string &reason)
 {
     return "Could not " + std::string(verb) + " " + Shown(file) + ":\n" + reason;
-}
-
-std::string DescribeFileError(std::string_view verb, const FileError &error)
-{
-    return DescribeFailure(verb, error.file(), error.reason().message());
 }
 
 } // namespace brinevar

@@ -1,22 +1,18 @@
-// Where "Save and Exit" puts the settings, and the writing of both files.
+// Where "Save and Exit" puts the settings, the writing of both files, and the
+// reading of the program's copy at start.
 #pragma once
 
 #include "catalogue.h"
-#include "savelock.h"
+#include "programfolder.h"
+#include "result.h"
 
-#include <chrono>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 namespace brinevar {
 
-class FileError;
-
 inline constexpr std::string_view kGameFileName = "tanks.cfg";
-inline constexpr std::string_view kSettingsCopyName = "tanks.ini";
 
 // The game's file in the Updates folder, as this system names that folder
 // (UpdatesFolderOnThisSystem). The folder is meant to end with a separator;
@@ -25,20 +21,21 @@ inline constexpr std::string_view kSettingsCopyName = "tanks.ini";
 // folder.
 std::filesystem::path GameFilePath(const std::string &ztPath);
 
-// The program's own copy, read at the next start.
-std::filesystem::path SettingsCopyPath();
+// Writes the game's file and then the program's copy (places.settingsCopy),
+// each replaced whole or not at all, under the save lock (places.saveLock,
+// waiting up to kSaveLockWait for another copy's save). Stops at the first
+// failure of any kind and says what to tell the user: the file, the reason,
+// and whether the game's file was saved.
+Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings,
+                         const Places &places);
 
-// Writes the game's file and then the program's copy, each replaced whole or
-// not at all, under the save lock (waiting up to `lockWait` for another
-// copy's save). Stops at the first failure of any kind and returns what to
-// tell the user: the file, the reason, and whether the game's file was saved.
-std::optional<std::string> SaveSettingsFiles(const std::string &ztPath,
-                                             const TankSettings &settings,
-                                             std::chrono::milliseconds lockWait = kSaveLockWait);
+// Reads the program's copy `copy` into `settings`. No copy yet is the normal
+// first start and no failure; anything else that keeps it from being read is,
+// and leaves `settings` as they were.
+Result LoadSettingsCopy(const std::filesystem::path &copy, TankSettings &settings);
 
 // "Could not <verb> <file>:" and the reason, for a message box.
 std::string DescribeFailure(std::string_view verb, const std::filesystem::path &file,
                             const std::string &reason);
-std::string DescribeFileError(std::string_view verb, const FileError &error);
 
 } // namespace brinevar

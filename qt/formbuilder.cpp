@@ -85,11 +85,13 @@ QWidget *Create(const ControlRow &row, QWidget *parent)
         label->setAutoFillBackground(true);
         return label;
     }
-    case ControlKind::CommandButton: {
+    case ControlKind::CommandButton:
+    case ControlKind::DefaultButton: {
         auto *button = new QPushButton(text, parent);
-        // Enter and Esc must trigger no command.
-        button->setAutoDefault(false);
-        button->setDefault(false);
+        // Enter and Esc trigger only a default button.
+        const bool isDefault = row.kind == ControlKind::DefaultButton;
+        button->setAutoDefault(isDefault);
+        button->setDefault(isDefault);
         return button;
     }
     case ControlKind::ListBox: {

@@ -4,7 +4,6 @@
 #include "dialogs.h"
 #include "formbuilder.h"
 #include "formfont.h"
-#include "version.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -12,51 +11,40 @@
 
 using namespace brinevar;
 
-frmAbout::frmAbout(QWidget *parent, Dialogs &dialogs, Registry &registry,
-                   std::function<bool(const std::string &)> isOrdinaryFile,
-                   std::function<bool(const std::string &)> startProgram)
+frmAbout::frmAbout(QWidget *parent, Dialogs &dialogs, SysInfoMachine machine)
     // A fixed dialog frame with a close box only; being a dialog owned by the
     // main window keeps it off the task bar.
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      system_{registry, std::move(isOrdinaryFile), std::move(startProgram),
-              [this, &dialogs](const std::string &text) {
-                  dialogs.message(this, QString::fromStdString(text));
-              }}
+      dialogs_(dialogs), behaviour_(*this, std::move(machine))
 {
     ApplyFormFont(this);
     setFixedSize(TwipsToPixels(kAboutWidth), TwipsToPixels(kAboutHeight));
-    BuildControls(this, AboutLayout());
-    lblTitle = findChild<QLabel *>(QStringLiteral("lblTitle"));
-    lblVersion = findChild<QLabel *>(QStringLiteral("lblVersion"));
-    cmdOK = findChild<QPushButton *>(QStringLiteral("cmdOK"));
-    cmdSysInfo = findChild<QPushButton *>(QStringLiteral("cmdSysInfo"));
-
+    const auto rows = AboutLayout();
+    const QWidgetList widgets = BuildControls(this, rows);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ControlRow &row = rows[i];
+        if (auto *button = qobject_cast<QPushButton *>(widgets[qsizetype(i)])) {
+            // A focused button answers Enter itself, so Enter on "System
+            // Info..." starts the tool instead of closing.
+            button->setAutoDefault(true);
+            if (row.kind == ControlKind::DefaultButton)
+                defaultButton_ = button;
+            connect(button, &QPushButton::clicked, this, [this, &row] { behaviour_.Press(row); });
+        }
+    }
+    // The title and the description are black, whatever the palette says.
     for (const char *name : {"lblTitle", "lblDescription"}) {
         QWidget *label = findChild<QLabel *>(QString::fromLatin1(name));
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, Qt::black);
         label->setPalette(palette);
     }
-
-    // OK answers Enter and Esc; a focused button answers Enter itself, so
-    // Enter on "System Info..." starts the tool instead of closing.
-    cmdOK->setAutoDefault(true);
-    cmdOK->setDefault(true);
-    cmdSysInfo->setAutoDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
 }
 
-bool frmAbout::GetKeyValue(HKey KeyRoot, const std::string &KeyName, const std::string &SubKeyRef,
-                           std::string &KeyVal)
+void frmAbout::ShowModal()
 {
-    return brinevar::GetKeyValue(system_.registry, KeyRoot, KeyName, SubKeyRef, KeyVal);
-}
-
-void frmAbout::StartSysInfo()
-{
-    brinevar::StartSysInfo(system_);
+    exec();
 }
 
 void frmAbout::setVisible(bool visible)
@@ -65,17 +53,31 @@ void frmAbout::setVisible(bool visible)
         // A closed box is shown as if loaded anew: at its own place on the
         // screen, wherever it was moved to, and with OK focused.
         setGeometry(TwipsToPixels(kAboutLeft), TwipsToPixels(kAboutTop), width(), height());
-        cmdOK->setFocus();
-        Form_Load();
+        defaultButton_->setFocus();
+        behaviour_.Form_Load();
     }
     QDialog::setVisible(visible);
 }
 
-void frmAbout::Form_Load()
+void frmAbout::SetCaption(const std::string &text)
 {
-    setWindowTitle(QString::fromStdString(AboutCaption()));
-    lblVersion->setText(QString::fromStdString(VersionText()));
-    lblTitle->setText(QString::fromStdString(ProgramTitle()));
+    setWindowTitle(QString::fromStdString(text));
+}
+
+void frmAbout::SetLabelText(std::string_view label, const std::string &text)
+{
+    findChild<QLabel *>(QString::fromUtf8(label.data(), qsizetype(label.size())))
+        ->setText(QString::fromStdString(text));
+}
+
+void frmAbout::MsgBox(const std::string &text)
+{
+    dialogs_.message(this, QString::fromStdString(text));
+}
+
+void frmAbout::Close()
+{
+    accept();
 }
 
 void frmAbout::paintEvent(QPaintEvent *)

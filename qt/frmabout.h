@@ -1,5 +1,6 @@
 // The about box: the program's title and version, and a button that starts
-// the system information tool.
+// the system information tool. What it does lives in the toolkit-free
+// AboutWindow; this class draws it with Qt and forwards the presses.
 //
 // Create it once, with the main window as its parent (so that it has no task
 // bar button of its own); nothing shows until exec(). Each exec() loads the
@@ -8,36 +9,25 @@
 // and can be shown again.
 #pragma once
 
-#include "filetest.h"
-#include "launcher.h"
-#include "sysinfo.h"
+#include "aboutwindow.h"
+#include "mainwindow.h"
 
 #include <QDialog>
 
-class QLabel;
 class QPushButton;
 
 namespace brinevar {
 class Dialogs;
 }
 
-class frmAbout : public QDialog {
+class frmAbout : public QDialog, public brinevar::ModalBox, private brinevar::AboutWindowHost {
     Q_OBJECT
 
 public:
-    // The box asks through `dialogs` and finds and starts the tool through
-    // `registry`, `isOrdinaryFile` and `startProgram`, the machine's own
-    // unless a test stands in for them.
-    frmAbout(QWidget *parent, brinevar::Dialogs &dialogs,
-             brinevar::Registry &registry = brinevar::SystemRegistry(),
-             std::function<bool(const std::string &)> isOrdinaryFile = brinevar::IsOrdinaryFile,
-             std::function<bool(const std::string &)> startProgram = brinevar::StartProgram);
+    // The box asks through `dialogs` and finds and starts the tool on `machine`.
+    frmAbout(QWidget *parent, brinevar::Dialogs &dialogs, brinevar::SysInfoMachine machine);
 
-    // The registry reader over the registry the box uses.
-    bool GetKeyValue(brinevar::HKey KeyRoot, const std::string &KeyName,
-                     const std::string &SubKeyRef, std::string &KeyVal);
-    // What "&System Info..." does: start the tool or say that it cannot.
-    void StartSysInfo();
+    void ShowModal() override;
 
     // Loading happens here, so that every way of showing the box runs it.
     void setVisible(bool visible) override;
@@ -46,11 +36,13 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void Form_Load();
+    // What the box does for AboutWindow.
+    void SetCaption(const std::string &text) override;
+    void SetLabelText(std::string_view label, const std::string &text) override;
+    void MsgBox(const std::string &text) override;
+    void Close() override;
 
-    brinevar::SysInfoSystem system_;
-    QLabel *lblTitle = nullptr;
-    QLabel *lblVersion = nullptr;
-    QPushButton *cmdOK = nullptr;
-    QPushButton *cmdSysInfo = nullptr;
+    brinevar::Dialogs &dialogs_;
+    brinevar::AboutWindow behaviour_;
+    QPushButton *defaultButton_ = nullptr;
 };

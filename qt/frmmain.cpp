@@ -7,14 +7,12 @@
 #include "frmabout.h"
 #include "linklabel.h"
 #include "mainlayout.h"
-#include "settingsstore.h"
 #include "version.h"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
-#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 
@@ -27,14 +25,16 @@ QString Utf8(std::string_view text)
 }
 } // namespace
 
-frmMain::frmMain(Dialogs &dialogs, QWidget *parent) : QWidget(parent), dialogs_(dialogs)
+frmMain::frmMain(Dialogs &dialogs, const MainServices &services, SysInfoMachine machine,
+                 QWidget *parent)
+    : QWidget(parent), dialogs_(dialogs), machine_(std::move(machine)), behaviour_(*this, services)
 {
     setWindowTitle(QString::fromStdString(ProgramTitle()));
     BuildLayout();
     PlaceOnScreen();
-    ConnectCommands();
-    ConnectChecksAndHelp();
 }
+
+frmMain::~frmMain() = default;
 
 void frmMain::BuildLayout()
 {
@@ -46,26 +46,36 @@ void frmMain::BuildLayout()
     ApplyFormFont(this);
 
     const auto rows = MainLayout();
-    BuildControls(this, rows);
-    Command3 = findChild<QPushButton *>(QStringLiteral("Command3"));
-    cmdDefault = findChild<QPushButton *>(QStringLiteral("cmdDefault"));
-    Label41 = findChild<LinkLabel *>(QStringLiteral("Label41"));
-    Label43 = findChild<LinkLabel *>(QStringLiteral("Label43"));
-    List1 = findChild<QListWidget *>(QStringLiteral("List1"));
-    SetListColumns(List1, kTerrainListColumns);
+    const QWidgetList widgets = BuildControls(this, rows);
+    // Buttons run their commands, however pressed, only past the focused
+    // field's check; captions take no focus and pass no check.
+    auto *gate = new FocusGate(this);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ControlRow &row = rows[i];
+        QWidget *control = widgets[qsizetype(i)];
+        const auto press = [this, &row] { behaviour_.Press(row); };
+        if (auto *button = qobject_cast<QAbstractButton *>(control); button && row.press)
+            gate->connectCommand(button, press);
+        else if (auto *link = qobject_cast<LinkLabel *>(control); link && row.press)
+            connect(link, &LinkLabel::clicked, this, press);
+        else if (row.kind == ControlKind::TextField && MainWindow::HasCheck(row))
+            gate->setValidate(control,
+                              [this, &row](bool &Cancel) { Cancel = behaviour_.LeaveField(row); });
+        else if (auto *list = qobject_cast<QListWidget *>(control))
+            SetListColumns(list, kTerrainListColumns);
+    }
 
     const auto &catalogue = Catalogue();
     for (std::size_t i = 0; i < catalogue.size(); ++i) {
         const Setting &setting = catalogue[i];
-        const QString name = QString::fromUtf8(setting.name);
-        fields_[i] = findChild<QLineEdit *>(QString::fromUtf8(setting.field));
-        fields_[i]->setText(QString::fromUtf8(setting.initialText));
+        const QString name = Utf8(setting.name);
+        fields_[i] = qobject_cast<QLineEdit *>(FindControl(this, Utf8(setting.field)));
+        fields_[i]->setText(Utf8(setting.initialText));
         fields_[i]->setAccessibleName(name);
-        fields_[i]->setToolTip(QString::fromUtf8(setting.meaning));
-        if (setting.help) {
-            helpButton(QString::fromUtf8(setting.help->array), setting.help->index)
+        fields_[i]->setToolTip(Utf8(setting.meaning));
+        if (setting.help)
+            FindControl(this, Utf8(setting.help->array), setting.help->index)
                 ->setAccessibleName(QStringLiteral("Help on %1").arg(name));
-        }
     }
 
     resize(TwipsToPixels(kMainWidth), TwipsToPixels(kMainHeight));
@@ -91,93 +101,10 @@ void frmMain::PlaceOnScreen()
     move(left, top);
 }
 
-QPushButton *frmMain::helpButton(const QString &array, int index) const
-{
-    if (index < 0 || (array != u"Command1" && array != u"Command2"))
-        return nullptr;
-    return qobject_cast<QPushButton *>(FindControl(this, array, index));
-}
-
 void frmMain::Form_Load()
 {
-    ZTPath = brinevar::FormLoad(*this);
+    behaviour_.Form_Load();
 }
-
-void frmMain::ConnectCommands()
-{
-    connect(Label41, &LinkLabel::clicked, this, &frmMain::Label41_Click);
-    connect(Label43, &LinkLabel::clicked, this, &frmMain::Label43_Click);
-}
-
-void frmMain::cmdDefault_Click()
-{
-    SetToDefault();
-}
-
-void frmMain::SetToDefault()
-{
-    brinevar::SetToDefault(*this);
-}
-
-void frmMain::Command3_Click()
-{
-    // A failed save keeps the window and the edits, so the user can retry.
-    if (SaveAndExit(*this, ZTPath))
-        close();
-}
-
-void frmMain::Label41_Click()
-{
-    MsgBox(ZTPath);
-}
-
-void frmMain::Label43_Click()
-{
-    // One about box for the run; it loads afresh at every showing.
-    if (!about_)
-        about_ = new frmAbout(this, dialogs_);
-    about_->exec();
-}
-
-// Range checks and help buttons.
-
-// The catalogue says which fields are checked and which "?" buttons there are.
-void frmMain::ConnectChecksAndHelp()
-{
-    auto *gate = new FocusGate(this);
-    // Buttons run their commands, however pressed, only past the focused field's check.
-    gate->connectCommand(cmdDefault, [this] { cmdDefault_Click(); });
-    gate->connectCommand(Command3, [this] { Command3_Click(); });
-    for (std::size_t i = 0; i < Catalogue().size(); ++i) {
-        const Setting &setting = Catalogue()[i];
-        if (setting.check) {
-            gate->setValidate(fields_[i], [this, field = setting.field](bool &Cancel) {
-                Cancel = ValidateField(*this, field);
-            });
-        }
-        if (setting.help) {
-            const HelpButton &help = *setting.help;
-            gate->connectCommand(helpButton(Utf8(help.array), help.index), [this, &help] {
-                if (help.array == "Command1")
-                    Command1_Click(help.index);
-                else
-                    Command2_Click(help.index);
-            });
-        }
-    }
-}
-
-void frmMain::Command1_Click(int Index)
-{
-    ShowHelp(*this, "Command1", Index);
-}
-
-void frmMain::Command2_Click(int Index)
-{
-    ShowHelp(*this, "Command2", Index);
-}
-
-// What the toolkit-free window needs of this one.
 
 std::string frmMain::FieldText(std::size_t setting) const
 {
@@ -201,28 +128,12 @@ std::string frmMain::InputBox(std::string_view prompt, std::string_view title,
         .toStdString();
 }
 
-std::string frmMain::GetSetting(std::string_view appName, std::string_view section,
-                                std::string_view key, std::string_view defaultText)
+std::unique_ptr<ModalBox> frmMain::CreateAbout()
 {
-    return brinevar::GetSetting(Utf8(appName), Utf8(section), Utf8(key), Utf8(defaultText))
-        .toStdString();
+    return std::make_unique<frmAbout>(this, dialogs_, machine_);
 }
 
-std::string frmMain::SaveSetting(std::string_view appName, std::string_view section,
-                                 std::string_view key, const std::string &text)
+void frmMain::Close()
 {
-    return brinevar::SaveSetting(Utf8(appName), Utf8(section), Utf8(key),
-                                 QString::fromStdString(text))
-        .toStdString();
-}
-
-NumberFormat frmMain::UserNumberFormat() const
-{
-    return NumberFormatOf(QLocale());
-}
-
-NumberFormat brinevar::NumberFormatOf(const QLocale &locale)
-{
-    return {locale.decimalPoint().toStdString(), locale.positiveSign().toStdString(),
-            locale.negativeSign().toStdString()};
+    close();
 }

@@ -1,12 +1,22 @@
 #include "application.h"
+#include "filetest.h"
 #include "frmmain.h"
+#include "launcher.h"
+#include "settingsstore.h"
+
+using namespace brinevar;
 
 int main(int argc, char *argv[])
 {
-    brinevar::Dialogs dialogs;
-    brinevar::Application app(argc, argv, dialogs);
-    return app.run([&dialogs] {
-        auto window = std::make_unique<frmMain>(dialogs);
+    Dialogs dialogs;
+    Application app(argc, argv, dialogs);
+    // The machine and the places the windows work with, found once.
+    QtSettingsStore store;
+    const MainServices services{store, UserNumberFormat,
+                                PlacesOf(ProgramFolder(), UserDataFolder())};
+    const SysInfoMachine machine{SystemRegistry(), IsOrdinaryFile, StartProgram};
+    return app.run([&] {
+        auto window = std::make_unique<frmMain>(dialogs, services, machine);
         window->Form_Load();
         return window;
     });

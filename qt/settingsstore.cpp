@@ -1,52 +1,66 @@
 #include "settingsstore.h"
 
-#include "mainwindow.h"
-
 #include <QDir>
+#include <QLocale>
 #include <QSaveFile>
 #include <QSettings>
 
 namespace brinevar {
 namespace {
-QString Address(const QString &section, const QString &key)
+
+QString Utf8(std::string_view text)
 {
-    return section + '/' + key;
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QString Address(std::string_view section, std::string_view key)
+{
+    return Utf8(section) + '/' + Utf8(key);
 }
 
 // QSettings only says that it failed; opening the file as it does says why.
 QString WhyNotWritable(const QString &fileName)
 {
-#ifdef Q_OS_WIN
-    // The native store is the registry: there is no file to open.
-    Q_UNUSED(fileName);
-    return QStringLiteral("The registry refused the value.");
-#else
     QSaveFile probe(fileName);
     if (!probe.open(QIODevice::WriteOnly))
         return probe.errorString();
     probe.cancelWriting();
     return QStringLiteral("The file could not be written.");
-#endif
 }
+
 } // namespace
 
-QString GetSetting(const QString &appName, const QString &section, const QString &key,
-                   const QString &defaultText)
+std::string QtSettingsStore::GetSetting(std::string_view appName, std::string_view section,
+                                        std::string_view key, std::string_view defaultText)
 {
-    return QSettings(appName, appName).value(Address(section, key), defaultText).toString();
+    return QSettings(Utf8(appName), Utf8(appName))
+        .value(Address(section, key), Utf8(defaultText))
+        .toString()
+        .toStdString();
 }
 
-QString SaveSetting(const QString &appName, const QString &section, const QString &key,
-                    const QString &text)
+Result QtSettingsStore::SaveSetting(std::string_view appName, std::string_view section,
+                                    std::string_view key, const std::string &text)
 {
-    QSettings store(appName, appName);
-    store.setValue(Address(section, key), text);
+    QSettings store(Utf8(appName), Utf8(appName));
+    store.setValue(Address(section, key), QString::fromStdString(text));
     store.sync();
     if (store.status() == QSettings::NoError)
         return {};
-    return QString::fromStdString(
+    return Result::Failure(
         DescribeStoreError(QDir::toNativeSeparators(store.fileName()).toStdString(),
                            WhyNotWritable(store.fileName()).toStdString()));
+}
+
+NumberFormat NumberFormatOf(const QLocale &locale)
+{
+    return {locale.decimalPoint().toStdString(), locale.positiveSign().toStdString(),
+            locale.negativeSign().toStdString()};
+}
+
+NumberFormat UserNumberFormat()
+{
+    return NumberFormatOf(QLocale());
 }
 
 } // namespace brinevar

@@ -1,4 +1,4 @@
-// Where the program lives, and where it keeps its own copy of the settings.
+// Where the program lives, and where it keeps its own files.
 #pragma once
 
 #include <filesystem>
@@ -9,24 +9,31 @@ namespace brinevar {
 
 // The folder that holds the executable.
 std::filesystem::path ProgramFolder();
-// Makes ProgramFolder() answer `folder`; an empty path restores the real one.
-void SetProgramFolder(const std::filesystem::path &folder);
 
 // The folder the build installs the executable to; empty when unknown.
 std::filesystem::path InstalledProgramFolder();
 
 // Whether `folder` holds an installed copy, which must not write beside
-// itself: the folder the build installs to, a folder under Program Files, an
-// app bundle, or any folder the user cannot write.
+// itself: the folder the build installs to, a folder under Program Files, or
+// any folder the user cannot write.
 bool IsInstalledCopy(const std::filesystem::path &folder);
 
 // The per-user folder for the program's own data ("Brinevar" in the
 // system's application data folder); empty when the system names none.
 std::filesystem::path UserDataFolder();
 
-// The folder for tanks.ini: the program folder for a build or portable copy,
-// else (an installed copy) the per-user data folder, created when missing.
-std::filesystem::path SettingsCopyFolder();
+// The files the program keeps, worked out once at start.
+struct Places {
+    std::filesystem::path settingsCopy; // tanks.ini
+    std::filesystem::path saveLock;     // empty: saves go unlocked
+};
+
+// The places of a copy of the program in `programFolder` for a user whose
+// data folder is `userFolder`: tanks.ini beside a build or portable copy,
+// else (an installed copy) in the user's folder, created when missing; the
+// save lock always in the user's folder.
+Places PlacesOf(const std::filesystem::path &programFolder,
+                const std::filesystem::path &userFolder);
 
 // File names as the program's texts (UTF-8) and as the system takes them.
 std::filesystem::path PathFromUtf8(std::string_view utf8);

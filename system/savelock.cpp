@@ -1,7 +1,5 @@
 #include "savelock.h"
 
-#include "programfolder.h"
-
 #include <thread>
 
 #ifdef _WIN32
@@ -41,22 +39,14 @@ Attempt TryLock(int fd)
 
 } // namespace
 
-std::filesystem::path SaveLockPath()
-{
-    const auto folder = UserDataFolder();
-    if (folder.empty())
-        return {};
-    std::error_code ignored; // a folder that cannot be made leaves the save unlocked
-    std::filesystem::create_directories(folder, ignored);
-    return folder / "save.lock";
-}
-
 // The system drops the lock of a process that dies, so a killed save never
 // leaves it held.
 SaveLock::SaveLock(const std::filesystem::path &file, std::chrono::milliseconds wait)
 {
     if (file.empty())
         return;
+    std::error_code ignored; // a folder that cannot be made leaves the save unlocked
+    std::filesystem::create_directories(file.parent_path(), ignored);
 #ifdef _WIN32
     const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

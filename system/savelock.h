@@ -11,13 +11,11 @@ namespace brinevar {
 // milliseconds, so a longer wait means that copy hangs, and this one says so.
 inline constexpr std::chrono::milliseconds kSaveLockWait{5000};
 
-// The lock file in the per-user data folder; empty when the system names none.
-std::filesystem::path SaveLockPath();
-
 class SaveLock {
 public:
-    // Waits up to `wait` for the lock on `file` (created when missing). A
-    // lock file that cannot be opened is no reason to refuse the save: the
+    // Waits up to `wait` for the lock on `file` (created, and its folder,
+    // when missing); an empty `file` locks nothing. A lock file that cannot
+    // be opened is no reason to refuse the save: the
     // lock then guards nothing, and held() says so.
     SaveLock(const std::filesystem::path &file, std::chrono::milliseconds wait);
     ~SaveLock();

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 using namespace brinevar;
 
 namespace fs = std::filesystem;
@@ -48,21 +46,18 @@ TEST(ProgramFolder, AnInstalledCopyKeepsTheCopyPerUserEvenWhenWritable)
     // Running as root makes the install folder writable; the copy must still
     // not land beside the installed program.
     TestFolder data;
-    setenv("XDG_DATA_HOME", data.path().c_str(), 1);
-    SetProgramFolder(InstalledProgramFolder());
-    EXPECT_EQ(SettingsCopyFolder(), data.path() / "Brinevar");
+    const Places places = PlacesOf(InstalledProgramFolder(), data.path() / "Brinevar");
+    EXPECT_EQ(places.settingsCopy, data.path() / "Brinevar" / "tanks.ini");
     EXPECT_TRUE(fs::is_directory(data.path() / "Brinevar"));
-    SetProgramFolder({});
-    unsetenv("XDG_DATA_HOME");
 }
 #endif
 
 TEST(ProgramFolder, APortableCopyKeepsTheCopyBesideItself)
 {
-    TestFolder portable;
-    SetProgramFolder(portable.path());
-    EXPECT_EQ(SettingsCopyFolder(), portable.path());
-    SetProgramFolder({});
+    TestFolder portable, data;
+    const Places places = PlacesOf(portable.path(), data.path() / "Brinevar");
+    EXPECT_EQ(places.settingsCopy, portable.path() / "tanks.ini");
+    EXPECT_EQ(places.saveLock, data.path() / "Brinevar" / "save.lock");
     // The real answer: the folder of this test program.
     const fs::path self = fs::absolute(fs::path(testing::internal::GetArgvs()[0]));
     EXPECT_TRUE(fs::equivalent(ProgramFolder(), self.parent_path()));

@@ -127,7 +127,7 @@ void SaveFailuresTest::everyFailureIsTheMessageAndKeepsTheWindow()
     const QStringList before = Entries(updates);
     sandbox.storePath(updates + ztPath);
     FakeDialogs dialogs;
-    frmMain window(dialogs);
+    frmMain window(dialogs, sandbox.services(), Sandbox::machine());
     window.Form_Load();
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -212,7 +212,7 @@ void SaveFailuresTest::windowsPathSavesIntoTheWinePrefix()
     Sandbox sandbox;
     sandbox.storePath("C:\\GAMES\\updates\\");
     FakeDialogs dialogs;
-    frmMain window(dialogs);
+    frmMain window(dialogs, sandbox.services(), Sandbox::machine());
     window.Form_Load();
     QTest::mouseClick(Find(window, "Label41"), Qt::LeftButton);
     Find<QPushButton>(window, "Command3")->click();

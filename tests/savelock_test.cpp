@@ -87,14 +87,15 @@ std::pair<pid_t, int> StartSaver(const World &world, char variant, bool forever)
 
 int Saver(bool forever, const char *updates, const char *program, char variant)
 {
-    SetProgramFolder(program);
+    const Places places = PlacesOf(program, UserDataFolder());
     const TankSettings texts = TextsOf(variant);
     char byte = '!';
     if (write(STDOUT_FILENO, &byte, 1) != 1 || read(STDIN_FILENO, &byte, 1) != 1)
         return 2;
     do {
-        if (const auto failure = SaveSettingsFiles(std::string(updates) + "/", texts)) {
-            std::cerr << *failure << "\n";
+        if (const Result saved = SaveSettingsFiles(std::string(updates) + "/", texts, places);
+            !saved) {
+            std::cerr << saved.message() << "\n";
             return 1;
         }
     } while (forever);
@@ -176,24 +177,22 @@ TEST(SaveLock, TheNextSaveRemovesWhatKilledSavesLeftBehind)
 TEST(SaveLock, ASaveThatCannotGetTheLockSaysSoAndWritesNothing)
 {
     World world;
-    setenv("XDG_DATA_HOME", world.data.path().c_str(), 1);
-    SetProgramFolder(world.program.path());
-    const SaveLock other(SaveLockPath(), std::chrono::milliseconds(0));
+    const Places places = PlacesOf(world.program.path(), world.data.path() / "Brinevar");
+    const SaveLock other(places.saveLock, std::chrono::milliseconds(0));
     ASSERT_TRUE(other.held());
 
     const auto start = Clock::now();
-    const auto failure = SaveSettingsFiles(world.updates.path().string() + "/", TextsOf('a'),
-                                           std::chrono::milliseconds(200));
+    const Result saved =
+        SaveSettingsFiles(world.updates.path().string() + "/", TextsOf('a'), places);
     const auto waited = Clock::now() - start;
-    ASSERT_TRUE(failure);
-    EXPECT_NE(failure->find("tanks.cfg"), std::string::npos) << *failure;
-    EXPECT_NE(failure->find("Another copy of Brinevar is saving"), std::string::npos) << *failure;
-    EXPECT_GE(waited, std::chrono::milliseconds(200));
-    EXPECT_LT(waited, std::chrono::seconds(2));
+    ASSERT_FALSE(saved);
+    EXPECT_NE(saved.message().find("tanks.cfg"), std::string::npos) << saved.message();
+    EXPECT_NE(saved.message().find("Another copy of Brinevar is saving"), std::string::npos)
+        << saved.message();
+    EXPECT_GE(waited, kSaveLockWait);
+    EXPECT_LT(waited, kSaveLockWait + std::chrono::seconds(2));
     EXPECT_EQ(world.updates.entries(), 0u);
     EXPECT_EQ(world.program.entries(), 0u);
-    SetProgramFolder({});
-    unsetenv("XDG_DATA_HOME");
 }
 
 int main(int argc, char **argv)

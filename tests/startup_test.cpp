@@ -10,10 +10,6 @@
 #include <QSettings>
 #include <QtTest>
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
-
 using namespace brinevar;
 
 namespace {
@@ -35,14 +31,6 @@ class StartupTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void firstStartAsksOnceAndStoresTheDefaultAnswer();
-    void cancelStoresTheEmptyPath();
-    void storedTextsDecideWhetherToAsk_data();
-    void storedTextsDecideWhetherToAsk();
-    void missingCopyOpensWithInitialTexts();
-    void copyNamingSomeSettingsFillsOnlyThose();
-    void whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce_data();
-    void whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce();
     void theLargestCopyReadStillOpensTheWindowAtOnce();
     void anUnwritableStoreIsReportedAndThePathServesThisRun_data();
     void anUnwritableStoreIsReportedAndThePathServesThisRun();
@@ -50,139 +38,6 @@ private slots:
     void realPromptShowsItsTextAsItStands();
     void aPathPastedWithItsLineEndLosesIt();
 };
-
-void StartupTest::firstStartAsksOnceAndStoresTheDefaultAnswer()
-{
-    Sandbox sandbox;
-    FakeDialogs dialogs;
-    frmMain window(dialogs);
-    window.Form_Load();
-    QCOMPARE(dialogs.prompts.size(), 1);
-    QCOMPARE(dialogs.prompts[0].prompt,
-             QStringLiteral("Please enter the path of your Zoo Tycoon Update Folder!"));
-    QCOMPARE(dialogs.prompts[0].title, QStringLiteral("Folder Path"));
-    QCOMPARE(dialogs.prompts[0].defaultAnswer, DefaultFolder());
-    QCOMPARE(ShownPath(window, dialogs), DefaultFolder());
-    QCOMPARE(sandbox.storedPath(), DefaultFolder());
-
-    frmMain second(dialogs);
-
-    second.Form_Load();
-    QCOMPARE(dialogs.prompts.size(), 1);
-    QCOMPARE(ShownPath(second, dialogs), DefaultFolder());
-}
-
-void StartupTest::cancelStoresTheEmptyPath()
-{
-    Sandbox sandbox;
-    FakeDialogs dialogs;
-    dialogs.answer = QString();
-    frmMain window(dialogs);
-    window.Form_Load();
-    QCOMPARE(ShownPath(window, dialogs), QString());
-    QCOMPARE(sandbox.storedPath(), QString());
-    frmMain second(dialogs);
-    second.Form_Load();
-    QCOMPARE(dialogs.prompts.size(), 1);
-}
-
-void StartupTest::storedTextsDecideWhetherToAsk_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<bool>("asks");
-    QTest::newRow("zero means no path") << "0" << true;
-    QTest::newRow("zero with a blank") << "0 " << false;
-    QTest::newRow("double zero") << "00" << false;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("a folder") << "d:\\Games\\ZT\\Updates\\" << false;
-}
-
-void StartupTest::storedTextsDecideWhetherToAsk()
-{
-    QFETCH(QString, stored);
-    QFETCH(bool, asks);
-    Sandbox sandbox;
-    sandbox.storePath(stored);
-    FakeDialogs dialogs;
-    dialogs.answer = QStringLiteral("typed\\");
-    frmMain window(dialogs);
-    window.Form_Load();
-    QCOMPARE(dialogs.prompts.size(), asks ? 1 : 0);
-    QCOMPARE(ShownPath(window, dialogs), asks ? QStringLiteral("typed\\") : stored);
-    QCOMPARE(sandbox.storedPath(), asks ? QStringLiteral("typed\\") : stored);
-}
-
-void StartupTest::missingCopyOpensWithInitialTexts()
-{
-    Sandbox sandbox;
-    sandbox.storePath(sandbox.updatesFolder());
-    FakeDialogs dialogs;
-    frmMain window(dialogs);
-    window.Form_Load();
-    QCOMPARE(Texts(window), InitialTexts());
-    QVERIFY(dialogs.messages.isEmpty());
-}
-
-void StartupTest::copyNamingSomeSettingsFillsOnlyThose()
-{
-    Sandbox sandbox;
-    sandbox.storePath(sandbox.updatesFolder());
-    sandbox.write(sandbox.programFolder() + "/tanks.ini",
-                  "[tank]\r\nTANKTERRAIN = 25\r\nsaltWater=3.25\r\n");
-    FakeDialogs dialogs;
-    frmMain window(dialogs);
-    window.Form_Load();
-    auto expected = InitialTexts();
-    TextOf(expected, "saltWater") = "3.25";
-    TextOf(expected, "tankTerrain") = "25"; // out of range, loaded all the same
-    QCOMPARE(Texts(window), expected);
-    QCOMPARE(Field(window, "initialSink")->text(), QStringLiteral("2")); // initial, not default
-    QCOMPARE(window.findChild<QLineEdit *>("Text7")->text(), QStringLiteral("25"));
-}
-
-void StartupTest::whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce_data()
-{
-    // clang-format off
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("a folder") << "folder" << "Not an ordinary file";
-    QTest::newRow("a file over the size limit") << "huge" << "File too large";
-#ifndef _WIN32
-    QTest::newRow("a pipe nobody writes to") << "fifo" << "Not an ordinary file";
-    QTest::newRow("a link to /dev/zero") << "zero" << "Not an ordinary file";
-#endif
-    // clang-format on
-}
-
-void StartupTest::whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, reason);
-    Sandbox sandbox;
-    sandbox.storePath(sandbox.updatesFolder());
-    const QString copy = sandbox.programFolder() + "/tanks.ini";
-    if (kind == "folder")
-        QVERIFY(QDir(sandbox.programFolder()).mkdir("tanks.ini"));
-    if (kind == "huge") { // sparse: nothing written
-        QFile file(copy);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(kMaxSettingsFileSize) + 1));
-    }
-#ifndef _WIN32
-    if (kind == "fifo")
-        QCOMPARE(mkfifo(QFile::encodeName(copy), 0644), 0);
-    if (kind == "zero")
-        QVERIFY(QFile::link("/dev/zero", copy));
-#endif
-    FakeDialogs dialogs;
-    QElapsedTimer timer;
-    timer.start();
-    frmMain window(dialogs);
-    window.Form_Load();
-    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed()) + " ms"));
-    QCOMPARE(dialogs.messages,
-             QStringList{"Could not read " + QDir::toNativeSeparators(copy) + ":\n" + reason});
-    QCOMPARE(Texts(window), InitialTexts());
-}
 
 void StartupTest::theLargestCopyReadStillOpensTheWindowAtOnce()
 {
@@ -195,7 +50,7 @@ void StartupTest::theLargestCopyReadStillOpensTheWindowAtOnce()
     FakeDialogs dialogs;
     QElapsedTimer timer;
     timer.start();
-    frmMain window(dialogs);
+    frmMain window(dialogs, sandbox.services(), Sandbox::machine());
     window.Form_Load();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -226,7 +81,7 @@ void StartupTest::anUnwritableStoreIsReportedAndThePathServesThisRun()
         sandbox.write(QFileInfo(store).absolutePath(), "in the way");
     FakeDialogs dialogs;
     dialogs.answer = QStringLiteral("typed\\");
-    frmMain window(dialogs);
+    frmMain window(dialogs, sandbox.services(), Sandbox::machine());
     window.Form_Load();
     QCOMPARE(dialogs.messages.size(), 1);
     const QString message = dialogs.messages[0];

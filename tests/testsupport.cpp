@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "filetest.h"
+#include "launcher.h"
 #include "programfolder.h"
 
 #include <QAbstractButton>
@@ -60,18 +62,21 @@ Sandbox::Sandbox()
 {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store_.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, store_.path());
-    brinevar::SetProgramFolder(programFolder_.path().toStdString());
-    formerDataFolder_ = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", QFile::encodeName(dataFolder_.path()));
 }
 
-Sandbox::~Sandbox()
+Sandbox::~Sandbox() = default;
+
+brinevar::MainServices Sandbox::services(const QString &programFolder) const
 {
-    brinevar::SetProgramFolder({});
-    if (formerDataFolder_.isEmpty())
-        qunsetenv("XDG_DATA_HOME");
-    else
-        qputenv("XDG_DATA_HOME", formerDataFolder_);
+    const QString program = programFolder.isEmpty() ? programFolder_.path() : programFolder;
+    return {settingsStore_, brinevar::UserNumberFormat,
+            brinevar::PlacesOf(QFile::encodeName(program).toStdString(),
+                               QFile::encodeName(userFolder()).toStdString())};
+}
+
+brinevar::SysInfoMachine Sandbox::machine()
+{
+    return {brinevar::SystemRegistry(), brinevar::IsOrdinaryFile, brinevar::StartProgram};
 }
 
 void Sandbox::storePath(const QString &path) const

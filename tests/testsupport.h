@@ -8,6 +8,8 @@
 #include "formbuilder.h"
 #include "frmmain.h"
 #include "settingbyname.h"
+#include "settingsstore.h"
+#include "sysinfo.h"
 
 #include <QMessageBox>
 #include <QStringList>
@@ -69,6 +71,8 @@ public:
 
     QString programFolder() const { return programFolder_.path(); }
     QString updatesFolder() const { return updatesFolder_.path() + '/'; }
+    // The user's own folder for the program's data.
+    QString userFolder() const { return dataFolder_.path() + "/Brinevar"; }
 
     // Puts `path` in the settings store as the Updates folder.
     void storePath(const QString &path) const;
@@ -77,9 +81,15 @@ public:
     QByteArray read(const QString &file) const;
     void write(const QString &file, const QByteArray &bytes) const;
 
+    // What main would pass a window of a copy in `programFolder` (by default
+    // this sandbox's) whose user keeps data in the sandbox.
+    brinevar::MainServices services(const QString &programFolder = {}) const;
+    // The system information tool of this machine, as main passes it.
+    static brinevar::SysInfoMachine machine();
+
 private:
     QTemporaryDir store_, programFolder_, updatesFolder_, dataFolder_;
-    QByteArray formerDataFolder_;
+    mutable brinevar::QtSettingsStore settingsStore_;
 };
 
 // A loaded main window over a fresh sandbox whose Updates folder is stored,
@@ -91,5 +101,5 @@ struct MainWindowSession {
 
     Sandbox sandbox;
     FakeDialogs dialogs;
-    frmMain window{dialogs};
+    frmMain window{dialogs, sandbox.services(), Sandbox::machine()};
 };

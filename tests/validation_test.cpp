@@ -25,7 +25,7 @@ struct Session {
         sandbox.storePath(sandbox.updatesFolder());
         if (!copy.isEmpty())
             sandbox.write(sandbox.programFolder() + "/tanks.ini", copy);
-        window = std::make_unique<frmMain>(dialogs);
+        window = std::make_unique<frmMain>(dialogs, sandbox.services(), Sandbox::machine());
         window->Form_Load();
         window->show();
         window->activateWindow();
@@ -72,6 +72,7 @@ private slots:
     void refusalInARealMessageBox();
     void commandsPressedByAnAccessibilityClientWaitForAPassingText();
     void enterOnTheFocusedSaveButtonSaves();
+    void everyLocaleSignIsJudgedAsTheNumberItIs();
 };
 
 void ValidationTest::leavingAField_data()
@@ -331,6 +332,35 @@ void ValidationTest::enterOnTheFocusedSaveButtonSaves()
     QVERIFY(session.saved());
     QVERIFY(!session.window->isVisible());
     QVERIFY(dialogs.messages.isEmpty());
+}
+
+void ValidationTest::everyLocaleSignIsJudgedAsTheNumberItIs()
+{
+    // Whatever sign or decimal separator a locale writes, the bounds judge
+    // the number the numeric test read.
+    const RangeCheck &terrain = *Catalogue()[*FindSettingByField("Text7")].check;
+    QSet<QString> seen;
+    for (const QLocale &locale : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
+                                                          QLocale::AnyTerritory)) {
+        const NumberFormat format = NumberFormatOf(locale);
+        const QString minus = locale.negativeSign(), plus = locale.positiveSign(),
+                      point = locale.decimalPoint();
+        if (seen.contains(minus + ' ' + plus + ' ' + point))
+            continue;
+        seen.insert(minus + ' ' + plus + ' ' + point);
+        const std::pair<QString, bool> cases[] = {
+            {minus + "5", false},       {minus + "0", true},        {plus + "17", true},
+            {plus + "18", false},       {"16" + point + "5", true}, {"17" + point + "5", false},
+            {"1E" + plus + "2", false}, {"1E" + minus + "1", true},
+        };
+        for (const auto &[text, passes] : cases) {
+            const std::string utf8 = text.toStdString();
+            QVERIFY2(NumericForm(utf8, format), qPrintable(locale.name() + ": " + text));
+            QVERIFY2(Passes(utf8, terrain, format) == passes,
+                     qPrintable(locale.name() + ": " + text));
+        }
+    }
+    qInfo("%lld kinds of sign and decimal separator among the locales", qsizetype(seen.size()));
 }
 
 QTEST_MAIN(ValidationTest)

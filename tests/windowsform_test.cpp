@@ -2,10 +2,14 @@
 // real messages under Wine: rows drawn at their twips, a later label above
 // an earlier one, Tab walking the focus order, a refused check stopping a
 // press, and where the main window stands.
+#include "filetest.h"
 #include "focusgate.h"
 #include "form.h"
 #include "frmmain.h"
+#include "launcher.h"
 #include "mainlayout.h"
+#include "settingsstore.h"
+#include "testfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -216,7 +220,12 @@ TEST_F(WindowsFormTest, EnterPressesOnlyAFocusedButton)
 // on the work area around the layout's whole client area.
 TEST(WindowsMainWindowTest, KeepsItsClientSizeInAFrameCentredOnTheWorkArea)
 {
-    frmMain main(GetModuleHandleW(nullptr));
+    win::RegistrySettingsStore store;
+    const TestFolder folder;
+    const MainServices services{store, win::UserNumberFormat,
+                                PlacesOf(folder.path(), folder.path())};
+    frmMain main(GetModuleHandleW(nullptr), services,
+                 {SystemRegistry(), IsOrdinaryFile, StartProgram});
     HWND window = FindWindowW(L"BrinevarMain", nullptr);
     ASSERT_NE(window, nullptr);
     const int dpi = DpiOf(window);

@@ -112,6 +112,7 @@ Kind KindOf(ControlKind kind)
     case ControlKind::TextField:
         return {WC_EDITW, WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case ControlKind::CommandButton:
+    case ControlKind::DefaultButton: // made the default by its dialog
         return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0};
     case ControlKind::ListBox:
         return {WC_LISTBOXW,

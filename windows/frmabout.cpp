@@ -3,18 +3,19 @@
 #include "aboutlayout.h"
 #include "ansicodepage.h"
 #include "dialogs.h"
-#include "filetest.h"
-#include "launcher.h"
-#include "registry.h"
-#include "sysinfo.h"
-#include "version.h"
 
 using namespace brinevar;
 using namespace brinevar::win;
 
-void frmAbout::Show(HWND owner)
+frmAbout::frmAbout(HWND owner, SysInfoMachine machine)
+    : owner_(owner), behaviour_(*this, std::move(machine))
 {
-    RunDialog(owner, DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+void frmAbout::ShowModal()
+{
+    RunDialog(owner_, DialogProc, reinterpret_cast<LPARAM>(this));
+    dialog_ = nullptr;
 }
 
 INT_PTR CALLBACK frmAbout::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -23,38 +24,42 @@ INT_PTR CALLBACK frmAbout::DialogProc(HWND dialog, UINT message, WPARAM wParam, 
     switch (message) {
     case WM_INITDIALOG:
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        reinterpret_cast<frmAbout *>(lParam)->Form_Load(dialog);
+        reinterpret_cast<frmAbout *>(lParam)->Load(dialog);
         return FALSE; // the focus is set
     case WM_PAINT:
-        box->Paint(dialog);
+        box->Paint();
         return TRUE;
     case WM_COMMAND:
-        return box->Command(dialog, LOWORD(wParam));
+        return box->Command(LOWORD(wParam));
     default:
         return FALSE;
     }
 }
 
-void frmAbout::Form_Load(HWND dialog)
+void frmAbout::Load(HWND dialog)
 {
-    form_.Build(dialog, AboutLayout());
-    SetWindowTextW(dialog, Utf8ToWide(AboutCaption()).c_str());
-    form_.SetLabelText("lblTitle", ProgramTitle());
-    form_.SetLabelText("lblVersion", VersionText());
+    dialog_ = dialog;
+    const auto rows = AboutLayout();
+    form_.Build(dialog, rows);
+    behaviour_.Form_Load();
     const int dpi = form_.Dpi();
     PlaceDialog(dialog, TwipsToPixels(kAboutWidth, dpi), TwipsToPixels(kAboutHeight, dpi),
                 TwipsToPixels(kAboutLeft, dpi), TwipsToPixels(kAboutTop, dpi));
-    // OK is the default button (Enter) and has the focus; Esc and the close
+    // The default button answers Enter and has the focus; Esc and the close
     // box come as IDCANCEL.
-    HWND ok = form_.Find("cmdOK");
-    SendMessageW(dialog, DM_SETDEFID, WPARAM(GetDlgCtrlID(ok)), 0);
-    SetFocus(ok);
+    for (const ControlRow &row : rows) {
+        if (row.kind == ControlKind::DefaultButton) {
+            HWND button = form_.Find(row.name, row.index);
+            SendMessageW(dialog, DM_SETDEFID, WPARAM(GetDlgCtrlID(button)), 0);
+            SetFocus(button);
+        }
+    }
 }
 
-void frmAbout::Paint(HWND dialog)
+void frmAbout::Paint()
 {
     PAINTSTRUCT paint;
-    HDC dc = BeginPaint(dialog, &paint);
+    HDC dc = BeginPaint(dialog_, &paint);
     const int dpi = form_.Dpi();
     for (const LineRow &line : AboutLines()) {
         const Rgb c = line.colour;
@@ -66,25 +71,38 @@ void frmAbout::Paint(HWND dialog)
         DeleteObject(pen);
     }
     form_.PaintLabels(dc);
-    EndPaint(dialog, &paint);
+    EndPaint(dialog_, &paint);
 }
 
-bool frmAbout::Command(HWND dialog, int id)
+bool frmAbout::Command(int id)
 {
+    if (id == IDOK || id == IDCANCEL) {
+        Close();
+        return true;
+    }
     const ControlRow *row = form_.RowOfId(id);
-    if (id == IDOK || id == IDCANCEL || (row && row->name == "cmdOK")) {
-        EndDialog(dialog, IDOK);
-        return true;
-    }
-    if (row && row->name == "cmdSysInfo") {
-        cmdSysInfo_Click(dialog);
-        return true;
-    }
-    return false;
+    if (!row || !row->press)
+        return false;
+    behaviour_.Press(*row);
+    return true;
 }
 
-void frmAbout::cmdSysInfo_Click(HWND dialog)
+void frmAbout::SetCaption(const std::string &text)
 {
-    StartSysInfo({SystemRegistry(), IsOrdinaryFile, StartProgram,
-                  [dialog](const std::string &text) { MsgBox(dialog, text); }});
+    SetWindowTextW(dialog_, Utf8ToWide(text).c_str());
+}
+
+void frmAbout::SetLabelText(std::string_view label, const std::string &text)
+{
+    form_.SetLabelText(label, text);
+}
+
+void frmAbout::MsgBox(const std::string &text)
+{
+    win::MsgBox(dialog_, text);
+}
+
+void frmAbout::Close()
+{
+    EndDialog(dialog_, IDOK);
 }

@@ -1,23 +1,37 @@
 // The about box, frmAbout: the program's title and version, and the button
-// that starts the system information tool.
+// that starts the system information tool. Draws the shared layout with
+// Win32 controls and forwards the presses to the toolkit-free AboutWindow.
 #pragma once
 
+#include "aboutwindow.h"
 #include "form.h"
+#include "mainwindow.h"
 
 #include <windows.h>
 
-class frmAbout {
+class frmAbout final : public brinevar::ModalBox, private brinevar::AboutWindowHost {
 public:
-    // Shows the box modally over `owner`; returns when it is closed. Each
+    // The box over `owner`, finding and starting the tool on `machine`.
+    frmAbout(HWND owner, brinevar::SysInfoMachine machine);
+
+    // Shows the box modally over its owner; returns when it is closed. Each
     // showing loads the box afresh.
-    void Show(HWND owner);
+    void ShowModal() override;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    void Form_Load(HWND dialog);
-    void Paint(HWND dialog);
-    bool Command(HWND dialog, int id);
-    void cmdSysInfo_Click(HWND dialog);
+    void Load(HWND dialog);
+    void Paint();
+    bool Command(int id);
 
+    // What the box does for AboutWindow.
+    void SetCaption(const std::string &text) override;
+    void SetLabelText(std::string_view label, const std::string &text) override;
+    void MsgBox(const std::string &text) override;
+    void Close() override;
+
+    HWND owner_;
+    HWND dialog_ = nullptr;
+    brinevar::AboutWindow behaviour_;
     brinevar::win::Form form_;
 };

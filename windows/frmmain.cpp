@@ -3,7 +3,6 @@
 #include "ansicodepage.h"
 #include "dialogs.h"
 #include "mainlayout.h"
-#include "settingsstore.h"
 #include "version.h"
 
 #include <windowsx.h>
@@ -18,7 +17,8 @@ constexpr wchar_t kWindowClass[] = L"BrinevarMain";
 constexpr DWORD kStyle = (WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX) | WS_CLIPCHILDREN;
 } // namespace
 
-frmMain::frmMain(HINSTANCE instance)
+frmMain::frmMain(HINSTANCE instance, const MainServices &services, SysInfoMachine machine)
+    : machine_(std::move(machine)), behaviour_(*this, services)
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -61,7 +61,7 @@ void frmMain::BuildLayout()
         focusOrder.push_back(form_.Find(row->name, row->index));
     gate_ = std::make_unique<FocusGate>(window_, std::move(focusOrder), [this](HWND field) {
         const ControlRow *row = form_.RowOf(field);
-        return row && ValidateField(*this, row->name);
+        return row && behaviour_.LeaveField(*row);
     });
     PlaceOnScreen();
 }
@@ -87,7 +87,7 @@ void frmMain::PlaceOnScreen()
 
 int frmMain::Run(int show)
 {
-    ZTPath = FormLoad(*this);
+    behaviour_.Form_Load();
     ShowWindow(window_, show);
     gate_->Remember(fields_[0]);
     SetFocus(fields_[0]);
@@ -117,7 +117,7 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP:
         // Captions take no focus, so they run no check.
         if (const ControlRow *row = form_.LabelAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
-            LabelClick(*row);
+            behaviour_.Press(*row);
         return 0;
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wParam) == window_ && LOWORD(lParam) == HTCLIENT) {
@@ -169,54 +169,16 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-void frmMain::LabelClick(const ControlRow &row)
-{
-    if (row.name == "Label41")
-        Label41_Click();
-    else if (row.name == "Label43")
-        Label43_Click();
-}
-
 void frmMain::Command(int id, int code, HWND control)
 {
     const ControlRow *row = form_.RowOfId(id);
-    if (!row || row->kind != ControlKind::CommandButton || code != BN_CLICKED)
+    if (!row || !row->press || code != BN_CLICKED)
         return;
     // A click that reaches a button without the focus having moved to it
     // (keyboard, accessibility tools) passes the same check first.
     if (!gate_->MayMoveTo(control))
         return;
-    if (row->name == "cmdDefault")
-        cmdDefault_Click();
-    else if (row->name == "Command3")
-        Command3_Click();
-    else if (row->name == "Command1" || row->name == "Command2")
-        ShowHelp(*this, row->name, row->index);
-}
-
-void frmMain::cmdDefault_Click()
-{
-    SetToDefault(*this);
-}
-
-void frmMain::Command3_Click()
-{
-    // A failed save has said why and keeps the window and every edit.
-    if (SaveAndExit(*this, ZTPath))
-        DestroyWindow(window_);
-}
-
-void frmMain::Label41_Click()
-{
-    MsgBox(ZTPath);
-}
-
-void frmMain::Label43_Click()
-{
-    // One about box for the run; it loads afresh at every showing.
-    if (!about_)
-        about_ = std::make_unique<frmAbout>();
-    about_->Show(window_);
+    behaviour_.Press(*row);
 }
 
 std::string frmMain::FieldText(std::size_t setting) const
@@ -240,26 +202,12 @@ std::string frmMain::InputBox(std::string_view prompt, std::string_view title,
     return win::InputBox(window_, prompt, title, defaultAnswer, form_.Face());
 }
 
-std::string frmMain::GetSetting(std::string_view appName, std::string_view section,
-                                std::string_view key, std::string_view defaultText)
+std::unique_ptr<ModalBox> frmMain::CreateAbout()
 {
-    return win::GetSetting(appName, section, key, defaultText);
+    return std::make_unique<frmAbout>(window_, machine_);
 }
 
-std::string frmMain::SaveSetting(std::string_view appName, std::string_view section,
-                                 std::string_view key, const std::string &text)
+void frmMain::Close()
 {
-    return win::SaveSetting(appName, section, key, text);
-}
-
-NumberFormat frmMain::UserNumberFormat() const
-{
-    auto read = [](LCTYPE item, const char *fallback) {
-        wchar_t text[16] = {};
-        const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, text, 16);
-        // Many locales leave the plus sign empty: "+" still reads as one.
-        return length > 1 ? WideToUtf8(text) : std::string(fallback);
-    };
-    return {read(LOCALE_SDECIMAL, "."), read(LOCALE_SPOSITIVESIGN, "+"),
-            read(LOCALE_SNEGATIVESIGN, "-")};
+    DestroyWindow(window_);
 }

@@ -1,5 +1,6 @@
 // The main window of the Windows program, frmMain: draws the shared layout
-// with Win32 controls and wires their events to the shared window logic.
+// with Win32 controls and forwards presses and the focus leaving a field to
+// the toolkit-free MainWindow.
 #pragma once
 
 #include "focusgate.h"
@@ -13,9 +14,10 @@
 #include <memory>
 #include <string>
 
-class frmMain final : public brinevar::MainWindowHost {
+class frmMain final : private brinevar::MainWindowHost {
 public:
-    explicit frmMain(HINSTANCE instance);
+    frmMain(HINSTANCE instance, const brinevar::MainServices &services,
+            brinevar::SysInfoMachine machine);
     frmMain(const frmMain &) = delete;
     frmMain &operator=(const frmMain &) = delete;
 
@@ -23,19 +25,16 @@ public:
     // its messages until it is gone; returns the program's exit code.
     int Run(int show);
 
-    // MainWindowHost
+private:
+    // What the window does for MainWindow.
     std::string FieldText(std::size_t setting) const override;
     void SetFieldText(std::size_t setting, const std::string &text) override;
     void MsgBox(const std::string &text) override;
     std::string InputBox(std::string_view prompt, std::string_view title,
                          const std::string &defaultAnswer) override;
-    std::string GetSetting(std::string_view appName, std::string_view section, std::string_view key,
-                           std::string_view defaultText) override;
-    std::string SaveSetting(std::string_view appName, std::string_view section,
-                            std::string_view key, const std::string &text) override;
-    brinevar::NumberFormat UserNumberFormat() const override;
+    std::unique_ptr<brinevar::ModalBox> CreateAbout() override;
+    void Close() override;
 
-private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void BuildLayout();
@@ -44,17 +43,11 @@ private:
     // The frame where the shared rule puts it on the work area.
     void PlaceOnScreen();
     void Command(int id, int code, HWND control);
-    void LabelClick(const brinevar::ControlRow &row);
-
-    void cmdDefault_Click();
-    void Command3_Click();
-    void Label41_Click();
-    void Label43_Click();
 
     HWND window_ = nullptr;
+    brinevar::SysInfoMachine machine_;
+    brinevar::MainWindow behaviour_;
     brinevar::win::Form form_;
     std::unique_ptr<brinevar::win::FocusGate> gate_;
     std::array<HWND, brinevar::kSettingCount> fields_{};
-    std::string ZTPath;
-    std::unique_ptr<frmAbout> about_;
 };

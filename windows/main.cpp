@@ -1,18 +1,27 @@
-// The Windows program's entry: creates frmMain, which loads itself and runs.
+// The Windows program's entry: finds the machine's services and places once,
+// and creates frmMain, which loads itself and runs.
 #include "dialogs.h"
+#include "filetest.h"
 #include "frmmain.h"
+#include "launcher.h"
+#include "settingsstore.h"
 
 #include <exception>
+
+using namespace brinevar;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
     // Anything not handled where it arose ends the program with a report that
     // names it, as the platform's own error report would.
     try {
-        frmMain window(instance);
+        win::RegistrySettingsStore store;
+        const MainServices services{store, win::UserNumberFormat,
+                                    PlacesOf(ProgramFolder(), UserDataFolder())};
+        frmMain window(instance, services, {SystemRegistry(), IsOrdinaryFile, StartProgram});
         return window.Run(show);
     } catch (const std::exception &error) {
-        brinevar::win::MsgBox(nullptr, error.what());
+        win::MsgBox(nullptr, error.what());
         return 1;
     }
 }

@@ -1,7 +1,6 @@
 #include "settingsstore.h"
 
 #include "ansicodepage.h"
-#include "mainwindow.h"
 
 #include <windows.h>
 
@@ -29,8 +28,8 @@ std::string SystemMessage(LSTATUS code)
 
 } // namespace
 
-std::string GetSetting(std::string_view appName, std::string_view section, std::string_view key,
-                       std::string_view defaultText)
+std::string RegistrySettingsStore::GetSetting(std::string_view appName, std::string_view section,
+                                              std::string_view key, std::string_view defaultText)
 {
     const std::wstring path = KeyPath(appName, section);
     const std::wstring name = Utf8ToWide(key);
@@ -49,8 +48,8 @@ std::string GetSetting(std::string_view appName, std::string_view section, std::
     return WideToUtf8(value);
 }
 
-std::string SaveSetting(std::string_view appName, std::string_view section, std::string_view key,
-                        const std::string &text)
+Result RegistrySettingsStore::SaveSetting(std::string_view appName, std::string_view section,
+                                          std::string_view key, const std::string &text)
 {
     const std::wstring path = KeyPath(appName, section);
     const std::wstring value = Utf8ToWide(text);
@@ -59,7 +58,20 @@ std::string SaveSetting(std::string_view appName, std::string_view section, std:
                         value.c_str(), DWORD((value.size() + 1) * sizeof(wchar_t)));
     if (result == ERROR_SUCCESS)
         return {};
-    return DescribeStoreError("HKEY_CURRENT_USER\\" + WideToUtf8(path), SystemMessage(result));
+    return Result::Failure(
+        DescribeStoreError("HKEY_CURRENT_USER\\" + WideToUtf8(path), SystemMessage(result)));
+}
+
+NumberFormat UserNumberFormat()
+{
+    auto read = [](LCTYPE item, const char *fallback) {
+        wchar_t text[16] = {};
+        const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, text, 16);
+        // Many locales leave the plus sign empty: "+" still reads as one.
+        return length > 1 ? WideToUtf8(text) : std::string(fallback);
+    };
+    return {read(LOCALE_SDECIMAL, "."), read(LOCALE_SPOSITIVESIGN, "+"),
+            read(LOCALE_SNEGATIVESIGN, "-")};
 }
 
 } // namespace brinevar::win

@@ -1,19 +1,22 @@
-// The per-user settings store of the Windows program: the registry under
-// HKEY_CURRENT_USER\Software\<application>\<application>\<section>, where a
-// Windows build of the Qt program keeps the same values.
+// The services the core asks of Windows: the per-user settings store in the
+// registry under HKEY_CURRENT_USER\Software\<application>\<application>\<section>,
+// and how the user writes numbers.
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "mainwindow.h"
 
 namespace brinevar::win {
 
-// The stored text, or `defaultText` when nothing is stored.
-std::string GetSetting(std::string_view appName, std::string_view section, std::string_view key,
-                       std::string_view defaultText);
+class RegistrySettingsStore : public SettingsStore {
+public:
+    std::string GetSetting(std::string_view appName, std::string_view section, std::string_view key,
+                           std::string_view defaultText) override;
+    // A failure names the key and the system's reason.
+    Result SaveSetting(std::string_view appName, std::string_view section, std::string_view key,
+                       const std::string &text) override;
+};
 
-// Stores `text`; an empty text on success, else what went wrong.
-std::string SaveSetting(std::string_view appName, std::string_view section, std::string_view key,
-                        const std::string &text);
+// The user's regional number format.
+NumberFormat UserNumberFormat();
 
 } // namespace brinevar::win

@@ -1,0 +1,51 @@
+// The folder rules on Linux and other POSIX systems.
+#include "folderrules.h"
+#include "programfolder.h"
+
+#include <cstdlib>
+
+#include <unistd.h>
+
+namespace brinevar {
+
+bool SameFolder(const std::filesystem::path &a, const std::filesystem::path &b)
+{
+    return Resolved(a) == Resolved(b);
+}
+
+bool InSystemProgramFolders(const std::filesystem::path &)
+{
+    return false; // the install folder of the build is the one that counts
+}
+
+bool IsWritableFolder(const std::filesystem::path &folder)
+{
+    return access(folder.c_str(), W_OK) == 0;
+}
+
+std::filesystem::path ExecutablePath()
+{
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error);
+}
+
+std::filesystem::path UserApplicationData()
+{
+    if (const char *data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
+        return data;
+    if (const char *home = std::getenv("HOME"); home && *home)
+        return std::filesystem::path(home) / ".local/share";
+    return {};
+}
+
+std::filesystem::path PathFromUtf8(std::string_view utf8)
+{
+    return std::filesystem::path(std::string(utf8));
+}
+
+std::string PathToUtf8(const std::filesystem::path &path)
+{
+    return path.native();
+}
+
+} // namespace brinevar

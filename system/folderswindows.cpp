@@ -1,0 +1,92 @@
+// The folder rules on Windows.
+#include "folderrules.h"
+
+#include "ansicodepage.h"
+#include "asciicase.h"
+#include "programfolder.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <shlobj.h>
+#include <windows.h>
+
+namespace brinevar {
+namespace {
+
+std::filesystem::path KnownFolder(const KNOWNFOLDERID &id)
+{
+    PWSTR path = nullptr;
+    std::filesystem::path folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path)))
+        folder = path;
+    CoTaskMemFree(path);
+    return folder;
+}
+
+bool IsUnder(const std::filesystem::path &folder, const std::filesystem::path &root)
+{
+    const auto path = Resolved(folder);
+    const auto base = Resolved(root);
+    auto p = path.begin();
+    for (auto r = base.begin(); r != base.end(); ++r, ++p)
+        if (p == path.end() || !SameFolder(*p, *r))
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool SameFolder(const std::filesystem::path &a, const std::filesystem::path &b)
+{
+    // A case-insensitive file system: compare as the system would, in ASCII.
+    return SameIgnoringAsciiCase(PathToUtf8(Resolved(a)), PathToUtf8(Resolved(b)));
+}
+
+bool InSystemProgramFolders(const std::filesystem::path &folder)
+{
+    for (const KNOWNFOLDERID &id : {FOLDERID_ProgramFiles, FOLDERID_ProgramFilesX86})
+        if (const auto root = KnownFolder(id); !root.empty() && IsUnder(folder, root))
+            return true;
+    return false;
+}
+
+bool IsWritableFolder(const std::filesystem::path &folder)
+{
+    // Access bits say nothing about NTFS permissions: try a file.
+    const auto probe = folder / L".brinevar-write-test";
+    const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+std::filesystem::path ExecutablePath()
+{
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD got = GetModuleFileNameW(nullptr, name.data(), DWORD(name.size()));
+        if (got < name.size()) {
+            name.resize(got);
+            return name;
+        }
+        name.resize(name.size() * 2);
+    }
+}
+
+std::filesystem::path UserApplicationData()
+{
+    return KnownFolder(FOLDERID_RoamingAppData);
+}
+
+std::filesystem::path PathFromUtf8(std::string_view utf8)
+{
+    return std::filesystem::path(Utf8ToWide(utf8));
+}
+
+std::string PathToUtf8(const std::filesystem::path &path)
+{
+    return WideToUtf8(path.native());
+}
+
+} // namespace brinevar
