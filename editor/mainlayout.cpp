@@ -137,4 +137,10 @@ FramePosition FramePlacement(int width, int height, ScreenArea area)
             area.top + std::max(0, (area.height - height) / 2)};
 }
 
+int PromptWidth(int answerWidth, int least, int screenWidth)
+{
+    const int wanted = std::max(least, answerWidth);
+    return screenWidth > 0 ? std::min(wanted, screenWidth * 4 / 5) : wanted;
+}
+
 } // namespace brinevar

@@ -4,6 +4,7 @@
 #include "controlrow.h"
 
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace brinevar {
@@ -33,5 +34,15 @@ struct FramePosition {
 // a screen whose free area is `area`: centred, and in a direction where it
 // does not fit, at the area's start, so that the title bar stays reachable.
 FramePosition FramePlacement(int width, int height, ScreenArea area);
+
+// What the folder prompt's answer must have room for beyond the default
+// answer, measured in the prompt's font.
+inline constexpr std::string_view kPromptRoom = "MMMM";
+
+// The folder prompt's width in pixels: room for `answerWidth` (the default
+// answer and kPromptRoom, with the box's margins), at least `least`, and at
+// most four fifths of a screen `screenWidth` wide (0: not known), so that a
+// long path cannot push the box off the screen.
+int PromptWidth(int answerWidth, int least, int screenWidth);
 
 } // namespace brinevar

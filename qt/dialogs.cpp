@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include "formbuilder.h"
+#include "mainlayout.h"
 #include "version.h"
 
 #include <QIcon>
@@ -10,8 +11,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-
-#include <algorithm>
 
 namespace brinevar {
 
@@ -39,9 +38,10 @@ QString Dialogs::input(QWidget *parent, const QString &prompt, const QString &ti
     if (auto *answer = dialog.findChild<QLineEdit *>())
         KeepOnOneLine(answer);
     // Wide enough to show a whole folder path, which is what it is asked for.
-    const int wanted = dialog.fontMetrics().horizontalAdvance(defaultAnswer + "MMMM") + 40;
+    const QString sample = defaultAnswer + QString::fromLatin1(kPromptRoom);
     const QScreen *screen = dialog.screen();
-    dialog.resize(std::min(wanted, screen ? screen->availableGeometry().width() * 4 / 5 : wanted),
+    dialog.resize(PromptWidth(dialog.fontMetrics().horizontalAdvance(sample) + 40, 0,
+                              screen ? screen->availableGeometry().width() : 0),
                   dialog.sizeHint().height());
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }

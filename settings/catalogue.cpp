@@ -94,8 +94,8 @@ const std::array<Setting, kSettingCount> &Catalogue()
 
 std::optional<std::size_t> FindSetting(std::string_view name)
 {
-    // The reader asks this for the key of nearly every line it reads, so the
-    // lengths are compared before any letter.
+    // The reader asks this for every key it reads; most keys differ in
+    // length from every name, and SameIgnoringAsciiCase compares that first.
     for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
         if (SameIgnoringAsciiCase(kCatalogue[i].name, name))
             return i;

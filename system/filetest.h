@@ -1,4 +1,5 @@
-// Whether a file exists, as the about box asks it. Standard C++ only.
+// Whether a file exists, as the about box asks it (filetestposix.cpp,
+// filetestwindows.cpp).
 #pragma once
 
 #include <string>

@@ -1,6 +1,7 @@
 #include "registrystandin.h"
 
 #include "ansicodepage.h"
+#include "asciicase.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,13 +9,6 @@
 
 namespace brinevar {
 namespace {
-
-// Registry names ignore case.
-bool SameName(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return std::ranges::equal(a, b, {}, lower, lower);
-}
 
 bool IsInstalled(const std::string &program)
 {
@@ -36,7 +30,7 @@ StandInRegistry::StandInRegistry(std::vector<std::string> programs) : programs_(
 long StandInRegistry::OpenKeyEx(HKey key, const std::string &subKey, std::uint32_t, std::uint32_t,
                                 HKey *result)
 {
-    if (key != kHKeyLocalMachine || !SameName(subKey, kSysInfoKey))
+    if (key != kHKeyLocalMachine || !SameIgnoringAsciiCase(subKey, kSysInfoKey))
         return kErrorFileNotFound;
     const auto found = std::ranges::find_if(programs_, IsInstalled);
     if (found == programs_.end())
@@ -52,7 +46,7 @@ long StandInRegistry::QueryValueEx(HKey key, const std::string &valueName, std::
     const auto open = openKeys_.find(key);
     if (open == openKeys_.end())
         return kErrorInvalidHandle;
-    if (!SameName(valueName, kSysInfoValue))
+    if (!SameIgnoringAsciiCase(valueName, kSysInfoValue))
         return kErrorFileNotFound;
     const std::string &value = open->second;
     const auto needed = std::uint32_t(value.size());

@@ -2,72 +2,28 @@
 
 #include <thread>
 
-#ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-#endif
-
 namespace brinevar {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kPoll{5};
 
-enum class Attempt { Held, Busy, Failed };
-
-#ifdef _WIN32
-Attempt TryLock(void *handle)
-{
-    OVERLAPPED start{};
-    if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &start))
-        return Attempt::Held;
-    return GetLastError() == ERROR_LOCK_VIOLATION ? Attempt::Busy : Attempt::Failed;
-}
-#else
-Attempt TryLock(int fd)
-{
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0)
-        return Attempt::Held;
-    return errno == EWOULDBLOCK || errno == EINTR ? Attempt::Busy : Attempt::Failed;
-}
-#endif
-
 } // namespace
 
-// The system drops the lock of a process that dies, so a killed save never
-// leaves it held.
 SaveLock::SaveLock(const std::filesystem::path &file, std::chrono::milliseconds wait)
 {
     if (file.empty())
         return;
     std::error_code ignored; // a folder that cannot be made leaves the save unlocked
     std::filesystem::create_directories(file.parent_path(), ignored);
-#ifdef _WIN32
-    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
+    handle_ = lockfile::Open(file);
+    if (handle_ == lockfile::kNone)
         return;
-    handle_ = handle;
-#else
-    fd_ = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
-    if (fd_ < 0)
-        return;
-#endif
     const auto deadline = Clock::now() + wait;
     for (;;) {
-#ifdef _WIN32
-        const Attempt attempt = TryLock(handle_);
-#else
-        const Attempt attempt = TryLock(fd_);
-#endif
-        if (attempt != Attempt::Busy) {
-            held_ = attempt == Attempt::Held;
+        const lockfile::Attempt attempt = lockfile::TryLock(handle_);
+        if (attempt != lockfile::Attempt::Busy) {
+            held_ = attempt == lockfile::Attempt::Held;
             return;
         }
         if (Clock::now() >= deadline) {
@@ -80,18 +36,8 @@ SaveLock::SaveLock(const std::filesystem::path &file, std::chrono::milliseconds 
 
 SaveLock::~SaveLock()
 {
-#ifdef _WIN32
-    if (handle_) {
-        if (held_) {
-            OVERLAPPED start{};
-            UnlockFileEx(handle_, 0, 1, 0, &start);
-        }
-        CloseHandle(handle_);
-    }
-#else
-    if (fd_ >= 0)
-        close(fd_); // and with it the lock
-#endif
+    if (handle_ != lockfile::kNone)
+        lockfile::Close(handle_, held_);
 }
 
 } // namespace brinevar

@@ -2,6 +2,8 @@
 // that tanks.cfg and tanks.ini always come from the same save.
 #pragma once
 
+#include "lockfile.h"
+
 #include <chrono>
 #include <filesystem>
 
@@ -27,11 +29,7 @@ public:
     bool timedOut() const { return timedOut_; }
 
 private:
-#ifdef _WIN32
-    void *handle_ = nullptr;
-#else
-    int fd_ = -1;
-#endif
+    lockfile::Handle handle_ = lockfile::kNone;
     bool held_ = false;
     bool timedOut_ = false;
 };

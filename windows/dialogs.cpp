@@ -2,9 +2,8 @@
 
 #include "ansicodepage.h"
 #include "form.h"
+#include "mainlayout.h"
 #include "version.h"
-
-#include <algorithm>
 
 namespace brinevar::win {
 
@@ -36,12 +35,14 @@ void PlaceDialog(HWND dialog, int width, int height, int left, int top)
     HWND owner = GetWindow(dialog, GW_OWNER);
     GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT &work = monitor.rcWork;
-    if (left < 0) {
-        left = work.left + std::max(0L, (work.right - work.left - width) / 2);
-        top = work.top + std::max(0L, (work.bottom - work.top - height) / 2);
-    }
-    SetWindowPos(dialog, nullptr, left + frame.left, top + frame.top, frame.right - frame.left,
-                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int frameWidth = frame.right - frame.left, frameHeight = frame.bottom - frame.top;
+    FramePosition place{left + frame.left, top + frame.top};
+    if (left < 0)
+        place =
+            FramePlacement(frameWidth, frameHeight,
+                           {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    SetWindowPos(dialog, nullptr, place.left, place.top, frameWidth, frameHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 namespace {
@@ -72,14 +73,14 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         HDC dc = GetDC(dialog);
         const HGDIOBJ old = SelectObject(dc, prompt->font);
         SIZE text{};
-        const std::wstring sample = prompt->answer + L"MMMM";
+        const std::wstring sample = prompt->answer + Utf8ToWide(kPromptRoom);
         GetTextExtentPoint32W(dc, sample.c_str(), int(sample.size()), &text);
         SelectObject(dc, old);
         ReleaseDC(dialog, dc);
         MONITORINFO monitor{sizeof monitor, {}, {}, 0};
         GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
-        const int widest = (monitor.rcWork.right - monitor.rcWork.left) * 4 / 5;
-        const int width = std::min(widest, std::max(px(360), int(text.cx) + 2 * px(kMargin)));
+        const int width = PromptWidth(int(text.cx) + 2 * px(kMargin), px(360),
+                                      monitor.rcWork.right - monitor.rcWork.left);
         const int height = px(kPromptH + kFieldH + kButtonH + 4 * kMargin);
 
         const auto instance = GetModuleHandleW(nullptr);

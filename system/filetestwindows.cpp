@@ -2,16 +2,10 @@
 
 #include "ansicodepage.h"
 
-#ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-#else
-#include <filesystem>
-#endif
 
 namespace brinevar {
-
-#ifdef _WIN32
 
 bool IsOrdinaryFile(const std::string &name)
 {
@@ -21,17 +15,5 @@ bool IsOrdinaryFile(const std::string &name)
     return !name.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & kNotOrdinary) == 0;
 }
-
-#else
-
-// Files here carry no hidden or system marks; a regular file (or a link to
-// one) is an ordinary file.
-bool IsOrdinaryFile(const std::string &name)
-{
-    std::error_code error;
-    return std::filesystem::is_regular_file(name, error);
-}
-
-#endif
 
 } // namespace brinevar
