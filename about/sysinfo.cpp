@@ -3,68 +3,36 @@
 #include "ansicodepage.h"
 
 #include <algorithm>
-#include <array>
 
 namespace brinevar {
-namespace {
-
-// Closes a key that was opened, however the reader leaves.
-class OpenKey {
-public:
-    OpenKey(Registry &registry, HKey key) : registry_(registry), key_(key) {}
-    ~OpenKey() { registry_.CloseKey(key_); } // the result of closing changes nothing
-    OpenKey(const OpenKey &) = delete;
-    OpenKey &operator=(const OpenKey &) = delete;
-
-    HKey handle() const { return key_; }
-
-private:
-    Registry &registry_;
-    HKey key_;
-};
-
-} // namespace
 
 bool GetKeyValue(Registry &registry, HKey KeyRoot, const std::string &KeyName,
                  const std::string &SubKeyRef, std::string &KeyVal)
 {
-    HKey handle = 0;
-    if (registry.OpenKeyEx(KeyRoot, ToAnsi(KeyName), 0, kSysInfoKeyAccess, &handle) !=
-        kErrorSuccess) {
+    RegistryValue value;
+    if (registry.ReadValue(KeyRoot, ToAnsi(KeyName), ToAnsi(SubKeyRef), kSysInfoKeyAccess,
+                           kKeyValueBufferSize, value) != kErrorSuccess) {
         KeyVal.clear();
         return false;
     }
-    const OpenKey key(registry, handle);
-
-    std::array<unsigned char, kKeyValueBufferSize> buffer{};
-    std::uint32_t size = kKeyValueBufferSize;
-    std::uint32_t type = 0;
-    if (registry.QueryValueEx(key.handle(), ToAnsi(SubKeyRef), &type, buffer.data(), &size) !=
-        kErrorSuccess) {
-        KeyVal.clear();
-        return false;
-    }
-    if (size == 0)
+    if (value.data.empty())
         throw EmptyRegistryValue("The registry value " + KeyName + "\\" + SubKeyRef +
                                  " holds no data");
 
-    // A size beyond the buffer can only come from a faulty registry; never
-    // read past the buffer for it.
-    std::string_view data(reinterpret_cast<const char *>(buffer.data()),
-                          std::min(size, kKeyValueBufferSize));
+    std::string_view data = value.data;
     if (data.back() == '\0')
         data.remove_suffix(1);
 
-    switch (type) {
+    switch (value.type) {
     case kRegSz:
         KeyVal = FromAnsi(data);
         break;
     case kRegDword: {
-        // Least significant byte first; the zeroed buffer pads shorter data.
+        // Least significant byte first; shorter data counts as zero bytes.
         // Read unsigned: 0xFFFFFFFF is 4294967295, not -1.
         std::uint32_t number = 0;
-        for (int i = 3; i >= 0; --i)
-            number = number << 8 | buffer[std::size_t(i)];
+        for (std::size_t i = std::min<std::size_t>(value.data.size(), 4); i-- > 0;)
+            number = number << 8 | static_cast<unsigned char>(value.data[i]);
         KeyVal = std::to_string(number);
         break;
     }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "dialogs.h"
-#include "fontwarmup.h"
 
 #include <QApplication>
 
@@ -14,9 +13,7 @@
 
 namespace brinevar {
 
-// FontWarmUp comes first among the bases, so that its thread starts before
-// QApplication connects to the display.
-class Application : private FontWarmUp, public QApplication {
+class Application : public QApplication {
 public:
     // The error report is shown through `dialogs`, which must outlive the
     // application.

@@ -10,7 +10,7 @@ mode=${1:---run}
 shift || true
 build=${BUILD_DIR:-build}
 
-packages=(cmake ninja-build g++ qt6-base-dev libfontconfig-dev fonts-liberation)
+packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation)
 if [ "$mode" = --test ]; then
     packages+=(libgtest-dev xvfb xauth xdotool python3)
 fi

@@ -1,7 +1,6 @@
-// Read access to the Windows registry through calls shaped like advapi32's
-// ANSI functions, so that code written against them reads the same here.
-// Windows answers them itself; elsewhere a stand-in answers the one entry the
-// program looks for (see registrystandin.h). Standard C++ only.
+// Read access to the Windows registry, one value at a time, through
+// advapi32's ANSI functions. Elsewhere a stand-in answers the one entry the
+// program looks for (see registrystandin.h).
 #pragma once
 
 #include <cstdint>
@@ -10,7 +9,7 @@
 
 namespace brinevar {
 
-// A key handle: a predefined root or a key that OpenKeyEx opened.
+// A predefined root key.
 using HKey = std::uintptr_t;
 
 // HKEY_LOCAL_MACHINE, sign-extended from 32 bits as Windows defines it.
@@ -20,7 +19,6 @@ inline constexpr HKey kHKeyLocalMachine = HKey(std::intptr_t(std::int32_t(0x8000
 inline constexpr long kErrorSuccess = 0;
 inline constexpr long kErrorFileNotFound = 2;
 inline constexpr long kErrorAccessDenied = 5;
-inline constexpr long kErrorInvalidHandle = 6;
 inline constexpr long kErrorMoreData = 234;
 
 // Value types.
@@ -40,24 +38,25 @@ inline constexpr std::string_view kSysInfoLocationKey =
     "SOFTWARE\\Microsoft\\Shared Tools Location";
 inline constexpr std::string_view kSysInfoLocationValue = "MSINFO"; // the tool's folder
 
+// A value as the registry holds it: its type and its bytes.
+struct RegistryValue {
+    std::uint32_t type = 0;
+    std::string data;
+};
+
 class Registry {
 public:
     virtual ~Registry() = default;
 
-    // RegOpenKeyExA: opens `subKey` (ANSI) below `key`; on success `*result`
-    // is the new key's handle.
-    virtual long OpenKeyEx(HKey key, const std::string &subKey, std::uint32_t options,
-                           std::uint32_t samDesired, HKey *result) = 0;
-
-    // RegQueryValueExA: reads the value `valueName` (ANSI) into `data`, which
-    // holds `*dataSize` bytes. On success `*type` is the value's type and
-    // `*dataSize` the bytes written; data that does not fit gives
-    // kErrorMoreData with `*dataSize` the size needed.
-    virtual long QueryValueEx(HKey key, const std::string &valueName, std::uint32_t *type,
-                              unsigned char *data, std::uint32_t *dataSize) = 0;
-
-    // RegCloseKey.
-    virtual long CloseKey(HKey key) = 0;
+    // Reads one value as RegOpenKeyExA, RegQueryValueExA and RegCloseKey do
+    // it together: opens `subKey` (ANSI) below `root` with options 0 and
+    // `access`, reads `valueName` (ANSI) into a buffer of `bufferSize` bytes
+    // and closes the key on every path. Returns the first failing call's
+    // result (data longer than the buffer gives kErrorMoreData), or
+    // kErrorSuccess with the value in `value`.
+    virtual long ReadValue(HKey root, const std::string &subKey, const std::string &valueName,
+                           std::uint32_t access, std::uint32_t bufferSize,
+                           RegistryValue &value) = 0;
 };
 
 // The machine's registry: advapi32 on Windows, the stand-in elsewhere.

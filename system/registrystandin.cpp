@@ -4,7 +4,6 @@
 #include "asciicase.h"
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 
 namespace brinevar {
@@ -27,41 +26,18 @@ StandInRegistry::StandInRegistry(std::vector<std::string> programs) : programs_(
 {
 }
 
-long StandInRegistry::OpenKeyEx(HKey key, const std::string &subKey, std::uint32_t, std::uint32_t,
-                                HKey *result)
+long StandInRegistry::ReadValue(HKey root, const std::string &subKey, const std::string &valueName,
+                                std::uint32_t, std::uint32_t bufferSize, RegistryValue &value)
 {
-    if (key != kHKeyLocalMachine || !SameIgnoringAsciiCase(subKey, kSysInfoKey))
-        return kErrorFileNotFound;
     const auto found = std::ranges::find_if(programs_, IsInstalled);
-    if (found == programs_.end())
+    if (root != kHKeyLocalMachine || !SameIgnoringAsciiCase(subKey, kSysInfoKey) ||
+        found == programs_.end() || !SameIgnoringAsciiCase(valueName, kSysInfoValue))
         return kErrorFileNotFound;
-    *result = nextHandle_++;
-    openKeys_[*result] = ToAnsi(*found) + '\0';
-    return kErrorSuccess;
-}
-
-long StandInRegistry::QueryValueEx(HKey key, const std::string &valueName, std::uint32_t *type,
-                                   unsigned char *data, std::uint32_t *dataSize)
-{
-    const auto open = openKeys_.find(key);
-    if (open == openKeys_.end())
-        return kErrorInvalidHandle;
-    if (!SameIgnoringAsciiCase(valueName, kSysInfoValue))
-        return kErrorFileNotFound;
-    const std::string &value = open->second;
-    const auto needed = std::uint32_t(value.size());
-    const bool fits = needed <= *dataSize;
-    *type = kRegSz;
-    *dataSize = needed;
-    if (!fits)
+    std::string data = ToAnsi(*found) + '\0';
+    if (data.size() > bufferSize)
         return kErrorMoreData;
-    std::memcpy(data, value.data(), value.size());
+    value = {kRegSz, std::move(data)};
     return kErrorSuccess;
-}
-
-long StandInRegistry::CloseKey(HKey key)
-{
-    return openKeys_.erase(key) ? kErrorSuccess : kErrorInvalidHandle;
 }
 
 Registry &SystemRegistry()

@@ -9,7 +9,6 @@
 #include "registry.h"
 
 #include <array>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,16 +27,11 @@ public:
     // when it is an ordinary file that someone may execute.
     explicit StandInRegistry(std::vector<std::string> programs);
 
-    long OpenKeyEx(HKey key, const std::string &subKey, std::uint32_t options,
-                   std::uint32_t samDesired, HKey *result) override;
-    long QueryValueEx(HKey key, const std::string &valueName, std::uint32_t *type,
-                      unsigned char *data, std::uint32_t *dataSize) override;
-    long CloseKey(HKey key) override;
+    long ReadValue(HKey root, const std::string &subKey, const std::string &valueName,
+                   std::uint32_t access, std::uint32_t bufferSize, RegistryValue &value) override;
 
 private:
     std::vector<std::string> programs_;
-    std::map<HKey, std::string> openKeys_; // handle -> the PATH data, ANSI, zero-terminated
-    HKey nextHandle_ = 1;
 };
 
 } // namespace brinevar

@@ -1,43 +1,35 @@
 // The registry on Windows: advapi32's ANSI functions themselves.
 #include "registry.h"
 
+#include <algorithm>
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 namespace brinevar {
 namespace {
 
-HKEY ToHandle(HKey key)
-{
-    return reinterpret_cast<HKEY>(key);
-}
-
 class WindowsRegistry : public Registry {
 public:
-    long OpenKeyEx(HKey key, const std::string &subKey, std::uint32_t options,
-                   std::uint32_t samDesired, HKey *result) override
+    long ReadValue(HKey root, const std::string &subKey, const std::string &valueName,
+                   std::uint32_t access, std::uint32_t bufferSize, RegistryValue &value) override
     {
-        HKEY opened = nullptr;
-        const LONG status =
-            RegOpenKeyExA(ToHandle(key), subKey.c_str(), options, samDesired, &opened);
-        if (status == ERROR_SUCCESS)
-            *result = reinterpret_cast<HKey>(opened);
+        HKEY key = nullptr;
+        LONG status = RegOpenKeyExA(reinterpret_cast<HKEY>(root), subKey.c_str(), 0, access, &key);
+        if (status != ERROR_SUCCESS)
+            return status;
+        std::string buffer(bufferSize, '\0');
+        DWORD type = 0, size = bufferSize;
+        status = RegQueryValueExA(key, valueName.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE *>(buffer.data()), &size);
+        RegCloseKey(key); // its result changes nothing
+        if (status == ERROR_SUCCESS) {
+            // A size beyond the buffer can only come from a faulty registry.
+            buffer.resize(std::min<DWORD>(size, bufferSize));
+            value = {type, std::move(buffer)};
+        }
         return status;
     }
-
-    long QueryValueEx(HKey key, const std::string &valueName, std::uint32_t *type,
-                      unsigned char *data, std::uint32_t *dataSize) override
-    {
-        DWORD valueType = 0;
-        DWORD size = *dataSize;
-        const LONG status =
-            RegQueryValueExA(ToHandle(key), valueName.c_str(), nullptr, &valueType, data, &size);
-        *type = valueType;
-        *dataSize = size;
-        return status;
-    }
-
-    long CloseKey(HKey key) override { return RegCloseKey(ToHandle(key)); }
 };
 
 } // namespace

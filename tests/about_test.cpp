@@ -164,7 +164,7 @@ void AboutTest::keysThatClose()
     ExecWith(about.box, [&] { QTest::keyClick(about.box.focusWidget(), Qt::Key(key)); });
     QVERIFY(!about.box.isVisible());
     QVERIFY(dialogs.messages.isEmpty());
-    QVERIFY(about.registry.opens.empty());
+    QVERIFY(about.registry.reads.empty());
 }
 
 void AboutTest::enterOnSysInfoStartsTheTool()

@@ -118,24 +118,20 @@ TEST(StandInRegistry, BehavesAsTheRegistryCallsDo)
                                  std::filesystem::perm_options::add);
     StandInRegistry registry({tool});
 
-    HKey key = 0;
-    EXPECT_EQ(registry.OpenKeyEx(kHKeyLocalMachine + 1, kToolKey, 0, kKeyRead, &key),
-              kErrorFileNotFound);
+    RegistryValue value;
+    EXPECT_EQ(
+        registry.ReadValue(kHKeyLocalMachine + 1, kToolKey, kToolValue, kKeyRead, 1024, value),
+        kErrorFileNotFound);
     // Names ignore case, as Windows' do.
-    ASSERT_EQ(registry.OpenKeyEx(kHKeyLocalMachine, "software\\microsoft\\shared tools\\msinfo", 0,
-                                 kKeyRead, &key),
+    EXPECT_EQ(registry.ReadValue(kHKeyLocalMachine, "software\\microsoft\\shared tools\\msinfo",
+                                 "path", kKeyRead, 4, value),
+              kErrorMoreData);
+    EXPECT_EQ(registry.ReadValue(kHKeyLocalMachine, kToolKey, "PATHS", kKeyRead, 1024, value),
+              kErrorFileNotFound);
+    ASSERT_EQ(registry.ReadValue(kHKeyLocalMachine, kToolKey, "path", kKeyRead, 1024, value),
               kErrorSuccess);
-
-    std::uint32_t type = 0, size = 4;
-    unsigned char small[4]{};
-    EXPECT_EQ(registry.QueryValueEx(key, "path", &type, small, &size), kErrorMoreData);
-    EXPECT_EQ(size, tool.size() + 1);
-    EXPECT_EQ(registry.QueryValueEx(key, "PATHS", &type, small, &size), kErrorFileNotFound);
-
-    EXPECT_EQ(registry.CloseKey(key), kErrorSuccess);
-    EXPECT_EQ(registry.CloseKey(key), kErrorInvalidHandle);
-    size = 4;
-    EXPECT_EQ(registry.QueryValueEx(key, "PATH", &type, small, &size), kErrorInvalidHandle);
+    EXPECT_EQ(value.type, kRegSz);
+    EXPECT_EQ(value.data, tool + '\0');
 }
 
 #else
