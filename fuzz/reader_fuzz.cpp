@@ -2,7 +2,6 @@
 //  - reading never crashes (AddressSanitizer and UndefinedBehaviorSanitizer
 //    watch every access),
 //  - the reader takes what a naive reading of its rules takes,
-//  - reading the text in pieces of any size gives what reading it whole gives,
 //  - what was read, written out and read back gives the same twenty texts:
 //    the reader yields only values without line breaks or outer blanks, which
 //    the writer keeps as they are, so read -> write -> read is a fixed point.
@@ -34,16 +33,6 @@ void Check(bool holds, const char *what)
     }
 }
 
-TankSettings ReadInPieces(std::string_view text, std::size_t piece)
-{
-    TankSettings settings = InitialTexts();
-    SettingsReader reader(settings, &Identity);
-    for (std::size_t at = 0; at < text.size(); at += piece)
-        reader.feed(text.substr(at, piece));
-    reader.finish();
-    return settings;
-}
-
 std::size_t Count(std::string_view text, std::string_view part)
 {
     std::size_t count = 0;
@@ -64,12 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     TankSettings naive = InitialTexts();
     NaiveRead(text, naive);
     Check(whole == naive, "the reader and the naive reading of its rules differ");
-
-    // One byte at a time takes every line piece by piece; the second size,
-    // taken from the text, cuts it at places that vary from input to input.
-    Check(ReadInPieces(text, 1) == whole, "reading byte by byte differs from reading whole");
-    const std::size_t piece = size == 0 ? 1 : 1 + data[size - 1] % 61;
-    Check(ReadInPieces(text, piece) == whole, "reading in pieces differs from reading whole");
 
     for (const auto &value : whole) {
         Check(!value.empty(), "a setting was emptied");

@@ -7,9 +7,13 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// No setting name is longer, so a longer key can be given up at once.
-const std::size_t kLongestName =
-    std::ranges::max(Catalogue(), {}, [](const Setting &s) { return s.name.size(); }).name.size();
+std::string_view TrimBlanks(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
 
 std::string OnOneLine(std::string_view text)
 {
@@ -40,82 +44,20 @@ std::string FormatSettingsText(const TankSettings &settings)
     return text;
 }
 
-SettingsReader::SettingsReader(TankSettings &settings, DecodeValue decode)
-    : settings_(settings), decode_(decode)
-{
-}
-
-void SettingsReader::feed(std::string_view chunk)
-{
-    for (const char c : chunk)
-        take(c);
-}
-
-void SettingsReader::finish()
-{
-    endLine();
-    afterCr_ = false;
-}
-
-// A line is its characters up to a CR, a LF or a CR LF. The key is what
-// stands before its first "=", the value what follows; both lose the blanks
-// at their ends, and only the blank (code 32) counts as one.
-void SettingsReader::take(char c)
-{
-    if (c == '\n' && afterCr_) {
-        afterCr_ = false;
-        return;
-    }
-    afterCr_ = c == '\r';
-    if (c == '\r' || c == '\n') {
-        endLine();
-        return;
-    }
-
-    if (!afterEquals_) {
-        if (c == '=') {
-            afterEquals_ = true;
-            const auto found = key_.empty() || keyTooLong_ ? std::nullopt : FindSetting(key_);
-            named_ = found.has_value();
-            setting_ = found.value_or(0);
-            blanks_ = 0;
-        } else if (c == ' ') {
-            blanks_ += key_.empty() ? 0 : 1;
-        } else if (key_.size() + blanks_ + 1 > kLongestName) {
-            keyTooLong_ = true; // can name no setting; only the "=" still matters
-        } else {
-            key_.append(blanks_, ' ') += c;
-            blanks_ = 0;
-        }
-        return;
-    }
-    if (!named_)
-        return;
-    if (c == ' ') {
-        blanks_ += value_.empty() ? 0 : 1;
-    } else {
-        value_.append(blanks_, ' ') += c;
-        blanks_ = 0;
-    }
-}
-
-void SettingsReader::endLine()
-{
-    // An empty value leaves its setting as it was.
-    if (named_ && !value_.empty())
-        settings_[setting_] = decode_(value_);
-    afterEquals_ = keyTooLong_ = named_ = false;
-    key_.clear();
-    value_.clear();
-    blanks_ = 0;
-    setting_ = 0;
-}
-
 void ReadSettingsText(std::string_view text, TankSettings &settings, DecodeValue decode)
 {
-    SettingsReader reader(settings, decode);
-    reader.feed(text);
-    reader.finish();
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+        const std::string_view line = text.substr(at, end - at);
+        at = end + (text.substr(end, 2) == kLineEnd ? 2 : 1);
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos)
+            continue;
+        const auto setting = FindSetting(TrimBlanks(line.substr(0, equals)));
+        const std::string_view value = TrimBlanks(line.substr(equals + 1));
+        if (setting && !value.empty())
+            settings[*setting] = decode(value);
+    }
 }
 
 } // namespace brinevar

@@ -58,11 +58,8 @@ void ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings)
     if (*size > kMaxSettingsFileSize)
         throw FileError(path, tooLarge);
 
-    // Decoded into a copy, so that a read that fails half-way changes nothing.
-    TankSettings read = settings;
-    SettingsReader reader(read, &FromAnsi);
+    std::string text;
     std::vector<char> buffer(std::size_t(1) << 16);
-    std::uintmax_t total = 0;
     for (;;) {
         errno = 0;
         const long long got = ReadSome(file.fd(), buffer.data(), buffer.size());
@@ -70,13 +67,14 @@ void ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings)
             throw FileError(path, Errno(EIO));
         if (got == 0)
             break;
-        total += std::uintmax_t(got);
         // A file that grows while it is read, or one whose size says nothing.
-        if (total > kMaxSettingsFileSize)
+        if (text.size() + std::size_t(got) > kMaxSettingsFileSize)
             throw FileError(path, tooLarge);
-        reader.feed({buffer.data(), std::size_t(got)});
+        text.append(buffer.data(), std::size_t(got));
     }
-    reader.finish();
+    // Read into a copy, so that a read that fails half-way changes nothing.
+    TankSettings read = settings;
+    ReadSettingsText(text, read, &FromAnsi);
     settings = std::move(read);
 }
 

@@ -173,22 +173,6 @@ TEST(ReadSettings, ASingleLineSetsOneSettingWithOrWithoutItsLineEnd)
     }
 }
 
-TEST(ReadSettings, SplittingTheTextAnywhereChangesNothing)
-{
-    TankSettings all;
-    for (std::size_t i = 0; i < kSettingCount; ++i)
-        all[i] = "value " + std::to_string(i) + " = x";
-    const std::string text = FormatSettingsFile(all);
-    for (std::size_t split = 0; split <= text.size(); ++split) {
-        TankSettings settings = Filled("in");
-        SettingsReader reader(settings, &FromAnsi);
-        reader.feed(std::string_view(text).substr(0, split));
-        reader.feed(std::string_view(text).substr(split));
-        reader.finish();
-        ASSERT_EQ(settings, all) << "split at " << split;
-    }
-}
-
 TEST(ReadSettings, RoundTripRestoresTextsWithoutOuterBlanks)
 {
     TestFolder folder;
