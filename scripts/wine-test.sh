@@ -36,7 +36,9 @@ mkdir -p "$WINEPREFIX/drive_c/brinevar/Zürich"
 echo MZ >"$WINEPREFIX/drive_c/brinevar/Zürich/MSINFO32.EXE"
 tool_key='HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO'
 location_key='HKLM\SOFTWARE\Microsoft\Shared Tools Location'
-reg_add() { wine reg add "$@" /f >/dev/null; }
+# Into the 64-bit programs' view of HKLM\SOFTWARE: "wine reg" may be the
+# 32-bit reg.exe, whose writes land in WOW6432Node.
+reg_add() { wine reg add "$@" /reg:64 /f >/dev/null; }
 reg_add "$tool_key" /v PATH /t REG_SZ /d "$BRINEVAR_WINE_TOOL"
 reg_add "$tool_key" /v BrinevarNumber /t REG_DWORD /d "$BRINEVAR_WINE_NUMBER"
 reg_add "$tool_key" /v BrinevarExpand /t REG_EXPAND_SZ /d '%SystemRoot%\msinfo32.exe'

@@ -191,10 +191,11 @@ cmp "$appdata" "$updates/tanks.cfg" || fail "the AppData copy differs from tanks
 echo "ok: tanks.ini in $(basename "$(dirname "$(dirname "$appdata")")")\\Brinevar"
 
 echo "== 5: the about box, and System Info through the registry"
+# The program's own view of HKLM\SOFTWARE: a "wine reg" may be the 32-bit one.
 tool_key='HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO'
-wine reg add "$tool_key" /v PATH /d 'C:\windows\notepad.exe' /f >/dev/null 2>&1
+wine reg add "$tool_key" /v PATH /d 'C:\windows\notepad.exe' /reg:64 /f >/dev/null 2>&1
 wine reg add 'HKLM\SOFTWARE\Microsoft\Shared Tools Location' /v MSINFO /d 'C:\windows\system32' \
-    /f >/dev/null 2>&1
+    /reg:64 /f >/dev/null 2>&1
 start_program
 main=$(wait_window Brinevar)
 click_control 11040 0 495 255 # About (Label43)

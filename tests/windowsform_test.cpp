@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -129,19 +130,30 @@ TEST_F(WindowsFormTest, RowsStandAtTheirTwipsAndALaterLabelLiesAbove)
         ++windows;
     EXPECT_EQ(windows, 32); // fields, buttons and the list; the parent paints the labels
     for (const ControlRow &row : MainLayout()) {
-        RECT r = form_.RectOf(row.name, row.index);
+        const int left = TwipsToPixels(row.left, dpi), top = TwipsToPixels(row.top, dpi);
+        const int bottom = TwipsToPixels(row.top + row.height, dpi);
+        const int right = TwipsToPixels(row.left + row.width, dpi);
         if (HWND control = form_.Find(row.name, row.index)) {
+            RECT r;
             GetWindowRect(control, &r);
             MapWindowPoints(nullptr, window_, reinterpret_cast<POINT *>(&r), 2);
-        }
-        EXPECT_EQ(r.left, TwipsToPixels(row.left, dpi)) << row.name;
-        EXPECT_EQ(r.top, TwipsToPixels(row.top, dpi)) << row.name;
-        EXPECT_EQ(r.bottom - r.top, TwipsToPixels(row.height, dpi)) << row.name;
-        // A one-line caption may grow to hold its text, never shrink.
-        if (form_.Find(row.name, row.index))
+            EXPECT_EQ(r.left, left) << row.name;
+            EXPECT_EQ(r.top, top) << row.name;
+            EXPECT_EQ(r.bottom, bottom) << row.name;
             EXPECT_EQ(r.right - r.left, TwipsToPixels(row.width, dpi)) << row.name;
-        else
-            EXPECT_GE(r.right - r.left, TwipsToPixels(row.width, dpi)) << row.name;
+            continue;
+        }
+        // A label is painted by the window: it answers where it is drawn.
+        // Its corners belong to it or to a later label drawn above it (a
+        // one-line caption may grow to hold its text, never shrink), and
+        // nothing of it lies just left of, above or below it.
+        for (const POINT corner : {POINT{left, top}, POINT{right - 1, bottom - 1}}) {
+            const ControlRow *hit = form_.LabelAt(corner);
+            EXPECT_TRUE(hit && hit >= &row) << row.name;
+        }
+        for (const POINT outside :
+             {POINT{left - 1, top}, POINT{left, top - 1}, POINT{left, bottom}})
+            EXPECT_NE(form_.LabelAt(outside), &row) << row.name;
     }
     // Where the two overlap, Label36 is drawn above Label33.
     const POINT overlap{TwipsToPixels(1000, dpi), TwipsToPixels(540, dpi)};
@@ -196,8 +208,10 @@ TEST_F(WindowsFormTest, CaptionsTakeNoFocusAndRunNoCheck)
     refuse_ = true;
     SetFocus(Control("Text7"));
     for (const char *caption : {"Label41", "Label43", "Label22"}) {
-        const RECT r = form_.RectOf(caption);
-        const LPARAM middle = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        const ControlRow &row = *std::ranges::find(MainLayout(), caption, &ControlRow::name);
+        const int dpi = form_.Dpi();
+        const LPARAM middle = MAKELPARAM(TwipsToPixels(row.left + row.width / 2, dpi),
+                                         TwipsToPixels(row.top + row.height / 2, dpi));
         Deliver(window_, WM_LBUTTONDOWN, MK_LBUTTON, middle);
         Deliver(window_, WM_LBUTTONUP, 0, middle);
     }

@@ -231,12 +231,6 @@ std::size_t Form::RowIndex(std::string_view name, int index) const
     return i;
 }
 
-RECT Form::RectOf(std::string_view name, int index) const
-{
-    const std::size_t i = RowIndex(name, index);
-    return i < rects_.size() ? rects_[i] : RECT{};
-}
-
 void Form::Scale(int dpi)
 {
     Measure(dpi);

@@ -53,8 +53,6 @@ public:
 
     // The window of a control; null for a label.
     HWND Find(std::string_view name, int index = -1) const;
-    // Where a control stands in the parent's client area, in pixels.
-    RECT RectOf(std::string_view name, int index = -1) const;
     // The row of the control with command id `id`, or null.
     const ControlRow *RowOfId(int id) const;
     const ControlRow *RowOf(HWND control) const;
