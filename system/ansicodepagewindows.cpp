@@ -34,8 +34,8 @@ std::string Narrow(const std::wstring &wide, unsigned codePage)
     // Windows thinks looks like it (U+2212 as '-').
     const DWORD flags = IsUtf(codePage) ? 0 : WC_NO_BEST_FIT_CHARS;
     const char *fallback = IsUtf(codePage) ? nullptr : "?";
-    const int size = WideCharToMultiByte(codePage, flags, wide.data(), int(wide.size()), nullptr,
-                                         0, fallback, nullptr);
+    const int size = WideCharToMultiByte(codePage, flags, wide.data(), int(wide.size()), nullptr, 0,
+                                         fallback, nullptr);
     std::string narrow(std::size_t(size), '\0');
     WideCharToMultiByte(codePage, flags, wide.data(), int(wide.size()), narrow.data(), size,
                         fallback, nullptr);
