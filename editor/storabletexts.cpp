@@ -3,6 +3,7 @@
 #include "savesettings.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace brinevar {
 namespace {
