@@ -45,11 +45,12 @@ std::optional<std::string> RefuseUnstorableTexts(const TankSettings &texts, unsi
         const std::u32string unstorable = UnstorableCharacters(texts[i], codePage);
         if (unstorable.empty())
             continue;
-        std::string shown;
+        if (!message.empty())
+            message += '\n';
+        message += std::string(Catalogue()[i].name) + " holds";
         for (const char32_t c : unstorable)
-            shown += (shown.empty() ? "" : " ") + Shown(c);
-        message += std::string(message.empty() ? "" : "\n") + std::string(Catalogue()[i].name) +
-                   " holds " + shown + ", which " + std::string(kGameFileName) + " cannot store.";
+            message += ' ' + Shown(c);
+        message += ", which " + std::string(kGameFileName) + " cannot store.";
     }
     if (message.empty())
         return std::nullopt;
