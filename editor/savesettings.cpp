@@ -2,6 +2,7 @@
 
 #include "savelock.h"
 #include "settingsfile.h"
+#include "storabletexts.h"
 #include "updatesfolder.h"
 
 namespace brinevar {
@@ -46,6 +47,8 @@ std::filesystem::path GameFilePath(const std::string &ztPath)
 Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings,
                          const Places &places)
 {
+    if (Result storable = RefuseUnstorableTexts(settings); !storable)
+        return storable;
     std::filesystem::path gameFile = PathFromUtf8(ztPath + std::string(kGameFileName));
     Result outcome = Guarded("save", gameFile, [&] { gameFile = GameFilePath(ztPath); });
     if (!outcome)

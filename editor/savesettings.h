@@ -22,7 +22,8 @@ inline constexpr std::string_view kGameFileName = "tanks.cfg";
 std::filesystem::path GameFilePath(const std::string &ztPath);
 
 // Writes the game's file and then the program's copy (places.settingsCopy),
-// each replaced whole or not at all, under the save lock (places.saveLock,
+// each replaced whole or not at all, and nothing when a text cannot be
+// written exactly, under the save lock (places.saveLock,
 // waiting up to kSaveLockWait for another copy's save). Stops at the first
 // failure of any kind and says what to tell the user: the file, the reason,
 // and whether the game's file was saved.

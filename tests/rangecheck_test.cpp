@@ -17,6 +17,8 @@ const NumberFormat kEnglish{".", "+", "-"};
 const NumberFormat kGerman{",", "+", "-"};
 // Swedish, Norwegian and Finnish write the minus as U+2212.
 const NumberFormat kNordic{",", "+", "\u2212"};
+// Arabic: the separator U+066B, the signs led by a direction mark.
+const NumberFormat kArabic{"\u066b", "\u061c+", "\u061c-"};
 
 const RangeCheck &CheckOf(const char *field)
 {
@@ -134,10 +136,14 @@ TEST(RangeCheck, JudgesTheFullValueAgainstTheBounds)
         {"Text12", "0", true}, {"Text12", "1", true}, {"Text12", "0.5", true},
         {"Text12", "1.5", false}, {"Text12", "2", false}, {"Text12", "5", false},
         {"Text12", "-1", false}, {"Text12", "", false},
-        // A minus of U+2212 is read as the minus it is.
+        // A minus of U+2212, which tanks.cfg cannot hold: the file would not
+        // say the number judged, so even a value in range is refused.
         {"Text7", "\u22125", false, &kNordic}, {"Text12", "\u22121", false, &kNordic},
-        {"Text7", "\u22120", true, &kNordic}, {"Text7", "0,5", true, &kNordic},
-        {"Text7", "17,5", false, &kNordic}, {"Text7", "1e\u22121", true, &kNordic},
+        {"Text7", "\u22120", false, &kNordic}, {"Text7", "0,5", true, &kNordic},
+        {"Text7", "17,5", false, &kNordic}, {"Text7", "1e\u22121", false, &kNordic},
+        {"Text7", "1e-1", true, &kNordic},
+        {"Text7", "1\u066b5", false, &kArabic}, {"Text7", "1.5", false, &kArabic},
+        {"Text7", "\u061c-0", false, &kArabic}, {"Text7", "2", true, &kArabic},
     };
     // clang-format on
     verdicts.insert(verdicts.end(), std::begin(rows), std::end(rows));
