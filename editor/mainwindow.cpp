@@ -4,6 +4,7 @@
 #include "updatesfolder.h"
 
 namespace brinevar {
+namespace {
 
 TankSettings FieldTexts(const MainWindowHost &host)
 {
@@ -12,8 +13,6 @@ TankSettings FieldTexts(const MainWindowHost &host)
         texts[i] = host.FieldText(i);
     return texts;
 }
-
-namespace {
 
 void SetFieldTexts(MainWindowHost &host, const TankSettings &texts)
 {

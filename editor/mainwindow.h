@@ -117,6 +117,4 @@ private:
     std::unique_ptr<ModalBox> about_; // one for the run, made at the first "About"
 };
 
-TankSettings FieldTexts(const MainWindowHost &host);
-
 } // namespace brinevar
