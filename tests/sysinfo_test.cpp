@@ -32,15 +32,15 @@ struct FakeMachine {
 
     SysInfoSystem system()
     {
-        return {registry,
-                [this](const std::string &name) {
-                    tested.push_back(name);
-                    return files.contains(name);
-                },
-                [this](const std::string &commandLine) {
-                    started.push_back(commandLine);
-                    return files.contains(commandLine);
-                },
+        return {{registry,
+                 [this](const std::string &name) {
+                     tested.push_back(name);
+                     return files.contains(name);
+                 },
+                 [this](const std::string &commandLine) {
+                     started.push_back(commandLine);
+                     return files.contains(commandLine);
+                 }},
                 [this](const std::string &text) { messages.push_back(text); }};
     }
 };

@@ -83,11 +83,11 @@ TEST_P(StandInTest, AnswersTheFirstInstalledProgram)
     EXPECT_FALSE(GetKeyValue(registry, kHKeyLocalMachine, kLocationKey, kLocationValue, value));
 
     std::vector<std::string> started, messages;
-    StartSysInfo({registry, [](const std::string &) { return true; },
-                  [&](const std::string &commandLine) {
-                      started.push_back(commandLine);
-                      return true;
-                  },
+    StartSysInfo({{registry, [](const std::string &) { return true; },
+                   [&](const std::string &commandLine) {
+                       started.push_back(commandLine);
+                       return true;
+                   }},
                   [&](const std::string &text) { messages.push_back(text); }});
     if (row.answer.empty()) {
         EXPECT_TRUE(started.empty());
@@ -224,11 +224,11 @@ TEST_F(WindowsRegistry, ReadsOtherTypes)
 TEST_F(WindowsRegistry, StartSysInfoFindsTheTool)
 {
     std::vector<std::string> started, messages;
-    StartSysInfo({registry, IsOrdinaryFile,
-                  [&](const std::string &commandLine) {
-                      started.push_back(commandLine);
-                      return true;
-                  },
+    StartSysInfo({{registry, IsOrdinaryFile,
+                   [&](const std::string &commandLine) {
+                       started.push_back(commandLine);
+                       return true;
+                   }},
                   [&](const std::string &text) { messages.push_back(text); }});
     EXPECT_EQ(started, std::vector<std::string>{Expected(L"BRINEVAR_WINE_TOOL")});
     EXPECT_TRUE(messages.empty());
