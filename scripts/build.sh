@@ -18,8 +18,11 @@ case "$mode" in
 --run | --build)
     # The program needs neither GoogleTest nor X tools: a user who only wants
     # to start it installs and compiles none of the tests, benchmarks or fuzz
-    # target.
-    options=(-DBUILD_TESTING=OFF -DBRINEVAR_BENCH=OFF -DBRINEVAR_FUZZ=OFF)
+    # target. A folder where --test has set the tests up keeps them, so that
+    # ctest still finds them there.
+    options=()
+    [ -f "$build/tests/CTestTestfile.cmake" ] ||
+        options=(-DBUILD_TESTING=OFF -DBRINEVAR_BENCH=OFF -DBRINEVAR_FUZZ=OFF)
     target=(--target brinevar)
     ;;
 --test)
