@@ -269,7 +269,9 @@ TEST(MainWindowStart, WhatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce)
 #endif
         const auto start = std::chrono::steady_clock::now();
         Session session(machine);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << kind;
+        // Far above a healthy start, even sanitized on a busy machine; far
+        // below a read that waits on a pipe or a device.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6)) << kind;
         EXPECT_EQ(session.host.messages,
                   std::vector<std::string>{"Could not read " + PathToUtf8(copy) + ":\n" + reason})
             << kind;
