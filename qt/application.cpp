@@ -23,6 +23,7 @@ QString Describe(const std::exception_ptr &error)
 Application::Application(int &argc, char **argv, Dialogs &dialogs)
     : QApplication(argc, argv), dialogs_(dialogs)
 {
+    finish();
     setApplicationName(QString::fromStdString(ProgramTitle()));
     setDesktopFileName(QString::fromUtf8(kDesktopFileName));
     setApplicationVersion(QString::fromStdString(ProgramVersion()));

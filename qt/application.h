@@ -4,6 +4,7 @@
 #pragma once
 
 #include "dialogs.h"
+#include "fontwarmup.h"
 
 #include <QApplication>
 
@@ -13,7 +14,9 @@
 
 namespace brinevar {
 
-class Application : public QApplication {
+// FontWarmUp comes first among the bases, so that its thread starts before
+// QApplication connects to the display.
+class Application : private FontWarmUp, public QApplication {
 public:
     // The error report is shown through `dialogs`, which must outlive the
     // application.

@@ -13,7 +13,7 @@ mode=${1:---run}
 shift || true
 build=${BUILD_DIR:-build}
 
-packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation)
+packages=(cmake ninja-build g++ qt6-base-dev libfontconfig-dev fonts-liberation)
 case "$mode" in
 --run | --build)
     # The program needs neither GoogleTest nor X tools: a user who only wants
