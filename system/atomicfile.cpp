@@ -153,6 +153,37 @@ bool IsTemporaryName(std::string_view name, std::string_view prefix)
     return !number.empty() && number.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
+// Blank lines, which a reader of the settings text passes over.
+std::string Padding(std::uintmax_t size)
+{
+    return std::string(std::size_t(size), '\n');
+}
+
+// Puts `text` in place of the file's content so that it never holds part of
+// the new text with part of the old. The file first grows to the new length
+// by blank lines after the old text, so that a full disk fails before the old
+// text is touched (and the file is cut back to it). Then one write puts the
+// new text over the old, padded with blank lines to the old length, so that
+// a kill before the final cut leaves the new text and blank lines, never the
+// new text followed by the tail of the old.
+std::error_code OverwriteInPlace(int fd, const std::string &text)
+{
+    errno = 0;
+    const auto former = OrdinaryFileSize(fd);
+    if (!former)
+        return errno ? Errno() : make_error_code(FileProblem::NotOrdinaryFile);
+    if (text.size() > *former &&
+        !(WriteAllAt(fd, Padding(text.size() - *former), *former) && Sync(fd))) {
+        const std::error_code reason = Errno();
+        Truncate(fd, std::size_t(*former));
+        return reason;
+    }
+    const bool written =
+        WriteAllAt(fd, text.size() < *former ? text + Padding(*former - text.size()) : text, 0) &&
+        Sync(fd) && Truncate(fd, text.size()) && Sync(fd);
+    return written ? std::error_code() : Errno();
+}
+
 } // namespace
 
 std::error_code make_error_code(FileProblem problem)
@@ -244,14 +275,12 @@ void AtomicFile::commit()
 {
     errno = 0;
     if (inPlace_) {
-        // Overwritten before it is cut, so that a failure leaves no empty file.
         const int fd = OpenExisting(target_);
         if (fd < 0)
             fail(Errno());
-        const bool written = WriteAll(fd, pending_) && Truncate(fd, pending_.size()) && Sync(fd);
-        const std::error_code reason = Errno();
+        const std::error_code reason = OverwriteInPlace(fd, pending_);
         Close(fd);
-        if (!written)
+        if (reason)
             fail(reason);
         return;
     }

@@ -42,6 +42,10 @@ bool WriteAll(int fd, std::string_view bytes)
     }
     return true;
 }
+bool WriteAllAt(int fd, std::string_view bytes, std::uintmax_t offset)
+{
+    return _lseeki64(fd, (long long)offset, SEEK_SET) >= 0 && WriteAll(fd, bytes);
+}
 bool Truncate(int fd, std::size_t size)
 {
     if (const errno_t error = _chsize_s(fd, (long long)size)) {
@@ -97,6 +101,19 @@ bool WriteAll(int fd, std::string_view bytes)
         if (put <= 0)
             return false;
         bytes.remove_prefix(std::size_t(put));
+    }
+    return true;
+}
+bool WriteAllAt(int fd, std::string_view bytes, std::uintmax_t offset)
+{
+    while (!bytes.empty()) {
+        const ssize_t put = pwrite(fd, bytes.data(), bytes.size(), off_t(offset));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        bytes.remove_prefix(std::size_t(put));
+        offset += std::uintmax_t(put);
     }
     return true;
 }
