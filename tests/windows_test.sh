@@ -22,6 +22,8 @@
 #      the registry names.
 #   6. At 192 DPI the window, too big for the screen, keeps its client area
 #      and its frame starts at the screen's top left.
+#   7. A tanks.cfg that is a symbolic link (made on the Unix side, as Wine
+#      shows those) stays one; the file it points to gets the new text.
 #
 # Usage: windows_test.sh path/to/brinevar.exe path/to/writesettings.exe
 # Exit status 77 (skipped) when Xvfb, xdotool, wine or python3 is missing.
@@ -234,3 +236,18 @@ if [ "$X" -lt 0 ] || [ "$X" -ge 20 ] || [ "$Y" -le 0 ] || [ "$Y" -ge 80 ]; then
     fail "the frame does not start at the screen's top left: the client area is at $X,$Y"
 fi
 echo "ok: the client area whole, its frame from the top left"
+
+echo "== 7: a tanks.cfg that is a symbolic link stays one, and its file gets the new text"
+mkdir -p "$drive/Real"
+echo former >"$drive/Real/tanks.cfg"
+rm -f "$updates/tanks.cfg"
+ln -s ../Real/tanks.cfg "$updates/tanks.cfg"
+start_program
+main=$(wait_window Brinevar)
+click_save_and_exit
+wait_end "Save and Exit did not end the program with a linked tanks.cfg"
+[ -L "$updates/tanks.cfg" ] || fail "the link was replaced by a file"
+cmp "$program/tanks.ini" "$drive/Real/tanks.cfg" || fail "the linked file did not get the new text"
+[ "$(find "$drive/Real" "$updates" -mindepth 1 | wc -l)" -eq 2 ] ||
+    fail "files were left beside the link or its file: $(ls -A "$drive/Real" "$updates")"
+echo "ok: the link kept, its file saved"
