@@ -70,12 +70,29 @@ SIZE frmMain::FrameSize() const
 {
     const int dpi = form_.Dpi();
     RECT frame{0, 0, TwipsToPixels(kMainWidth, dpi), TwipsToPixels(kMainHeight, dpi)};
-    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, UINT(dpi));
+    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, UINT(DpiOf(window_)));
     return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void frmMain::FitWorkArea(int dpi)
+{
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT &work = monitor.rcWork;
+    const ScreenArea area{work.left, work.top, work.right - work.left, work.bottom - work.top};
+    RECT border{};
+    AdjustWindowRectExForDpi(&border, kStyle, FALSE, WS_EX_CONTROLPARENT, UINT(dpi));
+    // A layout too big for the screen is drawn smaller, so that every
+    // control can be reached.
+    const int fitting =
+        FittingDpi(dpi, border.right - border.left, border.bottom - border.top, area);
+    if (fitting != form_.Dpi())
+        form_.Scale(fitting);
 }
 
 void frmMain::PlaceOnScreen()
 {
+    FitWorkArea(DpiOf(window_));
     MONITORINFO monitor{sizeof monitor, {}, {}, 0};
     GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT &work = monitor.rcWork;
@@ -153,10 +170,10 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_DPICHANGED: {
-        form_.Scale(HIWORD(wParam));
+        FitWorkArea(HIWORD(wParam));
         const auto *suggested = reinterpret_cast<const RECT *>(lParam);
-        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+        const SIZE frame = FrameSize();
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, frame.cx, frame.cy,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }

@@ -39,8 +39,11 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void BuildLayout();
-    // The frame around the layout's client area at the window's DPI.
+    // The frame, at the window's DPI, around the layout's client area.
     SIZE FrameSize() const;
+    // Lays the form out at `dpi`, or smaller where its frame would not fit
+    // the work area.
+    void FitWorkArea(int dpi);
     // The frame where the shared rule puts it on the work area.
     void PlaceOnScreen();
     void Command(int id, int code, HWND control);
