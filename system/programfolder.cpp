@@ -4,6 +4,7 @@
 #include "asciicase.h"
 
 #include <cstdlib>
+#include <stdexcept>
 #include <system_error>
 
 #ifdef _WIN32
@@ -11,6 +12,7 @@
 #include <shlobj.h>
 #include <windows.h>
 #else
+#include <pwd.h>
 #include <unistd.h>
 #endif
 #ifdef __APPLE__
@@ -171,6 +173,11 @@ std::filesystem::path UserDataFolder()
         base = data;
     else if (const char *home = std::getenv("HOME"); home && *home)
         base = std::filesystem::path(home) / ".local/share";
+    // Without HOME the account's own home folder, rather than none, which
+    // would put tanks.ini into whatever folder the program was started from.
+    else if (const passwd *account = getpwuid(getuid());
+             account && account->pw_dir && *account->pw_dir == '/')
+        base = std::filesystem::path(account->pw_dir) / ".local/share";
 #endif
     return base.empty() ? base : base / "Brinevar";
 }
@@ -181,6 +188,8 @@ std::filesystem::path SettingsCopyFolder()
     if (!IsInstalledCopy(folder))
         return folder;
     const auto data = UserDataFolder();
+    if (data.empty())
+        throw std::runtime_error("There is no per-user folder to keep tanks.ini in.");
     std::error_code ignored; // a folder that cannot be made shows when the file is written
     std::filesystem::create_directories(data, ignored);
     return data;

@@ -7,6 +7,11 @@
 
 #include <cstdlib>
 
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 using namespace brinevar;
 
 namespace fs = std::filesystem;
@@ -54,6 +59,16 @@ TEST(ProgramFolder, AnInstalledCopyKeepsTheCopyPerUserEvenWhenWritable)
     EXPECT_TRUE(fs::is_directory(data.path() / "Brinevar"));
     SetProgramFolder({});
     unsetenv("XDG_DATA_HOME");
+
+    // Without HOME: the account's home folder, never the working folder.
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    unsetenv("HOME");
+    const fs::path folder = UserDataFolder();
+    if (!home.empty())
+        setenv("HOME", home.c_str(), 1);
+    const passwd *account = getpwuid(getuid());
+    ASSERT_NE(account, nullptr);
+    EXPECT_EQ(folder, fs::path(account->pw_dir) / ".local/share/Brinevar");
 }
 #endif
 

@@ -88,28 +88,34 @@ void StartupTest::cancelStoresTheEmptyPath()
 
 void StartupTest::storedTextsDecideWhetherToAsk_data()
 {
-    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QVariant>("stored");
     QTest::addColumn<bool>("asks");
-    QTest::newRow("zero means no path") << "0" << true;
-    QTest::newRow("zero with a blank") << "0 " << false;
-    QTest::newRow("double zero") << "00" << false;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("a folder") << "d:\\Games\\ZT\\Updates\\" << false;
+    QTest::newRow("zero means no path") << QVariant("0") << true;
+    QTest::newRow("zero with a blank") << QVariant("0 ") << false;
+    QTest::newRow("double zero") << QVariant("00") << false;
+    QTest::newRow("empty") << QVariant("") << false;
+    QTest::newRow("a folder") << QVariant("d:\\Games\\ZT\\Updates\\") << false;
+    // Values that are no text ("Path=a, b", "@Rect(...)", "@Variant(...)")
+    // mean no path, not an empty one.
+    QTest::newRow("a list") << QVariant(QStringList{"a", "b"}) << true;
+    QTest::newRow("a rectangle") << QVariant(QRect(1, 2, 3, 4)) << true;
+    QTest::newRow("a date") << QVariant(QDate(2020, 1, 2)) << true;
 }
 
 void StartupTest::storedTextsDecideWhetherToAsk()
 {
-    QFETCH(QString, stored);
+    QFETCH(QVariant, stored);
     QFETCH(bool, asks);
     Sandbox sandbox;
-    sandbox.storePath(stored);
+    QSettings(QStringLiteral("Brinevar"), QStringLiteral("Brinevar"))
+        .setValue("MZTPath/Path", stored);
     FakeDialogs dialogs;
     dialogs.answer = QStringLiteral("typed\\");
     frmMain window(dialogs);
     window.Form_Load();
     QCOMPARE(dialogs.prompts.size(), asks ? 1 : 0);
-    QCOMPARE(ShownPath(window, dialogs), asks ? QStringLiteral("typed\\") : stored);
-    QCOMPARE(sandbox.storedPath(), asks ? QStringLiteral("typed\\") : stored);
+    QCOMPARE(ShownPath(window, dialogs), asks ? QStringLiteral("typed\\") : stored.toString());
+    QCOMPARE(sandbox.storedPath(), asks ? QStringLiteral("typed\\") : stored.toString());
 }
 
 void StartupTest::missingCopyOpensWithInitialTexts()
