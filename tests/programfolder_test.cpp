@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #ifndef _WIN32
 #include <pwd.h>
@@ -32,6 +33,9 @@ TEST(ProgramFolder, InstalledCopiesAreToldFromBuildAndPortableOnes)
     EXPECT_FALSE(IsInstalledCopy(build));
     EXPECT_FALSE(IsInstalledCopy(build / ""));
     EXPECT_TRUE(IsInstalledCopy(scratch.path() / "missing" / "bin")) << "a folder not writable";
+    // A probe file that a killed copy left behind is no sign of anything.
+    std::ofstream(build / ".brinevar-write-test") << "left behind";
+    EXPECT_FALSE(IsInstalledCopy(build));
 
     const fs::path bin = InstalledProgramFolder();
     if (bin.empty())

@@ -42,6 +42,8 @@ const char *gProgram = nullptr;
 // (tanks.ini) and its per-user data folder (the lock).
 struct World {
     TestFolder updates, program, data;
+    // The per-user data folder as the saves are told it.
+    fs::path dataHome = data.path();
 
     std::string cfg() const { return updates.read("tanks.cfg"); }
     std::string ini() const { return program.read("tanks.ini"); }
@@ -70,7 +72,7 @@ std::pair<pid_t, int> StartSaver(const World &world, char variant, bool forever)
         dup2(ready[1], STDOUT_FILENO);
         for (const int fd : {go[0], go[1], ready[0], ready[1]})
             close(fd);
-        setenv("XDG_DATA_HOME", world.data.path().c_str(), 1);
+        setenv("XDG_DATA_HOME", world.dataHome.c_str(), 1);
         execl(gProgram, gProgram, forever ? "--save-forever" : "--save-once",
               world.updates.path().c_str(), world.program.path().c_str(),
               std::string(1, variant).c_str(), static_cast<char *>(nullptr));
@@ -110,14 +112,13 @@ int WaitFor(pid_t child)
 
 } // namespace
 
-TEST(SaveLock, TwoCopiesSavingAtOnceNeverMixTheirFiles)
+namespace {
+void SaveTwiceAtOnce(const World &world, int rounds)
 {
-    World world;
     const std::string a = ToAnsi(FormatSettingsText(TextsOf('a')));
     const std::string b = ToAnsi(FormatSettingsText(TextsOf('n')));
-    constexpr int kRounds = 150;
     int mixed = 0, leftOver = 0, lastA = 0, lastB = 0;
-    for (int round = 0; round < kRounds; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         const auto first = StartSaver(world, 'a', false);
         const auto second = StartSaver(world, 'n', false);
         ASSERT_NE(first.first, -1);
@@ -137,11 +138,29 @@ TEST(SaveLock, TwoCopiesSavingAtOnceNeverMixTheirFiles)
         lastA += cfg == a;
         lastB += cfg == b;
     }
-    std::cout << kRounds << " rounds of two processes saving at once: " << mixed << " mixed pairs, "
+    std::cout << rounds << " rounds of two processes saving at once: " << mixed << " mixed pairs, "
               << leftOver << " temporary files left; the first saver's " << lastA
               << " times last, the second's " << lastB << " times\n";
     EXPECT_EQ(mixed, 0);
     EXPECT_EQ(leftOver, 0);
+}
+
+} // namespace
+
+TEST(SaveLock, TwoCopiesSavingAtOnceNeverMixTheirFiles)
+{
+    World world;
+    SaveTwiceAtOnce(world, 150);
+}
+
+// A per-user folder that cannot be made (read-only HOME, say) still leaves a
+// lock that guards the pair: the one beside tanks.ini.
+TEST(SaveLock, WithoutAPerUserFolderTheSavesStillNeverMix)
+{
+    World world;
+    world.data.write("file", "");
+    world.dataHome = world.data.path() / "file" / "share";
+    SaveTwiceAtOnce(world, 100);
 }
 
 TEST(SaveLock, TheNextSaveRemovesWhatKilledSavesLeftBehind)
