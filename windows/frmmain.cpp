@@ -238,12 +238,33 @@ void frmMain::Label43_Click()
 
 std::string frmMain::FieldText(std::size_t setting) const
 {
-    return WindowText(fields_[setting]);
+    const auto &whole = wholeValues_[setting];
+    return whole ? *whole : WindowText(fields_[setting]);
 }
 
 void frmMain::SetFieldText(std::size_t setting, const std::string &text)
 {
-    SetWindowTextW(fields_[setting], Utf8ToWide(text).c_str());
+    // The edit control takes a time that grows with the square of a text's
+    // digits under Wine (100,000 take 14 s). A value longer than a field can
+    // usefully show is kept whole here, and its field shows its beginning,
+    // read-only, so that an edit cannot cut the rest off; the next text put
+    // in (Set To Default) makes the field as it was.
+    constexpr std::size_t kLongestShown = 1000;
+    const HWND field = fields_[setting];
+    std::string_view shown = text;
+    if (text.size() > kLongestShown) {
+        wholeValues_[setting] = text;
+        shown = shown.substr(0, kLongestShown);
+        // Not in the middle of a character.
+        while (!shown.empty() && (static_cast<unsigned char>(shown.back()) & 0xC0) == 0x80)
+            shown.remove_suffix(1);
+        if (!shown.empty() && static_cast<unsigned char>(shown.back()) >= 0xC0)
+            shown.remove_suffix(1);
+    } else {
+        wholeValues_[setting].reset();
+    }
+    SendMessageW(field, EM_SETREADONLY, wholeValues_[setting].has_value(), 0);
+    SetWindowTextW(field, Utf8ToWide(shown).c_str());
 }
 
 void frmMain::MsgBox(const std::string &text)

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 class frmMain final : public brinevar::MainWindowHost {
@@ -58,6 +59,9 @@ private:
     brinevar::win::Form form_;
     std::unique_ptr<brinevar::win::FocusGate> gate_;
     std::array<HWND, brinevar::kSettingCount> fields_{};
+    // The whole of each value too long for its field to hold (see
+    // SetFieldText); empty for the others.
+    std::array<std::optional<std::string>, brinevar::kSettingCount> wholeValues_;
     std::string ZTPath;
     std::unique_ptr<frmAbout> about_;
 };
