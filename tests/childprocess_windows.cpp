@@ -3,7 +3,12 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <cstdlib>
+
 namespace {
+
+constexpr UINT kKilled = 0xdead;
+
 // One argument as the C runtime splits a command line again.
 std::wstring Quoted(const std::string &argument)
 {
@@ -21,52 +26,85 @@ std::wstring Quoted(const std::string &argument)
     quoted.append(2 * backslashes, L'\\');
     return quoted + L"\"";
 }
+
+void CloseInput(Child &child)
+{
+    if (child.input != -1)
+        CloseHandle(HANDLE(child.input));
+    child.input = -1;
+}
+
 } // namespace
 
 Child StartChild(const std::string &program, const std::vector<std::string> &arguments)
 {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
-    if (!CreatePipe(&read, &write, &inherit, 0))
-        return 0;
-    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    HANDLE readyRead = nullptr, readyWrite = nullptr, inputRead = nullptr, inputWrite = nullptr;
+    if (!CreatePipe(&readyRead, &readyWrite, &inherit, 0))
+        return {};
+    if (!CreatePipe(&inputRead, &inputWrite, &inherit, 0)) {
+        CloseHandle(readyRead);
+        CloseHandle(readyWrite);
+        return {};
+    }
+    SetHandleInformation(readyRead, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(inputWrite, HANDLE_FLAG_INHERIT, 0);
     std::wstring commandLine = Quoted(program);
     for (const std::string &argument : arguments)
         commandLine += L" " + Quoted(argument);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = write;
+    startup.hStdInput = inputRead;
+    startup.hStdOutput = readyWrite;
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
     const bool created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
                                         nullptr, nullptr, &startup, &process);
-    CloseHandle(write);
+    CloseHandle(readyWrite);
+    CloseHandle(inputRead);
     char byte = 0;
     DWORD got = 0;
-    const bool started = created && ReadFile(read, &byte, 1, &got, nullptr) && got == 1;
-    CloseHandle(read);
-    if (!created)
-        return 0;
-    CloseHandle(process.hThread);
+    const bool started = created && ReadFile(readyRead, &byte, 1, &got, nullptr) && got == 1;
+    CloseHandle(readyRead);
+    Child child{created ? std::intptr_t(process.hProcess) : 0, std::intptr_t(inputWrite)};
+    if (created)
+        CloseHandle(process.hThread);
     if (!started) {
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hProcess);
-        return 0;
+        if (created)
+            WaitForChild(child);
+        CloseInput(child);
+        return {};
     }
-    return Child(process.hProcess);
+    return child;
 }
 
-bool KillChild(Child child)
+bool LetGo(Child &child)
 {
-    const HANDLE process = HANDLE(child);
-    constexpr UINT kKilled = 0xdead;
-    TerminateProcess(process, kKilled);
+    DWORD put = 0;
+    const bool written = WriteFile(HANDLE(child.input), "!", 1, &put, nullptr) && put == 1;
+    CloseInput(child);
+    return written;
+}
+
+int WaitForChild(Child &child)
+{
+    CloseInput(child);
+    const HANDLE process = HANDLE(child.process);
     DWORD status = 0;
     const bool ended = WaitForSingleObject(process, INFINITE) == WAIT_OBJECT_0 &&
                        GetExitCodeProcess(process, &status);
     CloseHandle(process);
-    return ended && status == kKilled;
+    child.process = 0;
+    if (!ended)
+        return -2;
+    return status == kKilled ? -1 : int(status);
+}
+
+bool KillChild(Child &child)
+{
+    TerminateProcess(HANDLE(child.process), kKilled);
+    return WaitForChild(child) == -1;
 }
 
 bool SayReady()
@@ -75,7 +113,19 @@ bool SayReady()
     return WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), "!", 1, &put, nullptr) && put == 1;
 }
 
+bool WaitToGo()
+{
+    char byte = 0;
+    DWORD got = 0;
+    return ReadFile(GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &got, nullptr) && got == 1;
+}
+
 bool BecomeUser(const char *)
 {
     return false;
+}
+
+void SetEnvironment(const char *name, const char *value)
+{
+    _putenv_s(name, value);
 }

@@ -126,10 +126,10 @@ void KillSavesAtRandom(const TestFolder &folder, bool inPlace, int kills)
     std::string before = folder.read("tanks.cfg");
     for (int kill = 0; kill < kills; ++kill) {
         // A start that fails now and then under Wine is not what is tested here.
-        Child child = 0;
-        for (int start = 0; start < 3 && !child; ++start)
+        Child child;
+        for (int start = 0; start < 3 && !child.process; ++start)
             child = StartSaving(file, kill % 2 == 0, inPlace);
-        ASSERT_NE(child, 0) << "kill " << kill << ": the saving process did not start";
+        ASSERT_NE(child.process, 0) << "kill " << kill << ": the saving process did not start";
         std::this_thread::sleep_for(Clock::duration(moment(random)));
         ASSERT_TRUE(KillChild(child)) << "the saving process ended by itself: a save failed";
 
