@@ -22,7 +22,11 @@
 #      the registry names.
 #   6. At 192 DPI the window, too big for the screen, is drawn smaller
 #      until its frame fits.
-#   7. A tanks.cfg that is a symbolic link (made on the Unix side, as Wine
+#   7. Letters beyond ASCII that the code page holds (Latin-1, the euro sign,
+#      curly quotes) and blanks are written as the core's writer writes them;
+#      a Cyrillic letter stops Save and Exit with the message box and leaves
+#      both files as they were.
+#   8. A tanks.cfg that is a symbolic link (made on the Unix side, as Wine
 #      shows those) stays one; the file it points to gets the new text.
 #
 # Usage: windows_test.sh path/to/brinevar.exe path/to/writesettings.exe
@@ -32,6 +36,9 @@ set -euo pipefail
 exe=$(realpath "${1:?usage: windows_test.sh brinevar.exe writesettings.exe}")
 writer=$(realpath "${2:?usage: windows_test.sh brinevar.exe writesettings.exe}")
 repo=$(cd "$(dirname "$0")/.." && pwd)
+
+# xdotool types UTF-8 text, and Wine then gives Windows the code page 1252.
+export LC_ALL=C.UTF-8
 
 for tool in Xvfb xdotool wine python3; do
     if ! command -v "$tool" >/dev/null; then
@@ -240,7 +247,37 @@ if [ $((WIDTH * 8160 / 11880 - HEIGHT)) -gt 2 ] || [ $((HEIGHT - WIDTH * 8160 / 
 fi
 echo "ok: the client area ${WIDTH}x$HEIGHT fits the screen"
 
-echo "== 7: a tanks.cfg that is a symbolic link stays one, and its file gets the new text"
+echo "== 7: what the code page holds is written as the core writes it; a Cyrillic letter stops the save"
+start_program
+main=$(wait_window Brinevar)
+click_set_to_default
+type_into_field 2280 1200 '7€ß'          # saltWater (Text1)
+type_into_field 2280 2160 '“q” ‘x’'      # freshWater (Text17)
+type_into_field 2280 3600 'Zürich ÿ'     # wallHeightPriceDivisor (Text18)
+type_into_field 2280 4800 ' 5  '         # initialSink (Text19)
+click_save_and_exit
+wait_end "Save and Exit of texts beyond ASCII did not end the program"
+expected "$wine_session/typed.cfg" 'saltWater=7€ß' 'freshWater=“q” ‘x’' \
+    'wallHeightPriceDivisor=Zürich ÿ' 'initialSink= 5  '
+cmp "$wine_session/typed.cfg" "$updates/tanks.cfg" || fail "tanks.cfg is not what the writer makes"
+cmp "$wine_session/typed.cfg" "$program/tanks.ini" || fail "tanks.ini is not what the writer makes"
+start_program
+main=$(wait_window Brinevar)
+type_into_field 5880 3480 'ж' # initialSalinity (Text13)
+click_save_and_exit
+poll 15 count_is Brinevar 2 || fail "no message box after a Cyrillic letter"
+box=$(windows_titled Brinevar | grep -vx "$main")
+xdotool windowfocus --sync "$box"
+xdotool key Return
+poll 15 count_is Brinevar 1 || fail "Return did not close the message box"
+running || fail "the refusal ended the program"
+cmp "$wine_session/typed.cfg" "$updates/tanks.cfg" || fail "the refusal changed tanks.cfg"
+cmp "$wine_session/typed.cfg" "$program/tanks.ini" || fail "the refusal changed tanks.ini"
+send_close_request "$main"
+wait_end "the close box did not end the program after the refusal"
+echo "ok: the typed texts written as the writer writes them; the Cyrillic letter refused, no file changed"
+
+echo "== 8: a tanks.cfg that is a symbolic link stays one, and its file gets the new text"
 mkdir -p "$drive/Real"
 echo former >"$drive/Real/tanks.cfg"
 rm -f "$updates/tanks.cfg"
