@@ -43,12 +43,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A text far longer than the default one, so that a save takes several writes.
-TankSettings LongTexts()
+// A text far longer than the default one, so that a save takes several
+// writes. A save in place is one write over the file, which a kill cannot
+// split within one page of memory (4 KiB) but can across pages: its longer
+// text stays within a page.
+TankSettings LongTexts(bool inPlace)
 {
     TankSettings texts;
     for (std::size_t i = 0; i < texts.size(); ++i)
-        texts[i] = std::string(3000, char('a' + i)) + " " + std::to_string(i);
+        texts[i] = std::string(inPlace ? 120 : 3000, char('a' + i)) + " " + std::to_string(i);
     return texts;
 }
 
@@ -69,7 +72,7 @@ Child StartSaving(const std::filesystem::path &file, bool longFirst, bool asNobo
 
 int SaveForever(const char *file, bool longFirst, const char *user)
 {
-    const TankSettings defaults = DefaultTexts(), longTexts = LongTexts();
+    const TankSettings defaults = DefaultTexts(), longTexts = LongTexts(user != nullptr);
     if ((user && !BecomeUser(user)) || !SayReady())
         return 1;
     try {
@@ -106,10 +109,11 @@ void KillSavesAtRandom(const TestFolder &folder, bool inPlace, int kills)
 {
     const auto file = folder.path() / "tanks.cfg";
     const TankSettings defaults = DefaultTexts();
-    const TankSettings longTexts = LongTexts();
+    const TankSettings longTexts = LongTexts(inPlace);
     const std::string defaultText = FormatSettingsFile(defaults);
     const std::string longText = FormatSettingsFile(longTexts);
-    ASSERT_GT(longText.size(), 50000u);
+    ASSERT_GT(longText.size(), inPlace ? 2500u : 50000u);
+    ASSERT_LT(longText.size(), inPlace ? 4096u : 1u << 20);
 
     // Kill within a few save times, so that kills fall into every step of a
     // save: creating, writing, flushing to disk, renaming.
