@@ -258,9 +258,25 @@ TEST(WindowsMainWindowTest, ALongValueShowsAndComesBackWholeWithinASecond)
     EXPECT_EQ(back, digits);
     EXPECT_EQ(main.FieldText(1), letters);
     EXPECT_LT(took, std::chrono::seconds(1));
-    // A short text replaces the long one entirely.
-    main.SetFieldText(0, "5");
-    EXPECT_EQ(main.FieldText(0), "5");
+    // What the user types into the field is its text from then on.
+    HWND field = nullptr;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM found) {
+            wchar_t start[4] = {};
+            GetWindowTextW(child, start, 4);
+            if (std::wstring(start) != L"777")
+                return TRUE;
+            *reinterpret_cast<HWND *>(found) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&field));
+    ASSERT_NE(field, nullptr);
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"6"));
+    EXPECT_EQ(main.FieldText(0), "6");
+    // A short text replaces a long one entirely.
+    main.SetFieldText(1, "5");
+    EXPECT_EQ(main.FieldText(1), "5");
     DestroyWindow(window);
     MSG quit; // the one WM_DESTROY posts
     PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);

@@ -196,6 +196,11 @@ void frmMain::LabelClick(const ControlRow &row)
 
 void frmMain::Command(int id, int code, HWND control)
 {
+    // An edit makes the field's own text the value again.
+    if (code == EN_CHANGE && !settingText_)
+        for (std::size_t i = 0; i < fields_.size(); ++i)
+            if (fields_[i] == control)
+                wholeValues_[i].reset();
     const ControlRow *row = form_.RowOfId(id);
     if (!row || row->kind != ControlKind::CommandButton || code != BN_CLICKED)
         return;
@@ -246,11 +251,9 @@ void frmMain::SetFieldText(std::size_t setting, const std::string &text)
 {
     // The edit control takes a time that grows with the square of a text's
     // digits under Wine (100,000 take 14 s). A value longer than a field can
-    // usefully show is kept whole here, and its field shows its beginning,
-    // read-only, so that an edit cannot cut the rest off; the next text put
-    // in (Set To Default) makes the field as it was.
+    // usefully show is kept whole here, and its field shows its beginning;
+    // until the user edits that field, the whole value is its text.
     constexpr std::size_t kLongestShown = 1000;
-    const HWND field = fields_[setting];
     std::string_view shown = text;
     if (text.size() > kLongestShown) {
         wholeValues_[setting] = text;
@@ -263,8 +266,9 @@ void frmMain::SetFieldText(std::size_t setting, const std::string &text)
     } else {
         wholeValues_[setting].reset();
     }
-    SendMessageW(field, EM_SETREADONLY, wholeValues_[setting].has_value(), 0);
-    SetWindowTextW(field, Utf8ToWide(shown).c_str());
+    settingText_ = true;
+    SetWindowTextW(fields_[setting], Utf8ToWide(shown).c_str());
+    settingText_ = false;
 }
 
 void frmMain::MsgBox(const std::string &text)

@@ -62,6 +62,7 @@ private:
     // The whole of each value too long for its field to hold (see
     // SetFieldText); empty for the others.
     std::array<std::optional<std::string>, brinevar::kSettingCount> wholeValues_;
+    bool settingText_ = false; // the program, not the user, changes a field
     std::string ZTPath;
     std::unique_ptr<frmAbout> about_;
 };
