@@ -16,6 +16,11 @@
 
 using namespace brinevar;
 
+// What "opens at once" allows: far above a healthy start even in the
+// sanitizer build on a busy machine (about 3 s there), far below the faults
+// it catches (a pipe that never ends; a long value laid out in 7 to 18 s).
+constexpr qint64 kOpensAtOnceMs = 6000;
+
 namespace {
 QString DefaultFolder()
 {
@@ -184,7 +189,8 @@ void StartupTest::whatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce()
     timer.start();
     frmMain window(dialogs);
     window.Form_Load();
-    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed()) + " ms"));
+    QVERIFY2(timer.elapsed() < kOpensAtOnceMs,
+             qPrintable(QString::number(timer.elapsed()) + " ms"));
     QCOMPARE(dialogs.messages,
              QStringList{"Could not read " + QDir::toNativeSeparators(copy) + ":\n" + reason});
     QCOMPARE(Texts(window), InitialTexts());
@@ -205,7 +211,8 @@ void StartupTest::theLargestCopyReadStillOpensTheWindowAtOnce()
     window.Form_Load();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed()) + " ms"));
+    QVERIFY2(timer.elapsed() < kOpensAtOnceMs,
+             qPrintable(QString::number(timer.elapsed()) + " ms"));
     QCOMPARE(dialogs.messages, QStringList());
     QCOMPARE(Field(window, "saltWater")->text().size(), value.size());
 }
