@@ -143,4 +143,14 @@ int PromptWidth(int answerWidth, int least, int screenWidth)
     return screenWidth > 0 ? std::min(wanted, screenWidth * 4 / 5) : wanted;
 }
 
+int FittingDpi(int dpi, int borderWidth, int borderHeight, ScreenArea area)
+{
+    const int smallest = std::max(1, dpi / 2);
+    for (int fitting = dpi; fitting > smallest; --fitting)
+        if (TwipsToPixels(kMainWidth, fitting) + borderWidth <= area.width &&
+            TwipsToPixels(kMainHeight, fitting) + borderHeight <= area.height)
+            return fitting;
+    return smallest;
+}
+
 } // namespace brinevar

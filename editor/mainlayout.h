@@ -45,4 +45,11 @@ inline constexpr std::string_view kPromptRoom = "MMMM";
 // long path cannot push the box off the screen.
 int PromptWidth(int answerWidth, int least, int screenWidth);
 
+// The dots per inch to lay frmMain out at, so that its frame fits a screen
+// whose free area is `area`: the system's `dpi` where the frame fits at it,
+// else the largest lower value at which it fits, but not below half of
+// `dpi`, where its text could no longer be read. The frame's border and title
+// bar (`borderWidth` and `borderHeight` in all) keep their size.
+int FittingDpi(int dpi, int borderWidth, int borderHeight, ScreenArea area);
+
 } // namespace brinevar

@@ -5,8 +5,13 @@
 #include "storabletexts.h"
 #include "updatesfolder.h"
 
+#include <optional>
+
 namespace brinevar {
 namespace {
+
+constexpr std::string_view kSettingsCopyName = "tanks.ini";
+constexpr std::string_view kNoUserFolder = "There is no per-user folder to keep tanks.ini in.";
 
 std::string Shown(const std::filesystem::path &file)
 {
@@ -53,16 +58,23 @@ Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings
     Result outcome = Guarded("save", gameFile, [&] { gameFile = GameFilePath(ztPath); });
     if (!outcome)
         return outcome;
+    if (places.settingsCopy.empty())
+        return CouldNot("save", gameFile, std::string(kNoUserFolder));
     // Two copies of the program saving at once must not leave a pair of
-    // files from different saves.
-    const SaveLock lock(places.saveLock, kSaveLockWait);
-    if (lock.timedOut())
+    // files from different saves. Where the per-user folder cannot be made,
+    // the lock lies beside tanks.ini, where this save must be able to write
+    // anyway.
+    std::optional<SaveLock> lock;
+    lock.emplace(places.saveLock, kSaveLockWait);
+    if (!lock->held() && !lock->timedOut())
+        lock.emplace(SaveLockBeside(places.settingsCopy), kSaveLockWait);
+    if (lock->timedOut())
         return CouldNot("save", gameFile,
                         "Another copy of Brinevar is saving and has not finished. Nothing was "
                         "saved; try again.");
     for (const auto &file : {gameFile, places.settingsCopy}) {
         outcome = Guarded("save", file, [&] {
-            if (lock.held())
+            if (lock->held())
                 RemoveLeftOverTemporaries(file);
             WriteSettingsFile(file, settings);
         });
@@ -78,6 +90,8 @@ Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings
 
 Result LoadSettingsCopy(const std::filesystem::path &copy, TankSettings &settings)
 {
+    if (copy.empty())
+        return CouldNot("read", PathFromUtf8(kSettingsCopyName), std::string(kNoUserFolder));
     try {
         ReadSettingsFile(copy, settings);
     } catch (const FileError &error) {

@@ -33,10 +33,11 @@ QString WhyNotWritable(const QString &fileName)
 std::string QtSettingsStore::GetSetting(std::string_view appName, std::string_view section,
                                         std::string_view key, std::string_view defaultText)
 {
-    return QSettings(Utf8(appName), Utf8(appName))
-        .value(Address(section, key), Utf8(defaultText))
-        .toString()
-        .toStdString();
+    // A value that is no text (a list, a rectangle, any other type the store
+    // can hold) names no folder: as if none were stored.
+    const QVariant value = QSettings(Utf8(appName), Utf8(appName)).value(Address(section, key));
+    return value.typeId() == QMetaType::QString ? value.toString().toStdString()
+                                                : std::string(defaultText);
 }
 
 Result QtSettingsStore::SaveSetting(std::string_view appName, std::string_view section,

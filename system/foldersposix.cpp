@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include <pwd.h>
 #include <unistd.h>
 
 namespace brinevar {
@@ -35,6 +36,11 @@ std::filesystem::path UserApplicationData()
         return data;
     if (const char *home = std::getenv("HOME"); home && *home)
         return std::filesystem::path(home) / ".local/share";
+    // Without HOME the account's own home folder, rather than none, which
+    // would put tanks.ini into whatever folder the program was started from.
+    if (const passwd *account = getpwuid(getuid());
+        account && account->pw_dir && *account->pw_dir == '/')
+        return std::filesystem::path(account->pw_dir) / ".local/share";
     return {};
 }
 

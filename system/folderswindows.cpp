@@ -51,14 +51,25 @@ bool InSystemProgramFolders(const std::filesystem::path &folder)
 
 bool IsWritableFolder(const std::filesystem::path &folder)
 {
-    // Access bits say nothing about NTFS permissions: try a file.
-    const auto probe = folder / L".brinevar-write-test";
-    const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(file);
-    return true;
+    // Access bits say nothing about NTFS permissions: try a file, under a
+    // name of this process's own, so that another copy's probe or one left
+    // behind does not make the folder look unwritable.
+    static unsigned count = 0;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const auto probe =
+            folder / (L".brinevar-write-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                      std::to_wstring(++count));
+        const HANDLE file =
+            CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return true;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+    }
+    return false;
 }
 
 std::filesystem::path ExecutablePath()

@@ -49,13 +49,13 @@ std::filesystem::path UserDataFolder()
 Places PlacesOf(const std::filesystem::path &programFolder, const std::filesystem::path &userFolder)
 {
     Places places;
-    auto copyFolder = programFolder;
-    if (IsInstalledCopy(programFolder)) {
-        copyFolder = userFolder;
+    if (!IsInstalledCopy(programFolder)) {
+        places.settingsCopy = programFolder / "tanks.ini";
+    } else if (!userFolder.empty()) {
+        places.settingsCopy = userFolder / "tanks.ini";
         std::error_code ignored; // a folder that cannot be made shows when the file is written
         std::filesystem::create_directories(userFolder, ignored);
     }
-    places.settingsCopy = copyFolder / "tanks.ini";
     if (!userFolder.empty())
         places.saveLock = userFolder / "save.lock";
     return places;

@@ -24,8 +24,9 @@ std::filesystem::path UserDataFolder();
 
 // The files the program keeps, worked out once at start.
 struct Places {
-    std::filesystem::path settingsCopy; // tanks.ini
-    std::filesystem::path saveLock;     // empty: saves go unlocked
+    std::filesystem::path
+        settingsCopy;               // tanks.ini; empty: an installed copy with no per-user folder
+    std::filesystem::path saveLock; // empty: the system names no per-user folder
 };
 
 // The places of a copy of the program in `programFolder` for a user whose

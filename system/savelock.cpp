@@ -10,6 +10,14 @@ constexpr std::chrono::milliseconds kPoll{5};
 
 } // namespace
 
+std::filesystem::path SaveLockBeside(const std::filesystem::path &settingsCopy)
+{
+    std::filesystem::path name = ".";
+    name += settingsCopy.filename();
+    name += ".lock";
+    return settingsCopy.parent_path() / name;
+}
+
 SaveLock::SaveLock(const std::filesystem::path &file, std::chrono::milliseconds wait)
 {
     if (file.empty())

@@ -13,6 +13,10 @@ namespace brinevar {
 // milliseconds, so a longer wait means that copy hangs, and this one says so.
 inline constexpr std::chrono::milliseconds kSaveLockWait{5000};
 
+// The lock file for saves of `settingsCopy` beside it, for when the per-user
+// folder cannot be made.
+std::filesystem::path SaveLockBeside(const std::filesystem::path &settingsCopy);
+
 class SaveLock {
 public:
     // Waits up to `wait` for the lock on `file` (created, and its folder,

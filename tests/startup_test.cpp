@@ -36,6 +36,8 @@ class StartupTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void aStoredValueThatIsNoTextAsks_data();
+    void aStoredValueThatIsNoTextAsks();
     void theLargestCopyReadStillOpensTheWindowAtOnce();
     void anUnwritableStoreIsReportedAndThePathServesThisRun_data();
     void anUnwritableStoreIsReportedAndThePathServesThisRun();
@@ -43,6 +45,31 @@ private slots:
     void realPromptShowsItsTextAsItStands();
     void aPathPastedWithItsLineEndLosesIt();
 };
+
+void StartupTest::aStoredValueThatIsNoTextAsks_data()
+{
+    // Values that are no text ("Path=a, b", "@Rect(...)", "@Variant(...)")
+    // mean no path, not an empty one.
+    QTest::addColumn<QVariant>("stored");
+    QTest::newRow("a list") << QVariant(QStringList{"a", "b"});
+    QTest::newRow("a rectangle") << QVariant(QRect(1, 2, 3, 4));
+    QTest::newRow("a date") << QVariant(QDate(2020, 1, 2));
+}
+
+void StartupTest::aStoredValueThatIsNoTextAsks()
+{
+    QFETCH(QVariant, stored);
+    Sandbox sandbox;
+    QSettings(QStringLiteral("Brinevar"), QStringLiteral("Brinevar"))
+        .setValue("MZTPath/Path", stored);
+    FakeDialogs dialogs;
+    dialogs.answer = QStringLiteral("typed\\");
+    frmMain window(dialogs, sandbox.services(), Sandbox::machine());
+    window.Form_Load();
+    QCOMPARE(dialogs.prompts.size(), 1);
+    QCOMPARE(ShownPath(window, dialogs), QStringLiteral("typed\\"));
+    QCOMPARE(sandbox.storedPath(), QStringLiteral("typed\\"));
+}
 
 void StartupTest::theLargestCopyReadStillOpensTheWindowAtOnce()
 {

@@ -12,9 +12,10 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
-class frmMain final : private brinevar::MainWindowHost {
+class frmMain final : public brinevar::MainWindowHost {
 public:
     frmMain(HINSTANCE instance, const brinevar::MainServices &services,
             brinevar::SysInfoMachine machine);
@@ -25,7 +26,6 @@ public:
     // its messages until it is gone; returns the program's exit code.
     int Run(int show);
 
-private:
     // What the window does for MainWindow.
     std::string FieldText(std::size_t setting) const override;
     void SetFieldText(std::size_t setting, const std::string &text) override;
@@ -35,11 +35,15 @@ private:
     std::unique_ptr<brinevar::ModalBox> CreateAbout() override;
     void Close() override;
 
+private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void BuildLayout();
-    // The frame around the layout's client area at the window's DPI.
+    // The frame, at the window's DPI, around the layout's client area.
     SIZE FrameSize() const;
+    // Lays the form out at `dpi`, or smaller where its frame would not fit
+    // the work area.
+    void FitWorkArea(int dpi);
     // The frame where the shared rule puts it on the work area.
     void PlaceOnScreen();
     void Command(int id, int code, HWND control);
@@ -50,4 +54,8 @@ private:
     brinevar::win::Form form_;
     std::unique_ptr<brinevar::win::FocusGate> gate_;
     std::array<HWND, brinevar::kSettingCount> fields_{};
+    // The whole of each value too long for its field to hold (see
+    // SetFieldText); empty for the others.
+    std::array<std::optional<std::string>, brinevar::kSettingCount> wholeValues_;
+    bool settingText_ = false; // the program, not the user, changes a field
 };
