@@ -178,12 +178,8 @@ printf 'former ini' >"$box/program/tanks.ini"
 start_program
 main=$(wait_window Brinevar)
 xdotool windowfocus --sync "$main"
-# xdotool reads its text in the locale's character set. A letter the
-# keyboard map lacks is typed on a key that xdotool maps for it and maps back
-# after the delay: a long delay lets the program read the map before that.
-click_control 5880 3480 615 285 # initialSalinity (Text13)
-xdotool key ctrl+a
-LC_ALL=C.UTF-8 xdotool type --delay 500 -- "ж"
+# xdotool reads its text in the locale's character set.
+LC_ALL=C.UTF-8 type_into_field 5880 3480 "ж" # initialSalinity (Text13)
 click_save_and_exit
 poll 15 count_is Brinevar 2 || fail "no message box titled Brinevar appeared"
 box_window=$(windows_titled Brinevar | grep -vx "$main") || fail "the second window is the main one"
