@@ -70,7 +70,7 @@ SIZE frmMain::FrameSize() const
 {
     const int dpi = form_.Dpi();
     RECT frame{0, 0, TwipsToPixels(kMainWidth, dpi), TwipsToPixels(kMainHeight, dpi)};
-    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, UINT(dpi));
+    AdjustFrameForDpi(frame, kStyle, WS_EX_CONTROLPARENT, dpi);
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
