@@ -10,17 +10,12 @@
 namespace brinevar {
 namespace {
 
-std::error_code Errno(int fallback)
-{
-    return {errno ? errno : fallback, std::generic_category()};
-}
-
 // A descriptor that closes itself.
 class ReadOnlyFile {
 public:
     explicit ReadOnlyFile(const std::filesystem::path &path)
     {
-        errno = 0;
+        ClearFailure();
         fd_ = OpenForReading(path);
     }
     ~ReadOnlyFile()
@@ -50,7 +45,7 @@ void ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings)
 {
     ReadOnlyFile file(path);
     if (file.fd() < 0)
-        throw FileError(path, Errno(ENOENT));
+        throw FileError(path, LastFailure(ENOENT));
     const auto size = OrdinaryFileSize(file.fd());
     if (!size)
         throw FileError(path, make_error_code(FileProblem::NotOrdinaryFile));
@@ -64,10 +59,10 @@ void ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings)
     std::vector<char> buffer(std::size_t(1) << 16);
     std::uintmax_t total = 0;
     for (;;) {
-        errno = 0;
+        ClearFailure();
         const long long got = ReadSome(file.fd(), buffer.data(), buffer.size());
         if (got < 0)
-            throw FileError(path, Errno(EIO));
+            throw FileError(path, LastFailure(EIO));
         if (got == 0)
             break;
         total += std::uintmax_t(got);
