@@ -8,12 +8,6 @@
 
 namespace brinevar::win {
 
-int DpiOf(HWND window)
-{
-    const UINT dpi = GetDpiForWindow(window);
-    return dpi ? int(dpi) : 96;
-}
-
 HFONT CreateFormFont(int dpi, bool underline, const wchar_t *face)
 {
     // 8.25 pt, as a character height in pixels (negative: without leading).
@@ -174,6 +168,9 @@ void Form::Build(HWND parent, std::span<const ControlRow> rows, int listColumns)
                             reinterpret_cast<HMENU>(INT_PTR(kFirstId + int(i))), instance, nullptr);
         controls_[i] = control;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        // A field takes text of any length, not the edit control's 30,000.
+        if (row.kind == ControlKind::TextField)
+            SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
         if (list) {
             FillList(control, row.text);
             SetListColumns(control);
