@@ -22,6 +22,8 @@
 #      the registry names.
 #   6. At 192 DPI the window, too big for the screen, keeps its client area
 #      and its frame starts at the screen's top left.
+#   7. The prompt offers the game's Updates folder under Program Files (x86),
+#      else under Program Files, else the game's default text.
 #
 # Usage: windows_test.sh path/to/brinevar.exe path/to/writesettings.exe
 # Exit status 77 (skipped) when Xvfb, xdotool, wine or python3 is missing.
@@ -192,9 +194,13 @@ echo "ok: tanks.ini in $(basename "$(dirname "$(dirname "$appdata")")")\\Brineva
 
 echo "== 5: the about box, and System Info through the registry"
 tool_key='HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO'
-wine reg add "$tool_key" /v PATH /d 'C:\windows\notepad.exe' /f >/dev/null 2>&1
-wine reg add 'HKLM\SOFTWARE\Microsoft\Shared Tools Location' /v MSINFO /d 'C:\windows\system32' \
-    /f >/dev/null 2>&1
+# In both views of the registry: each program reads its own, and `wine reg`
+# may be either.
+for view in 32 64; do
+    wine reg add "$tool_key" /v PATH /d 'C:\windows\notepad.exe' /reg:$view /f >/dev/null 2>&1
+    wine reg add 'HKLM\SOFTWARE\Microsoft\Shared Tools Location' /v MSINFO \
+        /d 'C:\windows\system32' /reg:$view /f >/dev/null 2>&1
+done
 start_program
 main=$(wait_window Brinevar)
 click_control 11040 0 495 255 # About (Label43)
@@ -234,3 +240,28 @@ if [ "$X" -lt 0 ] || [ "$X" -ge 20 ] || [ "$Y" -le 0 ] || [ "$Y" -ge 80 ]; then
     fail "the frame does not start at the screen's top left: the client area is at $X,$Y"
 fi
 echo "ok: the client area whole, its frame from the top left"
+
+echo "== 7: the prompt offers the folder where the game is"
+# Sets `answer` to the answer the prompt offers, as Enter stores it.
+offered() {
+    wine reg delete "$store" /v Path /f >/dev/null 2>&1
+    start_program
+    prompt=$(wait_window "Folder Path")
+    xdotool windowfocus --sync "$prompt"
+    xdotool key Return
+    main=$(wait_window Brinevar)
+    send_close_request "$main"
+    wait_end "the close box did not end the program"
+    answer=$(wine reg query "$store" /v Path 2>/dev/null | sed -n 's/.*REG_SZ *//p' | tr -d '\r')
+}
+game='Microsoft Games\Zoo Tycoon\Updates\'
+mkdir -p "$drive/Program Files/Microsoft Games/Zoo Tycoon/Updates"
+offered
+[ "$answer" = 'c:\Program Files\'"$game" ] || fail "with the game under Program Files: $answer"
+mkdir -p "$drive/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates"
+offered
+[ "$answer" = 'c:\Program Files (x86)\'"$game" ] || fail "with the game under both: $answer"
+rm -r "$drive/Program Files/Microsoft Games" "$drive/Program Files (x86)/Microsoft Games"
+offered
+[ "$answer" = 'c:\Program Files\'"$game" ] || fail "without the game: $answer"
+echo "ok: (x86) first, then Program Files, else the game's default text"
