@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build-windows}
 
 ensure_packages cmake ninja-build g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 \
-    g++-mingw-w64-i686 binutils-mingw-w64-i686
+    g++-mingw-w64-i686 binutils-mingw-w64-i686 fonts-liberation python3
 
 # Only the system's own DLLs, as Windows 7 SP1 has them: a MinGW runtime DLL
 # would not be on a player's machine, and the Universal CRT, shcore and the

@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build-wine}
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64
-    xvfb xdotool python3)
+    xvfb xdotool python3 fonts-liberation)
 ensure_packages "${packages[@]}"
 ensure_wine32
 

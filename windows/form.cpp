@@ -1,6 +1,7 @@
 #include "form.h"
 
 #include "ansicodepage.h"
+#include "formfont.h"
 
 #include <commctrl.h>
 
@@ -56,14 +57,19 @@ const wchar_t *FittingFace(HWND window, std::span<const ControlRow> rows, int dp
 {
     // The layout was drawn for MS Sans Serif, whose TrueType successor comes
     // first. Where a system draws these wider (Wine puts Liberation Sans in
-    // their place), a narrow face keeps the captions whole.
-    static constexpr const wchar_t *kFaces[] = {L"Microsoft Sans Serif", L"MS Sans Serif",
+    // their place), a narrow face keeps the captions whole: the one the
+    // program carries (null here), smoothed where the system's copy of it
+    // would be drawn in bare pixels, else the system's own.
+    static constexpr const wchar_t *kFaces[] = {L"Microsoft Sans Serif", L"MS Sans Serif", nullptr,
                                                 L"Arial Narrow", L"Liberation Sans Narrow"};
     HDC dc = GetDC(window);
     const wchar_t *best = kFaces[0];
     int fewest = 1 << 30;
     std::vector<std::wstring> tried;
-    for (const wchar_t *face : kFaces) {
+    for (const wchar_t *listed : kFaces) {
+        const wchar_t *face = listed ? listed : CarriedFace();
+        if (!face)
+            continue;
         HFONT font = CreateFormFont(dpi, false, face);
         const HGDIOBJ old = SelectObject(dc, font);
         // Faces that the system stands in for with one already measured.
