@@ -18,8 +18,8 @@
 #      box ends the program and writes nothing; Cancel at the prompt stores
 #      the empty text.
 #   4. A copy under Program Files keeps tanks.ini in %APPDATA%\Brinevar.
-#   5. The about box opens and closes; System Info starts the program that
-#      the registry names.
+#   5. The about box opens, shows its etched line and closes; System Info
+#      starts the program that the registry names.
 #   6. At 192 DPI the window, too big for the screen, keeps its client area
 #      and its frame starts at the screen's top left.
 #   7. The prompt offers the game's Updates folder under Program Files (x86),
@@ -205,6 +205,15 @@ start_program
 main=$(wait_window Brinevar)
 click_control 11040 0 495 255 # About (Label43)
 about=$(wait_window "About Brinevar")
+sleep 1 # let it paint
+# The etched line at 2445 twips: grey 1 pixel, white 2 pixels just below.
+etched=$(import -window "$about" -crop 1x5+100+162 txt:- 2>/dev/null |
+    grep -o '#[0-9A-F]\{6\}' | tr '\n' ' ')
+case "$etched" in
+*' #FFFFFF ') fail "the etched line's white is more than 2 pixels high: $etched" ;;
+'#'??????' #808080 #FFFFFF #FFFFFF '*) ;;
+*) fail "the etched line reads $etched from the top, not grey then two white" ;;
+esac
 xdotool windowfocus --sync "$about"
 xdotool key Return
 poll 15 count_is "About Brinevar" 0 || fail "Enter did not close the about box"
