@@ -1,5 +1,6 @@
 #include "frmmain.h"
 
+#include "accessibletext.h"
 #include "dialogs.h"
 #include "focusgate.h"
 #include "formbuilder.h"
@@ -57,15 +58,16 @@ void frmMain::BuildLayout()
     const auto &catalogue = Catalogue();
     for (std::size_t i = 0; i < catalogue.size(); ++i) {
         const Setting &setting = catalogue[i];
-        const QString name = QString::fromUtf8(setting.name);
         fields_[i] = findChild<QLineEdit *>(QString::fromUtf8(setting.field));
         fields_[i]->setText(QString::fromUtf8(setting.initialText));
-        fields_[i]->setAccessibleName(name);
-        fields_[i]->setToolTip(QString::fromUtf8(setting.meaning));
-        if (setting.help) {
-            helpButton(QString::fromUtf8(setting.help->array), setting.help->index)
-                ->setAccessibleName(QStringLiteral("Help on %1").arg(name));
-        }
+    }
+    for (const AccessibleText &text : MainAccessibleTexts()) {
+        const QString control = QString::fromUtf8(text.control);
+        QWidget *widget =
+            text.index < 0 ? findChild<QWidget *>(control) : helpButton(control, text.index);
+        widget->setAccessibleName(QString::fromStdString(text.name));
+        widget->setAccessibleDescription(QString::fromStdString(text.description));
+        widget->setToolTip(QString::fromStdString(text.toolTip));
     }
 
     resize(TwipsToPixels(kMainWidth), TwipsToPixels(kMainHeight));

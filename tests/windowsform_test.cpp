@@ -2,12 +2,15 @@
 // real messages under Wine: rows drawn at their twips, a later label above
 // an earlier one, Tab walking the focus order, a refused check stopping a
 // press, and where the main window stands.
+#include "accessibletext.h"
+#include "ansicodepage.h"
 #include "focusgate.h"
 #include "form.h"
 #include "frmmain.h"
 #include "mainlayout.h"
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <cstdlib>
 #include <memory>
@@ -236,6 +239,61 @@ TEST(WindowsMainWindowTest, KeepsItsClientSizeInAFrameCentredOnTheWorkArea)
     EXPECT_GT(frame.top, work.top);
     EXPECT_LE(std::abs((frame.left - work.left) - (work.right - frame.right)), 1);
     EXPECT_LE(std::abs((frame.top - work.top) - (work.bottom - frame.bottom)), 1);
+}
+
+// What a screen reader reads: every field, "?" button and the list named and
+// described through oleacc as the shared table says.
+TEST(WindowsMainWindowTest, ScreenReadersFindTheSharedNamesAndDescriptions)
+{
+    frmMain main(GetModuleHandleW(nullptr));
+    HWND window = FindWindowW(L"BrinevarMain", nullptr);
+    ASSERT_NE(window, nullptr);
+    CoInitialize(nullptr);
+    const auto rows = MainLayout();
+    for (const AccessibleText &text : MainAccessibleTexts()) {
+        std::size_t row = 0;
+        while (row < rows.size() &&
+               (rows[row].name != text.control || rows[row].index != text.index))
+            ++row;
+        HWND control = GetDlgItem(window, Form::kFirstId + int(row));
+        ASSERT_NE(control, nullptr) << text.control;
+        IAccessible *object = nullptr;
+        ASSERT_EQ(AccessibleObjectFromWindow(control, DWORD(OBJID_CLIENT), __uuidof(IAccessible),
+                                             reinterpret_cast<void **>(&object)),
+                  S_OK);
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr, description = nullptr;
+        EXPECT_EQ(object->get_accName(self, &name), S_OK) << text.control;
+        object->get_accDescription(self, &description);
+        EXPECT_EQ(WideToUtf8(name ? name : L""), text.name);
+        EXPECT_EQ(WideToUtf8(description ? description : L""), text.description) << text.name;
+        SysFreeString(name);
+        SysFreeString(description);
+        object->Release();
+    }
+    CoUninitialize();
+    DestroyWindow(window);
+    MSG quit; // the one WM_DESTROY posts
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+// Where the system lacks the per-window calls (before Windows 10 1607), the
+// system DPI and its frame serve; here they must agree with the calls.
+TEST(WindowsDpiTest, WithoutThePerWindowCallsTheSystemDpiAndFrameServe)
+{
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    const DpiCalls none;
+    const int dpi = DpiOf(window);
+    EXPECT_EQ(DpiOf(window, none), dpi);
+    RECT looked{0, 0, 400, 300}, fallback = looked;
+    AdjustFrameForDpi(looked, WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT, dpi);
+    AdjustFrameForDpi(fallback, WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT, dpi, none);
+    EXPECT_LT(fallback.top, 0); // a title bar above the client area
+    EXPECT_TRUE(EqualRect(&looked, &fallback));
+    DestroyWindow(window);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "frmmain.h"
 
+#include "accessibletext.h"
 #include "ansicodepage.h"
 #include "dialogs.h"
 #include "mainlayout.h"
@@ -56,6 +57,9 @@ void frmMain::BuildLayout()
         fields_[i] = form_.Find(catalogue[i].field);
         SetWindowTextW(fields_[i], Utf8ToWide(catalogue[i].initialText).c_str());
     }
+    for (const AccessibleText &text : MainAccessibleTexts())
+        accessible_.Attach(form_.Find(text.control, text.index), text.name, text.description,
+                           text.toolTip);
     std::vector<HWND> focusOrder;
     for (const ControlRow *row : MainFocusOrder())
         focusOrder.push_back(form_.Find(row->name, row->index));

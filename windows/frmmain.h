@@ -2,6 +2,7 @@
 // with Win32 controls and wires their events to the shared window logic.
 #pragma once
 
+#include "accessibility.h"
 #include "focusgate.h"
 #include "form.h"
 #include "frmabout.h"
@@ -53,6 +54,7 @@ private:
 
     HWND window_ = nullptr;
     brinevar::win::Form form_;
+    brinevar::win::AccessibleTexts accessible_;
     std::unique_ptr<brinevar::win::FocusGate> gate_;
     std::array<HWND, brinevar::kSettingCount> fields_{};
     std::string ZTPath;
