@@ -149,6 +149,19 @@ TEST_F(WindowsFormTest, RowsStandAtTheirTwipsAndALaterLabelLiesAbove)
     EXPECT_EQ(SendMessageW(Control("List1"), LB_GETCOUNT, 0, 0), 18);
 }
 
+// The edit control's own limit of 30,000 typed characters is lifted.
+TEST_F(WindowsFormTest, AFieldTakesTypingBeyondThirtyThousandCharacters)
+{
+    HWND field = Control("Text6");
+    SetWindowTextW(field, std::wstring(30000, L'7').c_str());
+    SetFocus(field);
+    SendMessageW(field, EM_SETSEL, 30000, 30000);
+    Deliver(field, WM_CHAR, L'8');
+    Deliver(field, WM_CHAR, L'9');
+    EXPECT_EQ(GetWindowTextLengthW(field), 30002);
+    SetWindowTextW(field, L"300");
+}
+
 TEST_F(WindowsFormTest, TabWalksTheFocusOrderBothWays)
 {
     std::vector<std::string> expected;
