@@ -144,6 +144,20 @@ cmp "$wine_session/second.cfg" "$updates/tanks.cfg" ||
     fail "the second save lost a loaded value or the corrected Text7"
 echo "ok: refused twice with nothing written; the loaded values and Text7 = 5 saved"
 
+# A first start: the prompt answered by key $1, the window closed again.
+# Sets `answer` to what the prompt stored.
+answer_prompt() {
+    wine reg delete "$store" /v Path /f >/dev/null 2>&1
+    start_program
+    prompt=$(wait_window "Folder Path")
+    xdotool windowfocus --sync "$prompt"
+    xdotool key "$1"
+    main=$(wait_window Brinevar)
+    send_close_request "$main"
+    wait_end "the close box did not end the program"
+    answer=$(wine reg query "$store" /v Path 2>/dev/null | sed -n 's/.*REG_SZ *//p' | tr -d '\r')
+}
+
 echo "== 3: a failed save keeps the window; the close box writes nothing; Cancel stores nothing"
 rm "$updates/tanks.cfg"
 cp "$program/tanks.ini" "$wine_session/saved.ini"
@@ -164,16 +178,9 @@ send_close_request "$main"
 wait_end "the close box did not end the program"
 [ ! -e "$updates/tanks.cfg" ] || fail "closing wrote tanks.cfg"
 cmp -s "$wine_session/saved.ini" "$program/tanks.ini" || fail "closing changed tanks.ini"
-wine reg delete "$store" /v Path /f >/dev/null 2>&1
-start_program
-prompt=$(wait_window "Folder Path")
-xdotool windowfocus --sync "$prompt"
-xdotool key Escape
-main=$(wait_window Brinevar)
+answer_prompt Escape
 wine reg query "$store" /v Path 2>/dev/null | grep -qE 'Path\s+REG_SZ\s*$' ||
     fail "Cancel did not store the empty text"
-send_close_request "$main"
-wait_end "the close box did not end the program"
 wine reg add "$store" /v Path /d 'C:\Updates\' /f >/dev/null 2>&1
 echo "ok: the failed save said so and kept the window; closing wrote nothing; Cancel gave the empty text"
 
@@ -251,26 +258,14 @@ fi
 echo "ok: the client area whole, its frame from the top left"
 
 echo "== 7: the prompt offers the folder where the game is"
-# Sets `answer` to the answer the prompt offers, as Enter stores it.
-offered() {
-    wine reg delete "$store" /v Path /f >/dev/null 2>&1
-    start_program
-    prompt=$(wait_window "Folder Path")
-    xdotool windowfocus --sync "$prompt"
-    xdotool key Return
-    main=$(wait_window Brinevar)
-    send_close_request "$main"
-    wait_end "the close box did not end the program"
-    answer=$(wine reg query "$store" /v Path 2>/dev/null | sed -n 's/.*REG_SZ *//p' | tr -d '\r')
-}
 game='Microsoft Games\Zoo Tycoon\Updates\'
 mkdir -p "$drive/Program Files/Microsoft Games/Zoo Tycoon/Updates"
-offered
+answer_prompt Return
 [ "$answer" = 'c:\Program Files\'"$game" ] || fail "with the game under Program Files: $answer"
 mkdir -p "$drive/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates"
-offered
+answer_prompt Return
 [ "$answer" = 'c:\Program Files (x86)\'"$game" ] || fail "with the game under both: $answer"
 rm -r "$drive/Program Files/Microsoft Games" "$drive/Program Files (x86)/Microsoft Games"
-offered
+answer_prompt Return
 [ "$answer" = 'c:\Program Files\'"$game" ] || fail "without the game: $answer"
 echo "ok: (x86) first, then Program Files, else the game's default text"
