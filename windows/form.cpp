@@ -66,26 +66,36 @@ const wchar_t *FittingFace(HWND window, std::span<const ControlRow> rows, int dp
     const wchar_t *best = kFaces[0];
     int fewest = 1 << 30;
     std::vector<std::wstring> tried;
-    for (const wchar_t *listed : kFaces) {
-        const wchar_t *face = listed ? listed : CarriedFace();
-        if (!face)
-            continue;
+    // A face the system only stands in for (Wine draws Liberation Sans for
+    // MS Sans Serif) is measured last, when no face of its own fits; and each
+    // face drawn is measured once.
+    std::vector<const wchar_t *> standIns;
+    auto measure = [&](const wchar_t *face, bool deferStandIn) {
         HFONT font = CreateFormFont(dpi, false, face);
         const HGDIOBJ old = SelectObject(dc, font);
-        // Faces that the system stands in for with one already measured.
         wchar_t drawn[LF_FACESIZE] = {};
         GetTextFaceW(dc, LF_FACESIZE, drawn);
+        const bool standIn = lstrcmpiW(drawn, face) != 0;
         const bool seen = std::find(tried.begin(), tried.end(), drawn) != tried.end();
-        tried.emplace_back(drawn);
-        const int cut = seen ? fewest : LabelsCut(dc, rows, dpi);
+        if (standIn && deferStandIn) {
+            standIns.push_back(face);
+        } else if (!seen) {
+            tried.emplace_back(drawn);
+            if (const int cut = LabelsCut(dc, rows, dpi); cut < fewest) {
+                best = face;
+                fewest = cut;
+            }
+        }
         SelectObject(dc, old);
         DeleteObject(font);
-        if (cut < fewest) {
-            best = face;
-            fewest = cut;
-        }
-        if (cut == 0)
-            break;
+    };
+    for (const wchar_t *listed : kFaces) {
+        if (const wchar_t *face = listed ? listed : CarriedFace(); face && fewest > 0)
+            measure(face, true);
+    }
+    for (const wchar_t *face : standIns) {
+        if (fewest > 0)
+            measure(face, false);
     }
     ReleaseDC(window, dc);
     return best;
