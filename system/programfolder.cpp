@@ -8,7 +8,6 @@
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
-#include <shlobj.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -60,13 +59,16 @@ bool IsUnder(const std::filesystem::path &folder, const std::filesystem::path &r
     return true;
 }
 
-std::filesystem::path KnownFolder(const KNOWNFOLDERID &id)
+// A folder that Windows names in the environment of every process
+// (%ProgramFiles%, %APPDATA%, ...): asking the shell for it instead would load
+// shell32 and COM at every start, a good part of the start-up under Wine.
+std::filesystem::path FolderFromEnvironment(const wchar_t *name)
 {
-    PWSTR path = nullptr;
-    std::filesystem::path folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path)))
-        folder = path;
-    CoTaskMemFree(path);
+    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0)
+        return {};
+    std::wstring folder(size, L'\0');
+    folder.resize(GetEnvironmentVariableW(name, folder.data(), size));
     return folder;
 }
 #endif
@@ -144,8 +146,10 @@ bool IsInstalledCopy(const std::filesystem::path &folder)
     if (!installed.empty() && SameFolder(folder, installed))
         return true;
 #ifdef _WIN32
-    for (const KNOWNFOLDERID &id : {FOLDERID_ProgramFiles, FOLDERID_ProgramFilesX86})
-        if (const auto root = KnownFolder(id); !root.empty() && IsUnder(folder, root))
+    // Both Program Files folders, whichever this program's own bitness sees
+    // as %ProgramFiles%.
+    for (const wchar_t *name : {L"ProgramFiles", L"ProgramW6432", L"ProgramFiles(x86)"})
+        if (const auto root = FolderFromEnvironment(name); !root.empty() && IsUnder(folder, root))
             return true;
 #endif
 #ifdef __APPLE__
@@ -160,7 +164,7 @@ bool IsInstalledCopy(const std::filesystem::path &folder)
 std::filesystem::path UserDataFolder()
 {
 #ifdef _WIN32
-    const auto base = KnownFolder(FOLDERID_RoamingAppData);
+    const auto base = FolderFromEnvironment(L"APPDATA");
 #elif defined(__APPLE__)
     const char *home = std::getenv("HOME");
     const auto base = home && *home ? std::filesystem::path(home) / "Library/Application Support"
