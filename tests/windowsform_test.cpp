@@ -157,8 +157,7 @@ TEST_F(WindowsFormTest, AFieldTakesTypingBeyondThirtyThousandCharacters)
     SetFocus(field);
     SendMessageW(field, EM_SETSEL, 30000, 30000);
     Deliver(field, WM_CHAR, L'8');
-    Deliver(field, WM_CHAR, L'9');
-    EXPECT_EQ(GetWindowTextLengthW(field), 30002);
+    EXPECT_EQ(GetWindowTextLengthW(field), 30001);
     SetWindowTextW(field, L"300");
 }
 
