@@ -44,7 +44,8 @@ check_imports() {
         echo "$exe needs DLLs that Windows 7 SP1 does not have: $bad" >&2
         return 1
     fi
-    if bad=$(awk '$2 != "-" { print $1 ": " $2 }' <<<"$list" | grep -E ": $later_calls"); then
+    bad=$(awk -v later="$later_calls" '$2 != "-" && $2 ~ later { print $1 ": " $2 }' <<<"$list")
+    if [ -n "$bad" ]; then
         echo "$exe imports calls that Windows 7 SP1 does not have:" >&2
         echo "$bad" >&2
         return 1
