@@ -1,5 +1,7 @@
 #include "rangecheck.h"
 
+#include "ansicodepage.h"
+
 #include <algorithm>
 #include <charconv>
 #include <limits>
@@ -158,7 +160,10 @@ bool Passes(std::string_view text, const RangeCheck &check, const NumberFormat &
     const bool notNumeric = !number;
     const bool tooHigh = value > check.highest;
     const bool tooLow = value < check.lowest;
-    return !(notNumeric || tooHigh || tooLow);
+    // A sign or separator that the file cannot hold would reach the game as
+    // something else than the number judged here.
+    const bool notStorable = !UnstorableCharacters(text).empty();
+    return !(notNumeric || tooHigh || tooLow || notStorable);
 }
 
 } // namespace brinevar

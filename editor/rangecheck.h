@@ -43,7 +43,9 @@ double LeadingValue(std::string_view text);
 // Whether the text passes `check`: numeric, and its value neither above the
 // highest nor below the lowest, compared with no rounding. The value judged
 // is the number the numeric test read, so that a locale's own minus sign or
-// decimal separator cannot pass as something else.
+// decimal separator cannot pass as something else. A text that the file's
+// code page cannot hold exactly (a locale's U+2212 minus or U+066B separator
+// in Windows-1252) never passes: the file would not hold the number judged.
 bool Passes(std::string_view text, const RangeCheck &check, const NumberFormat &format = {});
 
 } // namespace brinevar

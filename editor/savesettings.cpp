@@ -2,6 +2,7 @@
 
 #include "programfolder.h"
 #include "settingsfile.h"
+#include "storabletexts.h"
 #include "updatesfolder.h"
 
 namespace brinevar {
@@ -51,6 +52,8 @@ std::optional<std::string> SaveSettingsFiles(const std::string &ztPath,
                                              const TankSettings &settings,
                                              std::chrono::milliseconds lockWait)
 {
+    if (auto refusal = RefuseUnstorableTexts(settings))
+        return refusal;
     std::filesystem::path gameFile = PathFromUtf8(ztPath + std::string(kGameFileName));
     try {
         gameFile = GameFilePath(ztPath);

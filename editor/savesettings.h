@@ -29,7 +29,7 @@ std::filesystem::path GameFilePath(const std::string &ztPath);
 std::filesystem::path SettingsCopyPath();
 
 // Writes the game's file and then the program's copy, each replaced whole or
-// not at all, under the save lock (waiting up to `lockWait` for another
+// not at all, and nothing when a text cannot be written exactly, under the save lock (waiting up to `lockWait` for another
 // copy's save). Stops at the first failure of any kind and returns what to
 // tell the user: the file, the reason, and whether the game's file was saved.
 std::optional<std::string> SaveSettingsFiles(const std::string &ztPath,

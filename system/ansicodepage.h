@@ -8,18 +8,44 @@
 
 namespace brinevar {
 
-// A character that the code page cannot hold (or malformed UTF-8) becomes '?'.
-std::string ToAnsi(std::string_view utf8);
+inline constexpr unsigned kWindows1252 = 1252;
+inline constexpr unsigned kUtf8CodePage = 65001;
 
-// Every byte of Windows-1252 maps to a character, so this never fails.
-std::string FromAnsi(std::string_view ansi);
+// The code page of the settings files: Windows' ANSI code page (which may be
+// 65001, UTF-8), Windows-1252 elsewhere.
+unsigned AnsiCodePage();
 
-#ifdef _WIN32
-// The same with a given Windows code page; ToAnsi and FromAnsi pass the
-// system's ANSI code page, which may be UTF-8 (65001).
+// Whether `codePage` holds `c` exactly: no best-fit look-alike, no default
+// character. Off Windows only 65001 and Windows-1252 are known; any other
+// number means Windows-1252.
+bool CanStore(char32_t c, unsigned codePage);
+
+// The characters of `utf8` that `codePage` cannot hold exactly, each once, in
+// the order they first appear; a malformed UTF-8 sequence counts as U+FFFD.
+// Empty when the text can be written exactly.
+std::u32string UnstorableCharacters(std::string_view utf8, unsigned codePage = AnsiCodePage());
+
+// A character that the code page cannot hold (or malformed UTF-8) becomes
+// '?', never a look-alike; callers that must not lose anything check first
+// with UnstorableCharacters. 65001 passes every well-formed text unchanged.
 std::string ToCodePage(std::string_view utf8, unsigned codePage);
+// Every byte of Windows-1252 maps to a character, so this never fails.
 std::string FromCodePage(std::string_view bytes, unsigned codePage);
 
+inline std::string ToAnsi(std::string_view utf8)
+{
+    return ToCodePage(utf8, AnsiCodePage());
+}
+
+inline std::string FromAnsi(std::string_view ansi)
+{
+    return FromCodePage(ansi, AnsiCodePage());
+}
+
+// One character as UTF-8.
+std::string Utf8Of(char32_t c);
+
+#ifdef _WIN32
 // A UTF-8 text as the wide text that Windows' own functions take.
 std::wstring Utf8ToWide(std::string_view utf8);
 std::string WideToUtf8(const std::wstring &wide);

@@ -5,6 +5,7 @@
 #include "settingstext.h"
 
 #include <cerrno>
+#include <stdexcept>
 #include <vector>
 
 namespace brinevar {
@@ -34,10 +35,22 @@ private:
 
 } // namespace
 
+std::string EncodeSettingsText(const TankSettings &settings, unsigned codePage)
+{
+    const std::string text = FormatSettingsText(settings);
+    if (!UnstorableCharacters(text, codePage).empty())
+        throw std::invalid_argument("A value holds a character that code page " +
+                                    std::to_string(codePage) +
+                                    " cannot store; nothing was written.");
+    return ToCodePage(text, codePage);
+}
+
 void WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings)
 {
+    // Encoded before the file is touched, so that a refusal leaves it as it was.
+    const std::string bytes = EncodeSettingsText(settings, AnsiCodePage());
     AtomicFile file(path);
-    file.write(ToAnsi(FormatSettingsText(settings)));
+    file.write(bytes);
     file.commit();
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace brinevar {
 
@@ -16,7 +17,13 @@ namespace brinevar {
 // than it is read: a value of 1 MiB still shows in a fraction of a second.
 inline constexpr std::uintmax_t kMaxSettingsFileSize = std::uintmax_t(1) << 20;
 
-// Replaces `path` as a whole; on failure throws FileError and the former file stays.
+// The bytes of the settings file in `codePage`, each text exactly as held.
+// Throws std::invalid_argument when a text holds a character that the code
+// page cannot store: no look-alike or '?' is ever written in its place.
+std::string EncodeSettingsText(const TankSettings &settings, unsigned codePage);
+
+// Replaces `path` as a whole with the text in the ANSI code page; on failure
+// throws (FileError, or as EncodeSettingsText) and the former file stays.
 void WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings);
 
 // Puts the value of every recognised line into `settings`, in file order;

@@ -11,7 +11,10 @@
 #      range check's message box titled "Brinevar" must appear, close on
 #      Return and leave the program running with no file written; closing
 #      the main window must end it, still with no file written.
-#   3. At twice the scale on the 1280x1024 screen: the window, too big for
+#   3. A Cyrillic letter typed into initialSalinity, which tanks.cfg cannot
+#      hold: Save and Exit shows the message box and leaves the program
+#      running and both former files as they were.
+#   4. At twice the scale on the 1280x1024 screen: the window, too big for
 #      the screen, starts at its top left.
 #
 # There is no window manager, so the test does what one would: it gives
@@ -167,7 +170,33 @@ pid=
 no_settings_written "after closing the window"
 echo "ok: closing the main window ended the program without writing a file"
 
-echo "== case 3: at twice the scale the window, too big for the screen, starts at its top left"
+echo "== case 3: a letter that tanks.cfg cannot hold stops Save and Exit; the files stay"
+new_sandbox unstorable
+store_updates_folder
+printf 'former cfg' >"$box/updates/tanks.cfg"
+printf 'former ini' >"$box/program/tanks.ini"
+start_program
+main=$(wait_window Brinevar)
+xdotool windowfocus --sync "$main"
+# xdotool reads its text in the locale's character set.
+LC_ALL=C.UTF-8 type_into_field 5880 3480 "ж" # initialSalinity (Text13)
+click_save_and_exit
+poll 15 count_is Brinevar 2 || fail "no message box titled Brinevar appeared"
+box_window=$(windows_titled Brinevar | grep -vx "$main") || fail "the second window is the main one"
+xdotool windowfocus --sync "$box_window"
+xdotool key Return
+poll 15 count_is Brinevar 1 || fail "Return did not close the message box"
+running || fail "the program ended after the refusal"
+[ "$(cat "$box/updates/tanks.cfg")" = "former cfg" ] || fail "tanks.cfg changed"
+[ "$(cat "$box/program/tanks.ini")" = "former ini" ] || fail "tanks.ini changed"
+[ "$(ls -A "$box/updates")" = tanks.cfg ] || fail "something else was written into the Updates folder"
+send_close_request "$main"
+poll 15 ended || fail "closing the main window did not end the program"
+wait "$pid" || fail "the program ended with status $? after its window was closed"
+pid=
+echo "ok: the message box appeared; the program ran on; both files stayed as they were"
+
+echo "== case 4: at twice the scale the window, too big for the screen, starts at its top left"
 new_sandbox scaled
 store_updates_folder
 start_program QT_SCALE_FACTOR=2

@@ -46,6 +46,7 @@ private slots:
     void everyFailureIsTheMessageAndKeepsTheWindow_data();
     void everyFailureIsTheMessageAndKeepsTheWindow();
     void copyFailingAfterTheGameFileSaysTheGameFileWasSaved();
+    void aTextTheFileCannotHoldIsRefusedBeforeAnythingIsWritten();
     void gameFileName_data();
     void gameFileName();
     void windowsPathSavesIntoTheWinePrefix();
@@ -168,6 +169,34 @@ void SaveFailuresTest::copyFailingAfterTheGameFileSaysTheGameFileWasSaved()
         qPrintable(dialogs.messages[0]));
     QVERIFY(window.isVisible());
     QVERIFY(sandbox.read(sandbox.updatesFolder() + "tanks.cfg").startsWith("[cost]\r\n"));
+}
+
+void SaveFailuresTest::aTextTheFileCannotHoldIsRefusedBeforeAnythingIsWritten()
+{
+    MainWindowSession session;
+    auto &[sandbox, dialogs, window] = session;
+    QVERIFY(session.showActive());
+    sandbox.write(sandbox.updatesFolder() + "tanks.cfg", "former cfg");
+    sandbox.write(sandbox.programFolder() + "/tanks.ini", "former ini");
+    Field(window, "saltWater")->setText(u"a\u200f\u0436\U0001F41F\u0436"_qs);
+    Field(window, "initialSalinity")->setText(u"\u0436"_qs);
+    Field(window, "initialTemperature")->setText(u"7\u20ac\u00df"_qs); // 1252 holds these
+    const TankSettings texts = Texts(window);
+    QLineEdit *focused = Field(window, "freshWater");
+    focused->setFocus();
+    Find<QPushButton>(window, "Command3")->click();
+
+    QCOMPARE(
+        dialogs.messages,
+        QStringList{u"saltWater holds U+200F \u0436 \U0001F41F, which tanks.cfg cannot store.\n"
+                    u"initialSalinity holds \u0436, which tanks.cfg cannot store.\n\n"
+                    u"Nothing was saved."_qs});
+    QVERIFY(window.isVisible());
+    QCOMPARE(Texts(window), texts);
+    QCOMPARE(window.focusWidget(), focused);
+    QCOMPARE(sandbox.read(sandbox.updatesFolder() + "tanks.cfg"), QByteArray("former cfg"));
+    QCOMPARE(sandbox.read(sandbox.programFolder() + "/tanks.ini"), QByteArray("former ini"));
+    QCOMPARE(Entries(sandbox.updatesFolder()), QStringList{"tanks.cfg"});
 }
 
 void SaveFailuresTest::gameFileName_data()

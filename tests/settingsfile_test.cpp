@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
+
 using namespace brinevar;
 
 namespace {
@@ -105,6 +108,85 @@ TEST(WriteSettings, AFailedWriteReportsTheFileAndLeavesNothing)
     const auto target = folder.path() / "missing" / "tanks.cfg";
     EXPECT_THROW(WriteSettingsFile(target, DefaultTexts()), FileError);
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "missing"));
+}
+
+// What the writer makes of a typed text in each code page: its bytes, or
+// a refusal naming the characters that code page cannot hold. 65001 holds
+// everything and writes the UTF-8 unchanged.
+struct TypedText {
+    const char *name;
+    std::string text;
+    std::optional<std::string> in1252; // nullopt: refused
+    std::u32string refused;            // what 1252 cannot hold
+};
+
+const TypedText kTypedTexts[] = {
+    {"latin1", "Z\u00fcrich \u00df\u00e9\u00ff", "Z\xfcrich \xdf\xe9\xff", U""},
+    {"euro", "7\u20ac\u00df", "7\x80\xdf", U""},
+    {"curly quotes", "\u2018a\u2019 \u201cb\u201d",
+     "\x91"
+     "a\x92 \x93"
+     "b\x94",
+     U""},
+    {"dashes and trade mark", "\u2013\u2014\u2122\u0178", "\x96\x97\x99\x9f", U""},
+    {"tabs", "\t7\t5\t", "\t7\t5\t", U""},
+    {"blanks", "  7  ", "  7  ", U""},
+    {"empty", "", "", U""},
+    {"cyrillic", "\u0436\u0436\u0436\u0436\u0436", std::nullopt, U"\u0436"},
+    {"cjk", "\u4e2d\u6587", std::nullopt, U"\u4e2d\u6587"},
+    {"emoji", "7\U0001F41F", std::nullopt, U"\U0001F41F"},
+    {"minus sign", "\u22121", std::nullopt, U"\u2212"},
+    {"arabic decimal separator", "1\u066b5", std::nullopt, U"\u066b"},
+    {"direction mark and minus", "\u061c-0", std::nullopt, U"\u061c"},
+    {"mixed", "\u20ac\u0436", std::nullopt, U"\u0436"},
+};
+
+void PrintTo(const TypedText &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class WriteTypedText : public testing::TestWithParam<TypedText> {};
+
+TEST_P(WriteTypedText, ExactBytesOrNothingInEachCodePage)
+{
+    const TypedText &row = GetParam();
+    TankSettings settings = DefaultTexts();
+    TextOf(settings, "saltWater") = row.text;
+    const std::string frame = "[cost]\r\nsaltWater = ";
+    const auto saltWaterLine = [&](const std::string &bytes) {
+        EXPECT_EQ(bytes.substr(0, frame.size()), frame);
+        return bytes.substr(frame.size(), bytes.find("\r\n", frame.size()) - frame.size());
+    };
+
+    EXPECT_EQ(UnstorableCharacters(row.text, kWindows1252), row.refused);
+    if (row.in1252)
+        EXPECT_EQ(saltWaterLine(EncodeSettingsText(settings, kWindows1252)), *row.in1252);
+    else
+        EXPECT_THROW(EncodeSettingsText(settings, kWindows1252), std::invalid_argument);
+
+    EXPECT_EQ(UnstorableCharacters(row.text, kUtf8CodePage), U"");
+    EXPECT_EQ(saltWaterLine(EncodeSettingsText(settings, kUtf8CodePage)), row.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, WriteTypedText, testing::ValuesIn(kTypedTexts),
+                         [](const auto &info) {
+                             std::string name = info.param.name;
+                             std::replace(name.begin(), name.end(), ' ', '_');
+                             return name;
+                         });
+
+TEST(WriteSettings, ATextTheCodePageCannotHoldLeavesTheFormerFile)
+{
+    if (AnsiCodePage() == kUtf8CodePage)
+        GTEST_SKIP() << "the system code page holds every text";
+    TestFolder folder;
+    folder.write("tanks.cfg", "former");
+    TankSettings settings = DefaultTexts();
+    TextOf(settings, "initialSalinity") = "\u0436";
+    EXPECT_THROW(WriteSettingsFile(folder.path() / "tanks.cfg", settings), std::invalid_argument);
+    EXPECT_EQ(folder.read("tanks.cfg"), "former");
+    EXPECT_EQ(folder.entries(), 1u);
 }
 
 // One reader rule per row: the file text, and what setting 1 (saltWater,

@@ -22,7 +22,11 @@
 #      starts the program that the registry names.
 #   6. At 192 DPI the window, too big for the screen, keeps its client area
 #      and its frame starts at the screen's top left.
-#   7. The prompt offers the game's Updates folder under Program Files (x86),
+#   7. Letters beyond ASCII that the code page holds (Latin-1, the euro sign,
+#      curly quotes) and blanks are written as the core's writer writes them;
+#      a Cyrillic letter stops Save and Exit with the message box and leaves
+#      both files as they were.
+#   8. The prompt offers the game's Updates folder under Program Files (x86),
 #      else under Program Files, else the game's default text.
 #
 # Usage: windows_test.sh path/to/brinevar.exe path/to/writesettings.exe
@@ -32,6 +36,9 @@ set -euo pipefail
 exe=$(realpath "${1:?usage: windows_test.sh brinevar.exe writesettings.exe}")
 writer=$(realpath "${2:?usage: windows_test.sh brinevar.exe writesettings.exe}")
 repo=$(cd "$(dirname "$0")/.." && pwd)
+
+# xdotool types UTF-8 text, and Wine then gives Windows the code page 1252.
+export LC_ALL=C.UTF-8
 
 for tool in Xvfb xdotool wine python3; do
     if ! command -v "$tool" >/dev/null; then
@@ -257,7 +264,37 @@ if [ "$X" -lt 0 ] || [ "$X" -ge 20 ] || [ "$Y" -le 0 ] || [ "$Y" -ge 80 ]; then
 fi
 echo "ok: the client area whole, its frame from the top left"
 
-echo "== 7: the prompt offers the folder where the game is"
+echo "== 7: what the code page holds is written as the core writes it; a Cyrillic letter stops the save"
+start_program
+main=$(wait_window Brinevar)
+click_set_to_default
+type_into_field 2280 1200 '7€ß'          # saltWater (Text1)
+type_into_field 2280 2160 '“q” ‘x’'      # freshWater (Text17)
+type_into_field 2280 3600 'Zürich ÿ'     # wallHeightPriceDivisor (Text18)
+type_into_field 2280 4800 ' 5  '         # initialSink (Text19)
+click_save_and_exit
+wait_end "Save and Exit of texts beyond ASCII did not end the program"
+expected "$wine_session/typed.cfg" 'saltWater=7€ß' 'freshWater=“q” ‘x’' \
+    'wallHeightPriceDivisor=Zürich ÿ' 'initialSink= 5  '
+cmp "$wine_session/typed.cfg" "$updates/tanks.cfg" || fail "tanks.cfg is not what the writer makes"
+cmp "$wine_session/typed.cfg" "$program/tanks.ini" || fail "tanks.ini is not what the writer makes"
+start_program
+main=$(wait_window Brinevar)
+type_into_field 5880 3480 'ж' # initialSalinity (Text13)
+click_save_and_exit
+poll 15 count_is Brinevar 2 || fail "no message box after a Cyrillic letter"
+box=$(windows_titled Brinevar | grep -vx "$main")
+xdotool windowfocus --sync "$box"
+xdotool key Return
+poll 15 count_is Brinevar 1 || fail "Return did not close the message box"
+running || fail "the refusal ended the program"
+cmp "$wine_session/typed.cfg" "$updates/tanks.cfg" || fail "the refusal changed tanks.cfg"
+cmp "$wine_session/typed.cfg" "$program/tanks.ini" || fail "the refusal changed tanks.ini"
+send_close_request "$main"
+wait_end "the close box did not end the program after the refusal"
+echo "ok: the typed texts written as the writer writes them; the Cyrillic letter refused, no file changed"
+
+echo "== 8: the prompt offers the folder where the game is"
 game='Microsoft Games\Zoo Tycoon\Updates\'
 mkdir -p "$drive/Program Files/Microsoft Games/Zoo Tycoon/Updates"
 answer_prompt Return
