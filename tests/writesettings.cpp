@@ -2,6 +2,7 @@
 // changed: the file the Windows window test expects brinevar.exe to write.
 //
 //   writesettings FILE [setting=text]...
+#include "ansicodepage.h"
 #include "catalogue.h"
 #include "settingsfile.h"
 
@@ -16,7 +17,9 @@ int main(int argc, char *argv[])
     }
     brinevar::TankSettings texts = brinevar::DefaultTexts();
     for (int i = 2; i < argc; ++i) {
-        const std::string change = argv[i];
+        // Windows hands the arguments over in its ANSI code page; the texts
+        // are UTF-8, as the window's fields give them.
+        const std::string change = brinevar::FromAnsi(argv[i]);
         const auto equals = change.find('=');
         const auto setting = brinevar::FindSetting(change.substr(0, equals));
         if (equals == std::string::npos || !setting) {
