@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks what a user gets from a package: builds a Release copy in its own
 # folder, installs it into a staging folder, validates the desktop entry and
-# the AppStream metadata, makes the .deb and the .tar.gz, reads the package's
-# dependencies, and starts the staged program once under Xvfb.
+# the AppStream metadata, makes the .deb and the .tar.gz, checks that both carry
+# the embedded font's licence, reads the package's dependencies, and starts the
+# staged program once under Xvfb.
 # Usage: scripts/package-test.sh   (build folder: $PACKAGE_BUILD_DIR or build-package)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -60,13 +61,32 @@ contents=$(dpkg-deb -c "$deb")
 echo "$contents"
 for f in ./usr/bin/brinevar "./usr/share/applications/$id.desktop" \
          "./usr/share/metainfo/$id.metainfo.xml" "./usr/share/icons/hicolor/scalable/apps/$id.svg" \
-         ./usr/share/doc/brinevar/copyright; do
+         ./usr/share/doc/brinevar/copyright ./usr/share/doc/brinevar/GPL-2; do
     grep -q " $f\$" <<<"$contents" || fail "the package lacks $f"
 done
 step "tar -tzf $(basename "$tgz")"
 contents=$(tar -tzf "$tgz")
 echo "$contents"
-grep -q '/bin/brinevar$' <<<"$contents" || fail "the archive lacks bin/brinevar"
+for f in bin/brinevar share/doc/brinevar/copyright share/doc/brinevar/GPL-2; do
+    grep -q "/$f\$" <<<"$contents" || fail "the archive lacks $f"
+done
+
+# The program embeds a GPL-2 font: each package carries the font's licence
+# terms with their exception and the GPL-2 text they refer to.
+font_licence() { # $1: package name, then a command printing one of its files
+    local what=$1 copyright gpl
+    shift
+    copyright=$("$@" copyright) && gpl=$("$@" GPL-2) || fail "cannot read $what's licence files"
+    grep -q 'LiberationSansNarrow-Regular.ttf' <<<"$copyright" &&
+        grep -q 'As a special exception, if you create a document which uses this font' <<<"$copyright" ||
+        fail "$what: the copyright file lacks the font's licence exception"
+    grep -q 'GNU GENERAL PUBLIC LICENSE' <<<"$gpl" && grep -q 'Version 2, June 1991' <<<"$gpl" &&
+        grep -q 'END OF TERMS AND CONDITIONS' <<<"$gpl" || fail "$what: GPL-2 is not the whole GPL version 2"
+}
+deb_doc() { dpkg-deb --fsys-tarfile "$deb" | tar -xOf - "./usr/share/doc/brinevar/$1"; }
+tgz_doc() { tar -xzOf "$tgz" --wildcards "*/share/doc/brinevar/$1"; }
+font_licence "$(basename "$deb")" deb_doc
+font_licence "$(basename "$tgz")" tgz_doc
 
 step "start the staged program under Xvfb"
 work=$(mktemp -d)

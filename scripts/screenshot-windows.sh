@@ -10,6 +10,9 @@ exe=$(realpath "${1:-build-windows}/brinevar.exe")
 out=$(realpath -m "${SHOT_DIR:-docs}")
 [ -f "$exe" ] || { echo "no $exe: build first (scripts/build-windows.sh)" >&2; exit 1; }
 
+. scripts/packages.sh
+ensure_packages wine wine64 xvfb xdotool python3 imagemagick
+
 . scripts/wine-session.sh
 trap wine_session_stop EXIT
 wine_session_start x

@@ -12,6 +12,8 @@ app="$build/qt/brinevar"
 [ -x "$app" ] || { echo "no $app: build first (scripts/build.sh)" >&2; exit 1; }
 
 if [ -z "${BRINEVAR_SHOT_INNER:-}" ]; then
+    . scripts/packages.sh
+    ensure_packages xvfb xauth xdotool imagemagick
     # Re-run inside a fresh X server; everything below runs there.
     exec env BRINEVAR_SHOT_INNER=1 xvfb-run -a -s "-screen 0 2560x1600x24" "$0" "$build"
 fi

@@ -12,10 +12,15 @@ if ! command -v setpriv >/dev/null; then
     echo "SKIP: setpriv is not installed, and as root no file is read-only"
     exit 77
 fi
-home=$(mktemp -d)
-chown nobody "$home"
-setpriv --reuid=nobody --regid=nogroup --clear-groups \
-    env -u XDG_DATA_HOME -u XDG_CONFIG_HOME -u XDG_RUNTIME_DIR HOME="$home" "$@"
+# A folder of the test's own, made in /tmp rather than in the caller's TMPDIR,
+# which user nobody may not be allowed to write: its home, its temporary
+# folder and its working folder.
+work=$(mktemp -d /tmp/brinevar-nobody.XXXXXX) || exit 1
+mkdir "$work/home" "$work/tmp"
+chown -R nobody:nogroup "$work"
+(cd "$work" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups \
+    env -u XDG_DATA_HOME -u XDG_CONFIG_HOME -u XDG_RUNTIME_DIR \
+    HOME="$work/home" TMPDIR="$work/tmp" "$@")
 status=$?
-rm -rf "$home"
+rm -rf "$work"
 exit $status
