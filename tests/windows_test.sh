@@ -22,12 +22,12 @@
 #      starts the program that the registry names.
 #   6. At 192 DPI the window, too big for the screen, keeps its client area
 #      and its frame starts at the screen's top left.
-#   7. Letters beyond ASCII that the code page holds (Latin-1, the euro sign,
+#   7. The prompt offers the game's Updates folder under Program Files (x86),
+#      else under Program Files, else the game's default text.
+#   8. Letters beyond ASCII that the code page holds (Latin-1, the euro sign,
 #      curly quotes) and blanks are written as the core's writer writes them;
 #      a Cyrillic letter stops Save and Exit with the message box and leaves
 #      both files as they were.
-#   8. The prompt offers the game's Updates folder under Program Files (x86),
-#      else under Program Files, else the game's default text.
 #
 # Usage: windows_test.sh path/to/brinevar.exe path/to/writesettings.exe
 # Exit status 77 (skipped) when Xvfb, xdotool, wine or python3 is missing.
@@ -264,7 +264,21 @@ if [ "$X" -lt 0 ] || [ "$X" -ge 20 ] || [ "$Y" -le 0 ] || [ "$Y" -ge 80 ]; then
 fi
 echo "ok: the client area whole, its frame from the top left"
 
-echo "== 7: what the code page holds is written as the core writes it; a Cyrillic letter stops the save"
+echo "== 7: the prompt offers the folder where the game is"
+game='Microsoft Games\Zoo Tycoon\Updates\'
+mkdir -p "$drive/Program Files/Microsoft Games/Zoo Tycoon/Updates"
+answer_prompt Return
+[ "$answer" = 'c:\Program Files\'"$game" ] || fail "with the game under Program Files: $answer"
+mkdir -p "$drive/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates"
+answer_prompt Return
+[ "$answer" = 'c:\Program Files (x86)\'"$game" ] || fail "with the game under both: $answer"
+rm -r "$drive/Program Files/Microsoft Games" "$drive/Program Files (x86)/Microsoft Games"
+answer_prompt Return
+[ "$answer" = 'c:\Program Files\'"$game" ] || fail "without the game: $answer"
+wine reg add "$store" /v Path /d 'C:\Updates\' /f >/dev/null 2>&1
+echo "ok: (x86) first, then Program Files, else the game's default text"
+
+echo "== 8: what the code page holds is written as the core writes it; a Cyrillic letter stops the save"
 start_program
 main=$(wait_window Brinevar)
 click_set_to_default
@@ -293,16 +307,3 @@ cmp "$wine_session/typed.cfg" "$program/tanks.ini" || fail "the refusal changed 
 send_close_request "$main"
 wait_end "the close box did not end the program after the refusal"
 echo "ok: the typed texts written as the writer writes them; the Cyrillic letter refused, no file changed"
-
-echo "== 8: the prompt offers the folder where the game is"
-game='Microsoft Games\Zoo Tycoon\Updates\'
-mkdir -p "$drive/Program Files/Microsoft Games/Zoo Tycoon/Updates"
-answer_prompt Return
-[ "$answer" = 'c:\Program Files\'"$game" ] || fail "with the game under Program Files: $answer"
-mkdir -p "$drive/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates"
-answer_prompt Return
-[ "$answer" = 'c:\Program Files (x86)\'"$game" ] || fail "with the game under both: $answer"
-rm -r "$drive/Program Files/Microsoft Games" "$drive/Program Files (x86)/Microsoft Games"
-answer_prompt Return
-[ "$answer" = 'c:\Program Files\'"$game" ] || fail "without the game: $answer"
-echo "ok: (x86) first, then Program Files, else the game's default text"
