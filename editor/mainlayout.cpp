@@ -127,4 +127,14 @@ FramePosition FramePlacement(int width, int height, ScreenArea area)
             area.top + std::max(0, (area.height - height) / 2)};
 }
 
+int FittingDpi(int dpi, int borderWidth, int borderHeight, ScreenArea area)
+{
+    const int smallest = std::max(1, dpi / 2);
+    for (int fitting = dpi; fitting > smallest; --fitting)
+        if (TwipsToPixels(kMainWidth, fitting) + borderWidth <= area.width &&
+            TwipsToPixels(kMainHeight, fitting) + borderHeight <= area.height)
+            return fitting;
+    return smallest;
+}
+
 } // namespace brinevar

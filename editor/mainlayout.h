@@ -34,4 +34,11 @@ struct FramePosition {
 // does not fit, at the area's start, so that the title bar stays reachable.
 FramePosition FramePlacement(int width, int height, ScreenArea area);
 
+// The dots per inch to lay frmMain out at, so that its frame fits a screen
+// whose free area is `area`: the system's `dpi` where the frame fits at it,
+// else the largest lower value at which it fits, but not below half of
+// `dpi`, where its text could no longer be read. The frame's border and title
+// bar (`borderWidth` and `borderHeight` in all) keep their size.
+int FittingDpi(int dpi, int borderWidth, int borderHeight, ScreenArea area);
+
 } // namespace brinevar

@@ -57,15 +57,21 @@ std::optional<std::string> SaveSettingsFiles(const std::string &ztPath,
     std::filesystem::path gameFile = PathFromUtf8(ztPath + std::string(kGameFileName));
     try {
         gameFile = GameFilePath(ztPath);
-        const std::filesystem::path copy = SettingsCopyPath();
         // Two copies of the program saving at once must not leave a pair of
-        // files from different saves.
-        const SaveLock lock(SaveLockPath(), lockWait);
-        if (lock.timedOut())
+        // files from different saves. Where tanks.ini goes is decided under
+        // the lock too, so that both decide alike. Where the per-user folder
+        // cannot be made, the lock lies beside tanks.ini, where this save
+        // must be able to write anyway.
+        std::optional<SaveLock> lock;
+        lock.emplace(SaveLockPath(), lockWait);
+        const std::filesystem::path copy = SettingsCopyPath();
+        if (!lock->held() && !lock->timedOut())
+            lock.emplace(SaveLockBeside(copy), lockWait);
+        if (lock->timedOut())
             return CouldNotSave(gameFile, "Another copy of Brinevar is saving and has not "
                                           "finished. Nothing was saved; try again.");
         for (const auto &file : {gameFile, copy}) {
-            if (lock.held())
+            if (lock->held())
                 RemoveLeftOverTemporaries(file);
             if (auto failure = WriteOne(file, settings)) {
                 if (file == copy)

@@ -110,10 +110,17 @@ void KeepOnOneLine(QLineEdit *field)
     field->setValidator(new SingleLine(field));
 }
 
-QRect TwipsToRect(int left, int top, int width, int height)
+QRect TwipsToRect(int left, int top, int width, int height, int dpi)
 {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                 TwipsToPixels(height));
+    return QRect(TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), TwipsToPixels(width, dpi),
+                 TwipsToPixels(height, dpi));
+}
+
+void PlaceControls(QWidget *parent, std::span<const ControlRow> rows, int dpi)
+{
+    for (const ControlRow &row : rows)
+        if (QWidget *widget = FindControl(parent, Utf8(row.name), row.index))
+            widget->setGeometry(TwipsToRect(row.left, row.top, row.width, row.height, dpi));
 }
 
 QWidgetList BuildControls(QWidget *parent, std::span<const ControlRow> rows)

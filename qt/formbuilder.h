@@ -18,8 +18,9 @@ class QWidget;
 namespace brinevar {
 
 // Qt lays windows out in logical pixels, 96 to the inch; it scales them to
-// the screen itself.
-QRect TwipsToRect(int left, int top, int width, int height);
+// the screen itself. A form drawn smaller is laid out at a lower `dpi`.
+inline constexpr int kLogicalDpi = kTwipsPerInch / kTwipsPerPixel;
+QRect TwipsToRect(int left, int top, int width, int height, int dpi = kLogicalDpi);
 
 inline QColor ToQColor(Rgb colour)
 {
@@ -33,6 +34,9 @@ inline QColor ToQColor(Rgb colour)
 // is drawn above an earlier one. Rows with a tab index are chained into the
 // focus order by that index.
 QWidgetList BuildControls(QWidget *parent, std::span<const ControlRow> rows);
+
+// Puts the widgets that BuildControls made for `rows` where they stand at `dpi`.
+void PlaceControls(QWidget *parent, std::span<const ControlRow> rows, int dpi);
 
 // Keeps the text of `field` on one line, whatever is pasted or dropped into it.
 void KeepOnOneLine(QLineEdit *field);

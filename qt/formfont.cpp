@@ -3,6 +3,8 @@
 #include <QFontDatabase>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace brinevar {
 namespace {
 
@@ -20,7 +22,7 @@ QString EmbeddedFamily()
 
 } // namespace
 
-QFont FormFont()
+QFont FormFont(int dpi)
 {
     const QString embedded = EmbeddedFamily();
     QFont font;
@@ -28,7 +30,7 @@ QFont FormFont()
                          ? QStringList{QStringLiteral("Arial Narrow"), QStringLiteral("Arial")}
                          : QStringList{embedded});
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(kFormFontPixels);
+    font.setPixelSize(std::max(1, (kFormFontPixels * dpi + 48) / 96));
     font.setWeight(QFont::Normal);
     font.setStyle(QFont::StyleNormal);
     // No stretch: asking for normal width would widen the narrow face again.
@@ -36,9 +38,9 @@ QFont FormFont()
     return font;
 }
 
-void ApplyFormFont(QWidget *window)
+void ApplyFormFont(QWidget *window, int dpi)
 {
-    window->setFont(FormFont());
+    window->setFont(FormFont(dpi));
 }
 
 } // namespace brinevar

@@ -75,8 +75,9 @@ void frmMain::BuildLayout()
 }
 
 // Centred on the screen, with the whole frame, title bar included, in the
-// screen's free area; where it does not fit, its top-left corner first, so
-// that the title bar can always be reached. The frame is not known before the
+// screen's free area, drawn smaller where it would not fit; where it still
+// does not, its top-left corner first, so that the title bar can always be
+// reached. The frame is not known before the
 // window manager has framed the window: the style's title bar stands in.
 void frmMain::PlaceOnScreen()
 {
@@ -85,8 +86,18 @@ void frmMain::PlaceOnScreen()
         return;
     const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
     const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-    const QSize frame = size() + QSize(2 * border, titleBar + border);
     const QRect area = screen->availableGeometry();
+    // A layout too big for the screen (a high scale on a small screen) is
+    // drawn smaller, so that every control can be reached.
+    const int dpi = FittingDpi(kLogicalDpi, 2 * border, titleBar + border,
+                               {area.x(), area.y(), area.width(), area.height()});
+    if (dpi != kLogicalDpi) {
+        ApplyFormFont(this, dpi);
+        PlaceControls(this, MainLayout(), dpi);
+        SetListColumns(List1, kTerrainListColumns);
+        resize(TwipsToPixels(kMainWidth, dpi), TwipsToPixels(kMainHeight, dpi));
+    }
+    const QSize frame = size() + QSize(2 * border, titleBar + border);
     const auto [left, top] = FramePlacement(frame.width(), frame.height(),
                                             {area.x(), area.y(), area.width(), area.height()});
     // A window's position is that of its frame.

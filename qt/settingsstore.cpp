@@ -33,7 +33,10 @@ QString WhyNotWritable(const QString &fileName)
 QString GetSetting(const QString &appName, const QString &section, const QString &key,
                    const QString &defaultText)
 {
-    return QSettings(appName, appName).value(Address(section, key), defaultText).toString();
+    // A value that is no text (a list, a rectangle, any other type the store
+    // can hold) names no folder: as if none were stored.
+    const QVariant value = QSettings(appName, appName).value(Address(section, key));
+    return value.typeId() == QMetaType::QString ? value.toString() : defaultText;
 }
 
 QString SaveSetting(const QString &appName, const QString &section, const QString &key,

@@ -12,6 +12,8 @@
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+
+#include <aclapi.h>
 #else
 #include <unistd.h>
 #endif
@@ -35,21 +37,69 @@ bool KeepOwnerAndModeOf(const fs::path &, int)
 {
     return true;
 }
-// ReplaceFileW keeps what the user set on the former file (attributes, access
-// control list); a file that does not exist yet is simply moved into place.
-// The attributes are set again by hand, as not every ReplaceFileW keeps them.
+// What the user set on the former file (its access rights and attributes)
+// goes to the new one before the rename, so that the rename is the one step
+// that changes the file. ReplaceFileW would keep them as well, but Wine's
+// moves the former file away before the new one comes in (a kill between
+// leaves no file) and deletes what a symbolic link points to.
+void TakeOverSetUp(const fs::path &former, const fs::path &fresh)
+{
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(former.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, &dacl, nullptr, &descriptor) == ERROR_SUCCESS) {
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        GetSecurityDescriptorControl(descriptor, &control, &revision);
+        // Inherited entries come again from the folder, which is the same.
+        const SECURITY_INFORMATION which =
+            DACL_SECURITY_INFORMATION |
+            ((control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION
+                                           : UNPROTECTED_DACL_SECURITY_INFORMATION);
+        SetNamedSecurityInfoW(const_cast<wchar_t *>(fresh.c_str()), SE_FILE_OBJECT, which, nullptr,
+                              nullptr, dacl, nullptr);
+        LocalFree(descriptor);
+    }
+    if (const DWORD attributes = GetFileAttributesW(former.c_str());
+        attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(fresh.c_str(), attributes);
+}
 std::error_code Replace(const fs::path &from, const fs::path &to)
 {
-    const DWORD attributes = GetFileAttributesW(to.c_str());
-    if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                     nullptr)) {
-        SetFileAttributesW(to.c_str(), attributes);
-        return {};
-    }
-    if (GetLastError() == ERROR_FILE_NOT_FOUND &&
-        MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    TakeOverSetUp(to, from);
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return {};
     return SystemError(GetLastError());
+}
+// The file that a write to `path` lands in, as the system follows symbolic
+// links (under Wine, Unix ones too). A link to a missing file is refused:
+// replacing it by a file would undo what the user set up.
+fs::path FollowLinks(const fs::path &path, std::error_code &error)
+{
+    const HANDLE file =
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD reason = GetLastError();
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            error = {int(reason), std::system_category()};
+        return path; // a missing file, or one that the next steps report on
+    }
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD size = GetFinalPathNameByHandleW(file, name.data(), DWORD(name.size()), 0);
+    if (size >= name.size()) {
+        name.resize(size);
+        size = GetFinalPathNameByHandleW(file, name.data(), DWORD(name.size()), 0);
+    }
+    CloseHandle(file);
+    if (size == 0 || size >= name.size())
+        return path;
+    name.resize(size);
+    // "\\?\C:\..." as the user writes it.
+    if (name.starts_with(L"\\\\?\\") && name.size() > 6 && name[5] == L':' && name[6] == L'\\')
+        name.erase(0, 4);
+    return name;
 }
 void SyncFolder(const fs::path &) {}
 bool OwnedByMe(const fs::path &)
@@ -98,8 +148,6 @@ bool OwnedByMe(const fs::path &file)
     return lstat(file.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
            status.st_uid == geteuid();
 }
-#endif
-
 // The file that a write to `path` lands in: symbolic links followed to the
 // end, a missing file included (a dangling link names the file to create).
 fs::path FollowLinks(const fs::path &path, std::error_code &error)
@@ -119,6 +167,7 @@ fs::path FollowLinks(const fs::path &path, std::error_code &error)
     error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
     return current;
 }
+#endif
 
 // ".tanks.cfg.<number>.tmp": hidden, and plainly this file's.
 std::string TemporaryPrefix(const fs::path &target)
@@ -146,6 +195,37 @@ bool IsTemporaryName(std::string_view name, std::string_view prefix)
         return false;
     const std::string_view number = name.substr(prefix.size(), name.size() - prefix.size() - 4);
     return !number.empty() && number.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// Blank lines, which a reader of the settings text passes over.
+std::string Padding(std::uintmax_t size)
+{
+    return std::string(std::size_t(size), '\n');
+}
+
+// Puts `text` in place of the file's content so that it never holds part of
+// the new text with part of the old. The file first grows to the new length
+// by blank lines after the old text, so that a full disk fails before the old
+// text is touched (and the file is cut back to it). Then one write puts the
+// new text over the old, padded with blank lines to the old length, so that
+// a kill before the final cut leaves the new text and blank lines, never the
+// new text followed by the tail of the old.
+std::error_code OverwriteInPlace(int fd, const std::string &text)
+{
+    ClearFailure();
+    const auto former = OrdinaryFileSize(fd);
+    if (!former)
+        return errno ? LastFailure() : make_error_code(FileProblem::NotOrdinaryFile);
+    if (text.size() > *former &&
+        !(WriteAllAt(fd, Padding(text.size() - *former), *former) && Sync(fd))) {
+        const std::error_code reason = LastFailure();
+        Truncate(fd, std::size_t(*former));
+        return reason;
+    }
+    const bool written =
+        WriteAllAt(fd, text.size() < *former ? text + Padding(*former - text.size()) : text, 0) &&
+        Sync(fd) && Truncate(fd, text.size()) && Sync(fd);
+    return written ? std::error_code() : LastFailure();
 }
 
 } // namespace
@@ -239,14 +319,12 @@ void AtomicFile::commit()
 {
     ClearFailure();
     if (inPlace_) {
-        // Overwritten before it is cut, so that a failure leaves no empty file.
         const int fd = OpenExisting(target_);
         if (fd < 0)
             fail(LastFailure());
-        const bool written = WriteAll(fd, pending_) && Truncate(fd, pending_.size()) && Sync(fd);
-        const std::error_code reason = LastFailure();
+        const std::error_code reason = OverwriteInPlace(fd, pending_);
         Close(fd);
-        if (!written)
+        if (reason)
             fail(reason);
         return;
     }

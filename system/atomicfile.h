@@ -6,7 +6,8 @@
 // owner and group, and a symbolic link stays a link while the file it points
 // to is replaced. A file the user may not write is not replaced. A file the
 // user may write but cannot replace as it was (in a folder the user may not
-// write, or owned by another user) is overwritten in place at commit().
+// write, or owned by another user) is overwritten in place at commit(), in a
+// way that never leaves the old text cut short or mixed with the new one.
 #pragma once
 
 #include <filesystem>

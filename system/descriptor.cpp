@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
 #include <io.h>
 #include <windows.h>
 #else
@@ -34,16 +35,36 @@ long long ReadSome(int fd, char *into, std::size_t size)
 {
     return _read(fd, into, unsigned(std::min<std::size_t>(size, 1 << 30)));
 }
+// Straight to the system: Wine's C runtime says "Invalid argument" when a
+// write fills the disk.
 bool WriteAll(int fd, std::string_view bytes)
 {
+    const HANDLE file = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
     while (!bytes.empty()) {
-        const int put =
-            _write(fd, bytes.data(), unsigned(std::min<std::size_t>(bytes.size(), 1 << 30)));
-        if (put <= 0)
+        DWORD put = 0;
+        if (!WriteFile(file, bytes.data(), DWORD(std::min<std::size_t>(bytes.size(), 1 << 30)),
+                       &put, nullptr) ||
+            put == 0) {
+            switch (GetLastError()) {
+            case ERROR_DISK_FULL:
+            case ERROR_HANDLE_DISK_FULL:
+                errno = ENOSPC;
+                break;
+            case ERROR_ACCESS_DENIED:
+                errno = EACCES;
+                break;
+            default:
+                errno = EIO;
+            }
             return false;
+        }
         bytes.remove_prefix(std::size_t(put));
     }
     return true;
+}
+bool WriteAllAt(int fd, std::string_view bytes, std::uintmax_t offset)
+{
+    return _lseeki64(fd, (long long)offset, SEEK_SET) >= 0 && WriteAll(fd, bytes);
 }
 bool Truncate(int fd, std::size_t size)
 {
@@ -163,6 +184,19 @@ bool WriteAll(int fd, std::string_view bytes)
         if (put <= 0)
             return false;
         bytes.remove_prefix(std::size_t(put));
+    }
+    return true;
+}
+bool WriteAllAt(int fd, std::string_view bytes, std::uintmax_t offset)
+{
+    while (!bytes.empty()) {
+        const ssize_t put = pwrite(fd, bytes.data(), bytes.size(), off_t(offset));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        bytes.remove_prefix(std::size_t(put));
+        offset += std::uintmax_t(put);
     }
     return true;
 }

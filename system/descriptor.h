@@ -22,6 +22,8 @@ int OpenExisting(const std::filesystem::path &path);
 // Up to `size` bytes; 0 at the end, -1 on failure.
 long long ReadSome(int fd, char *into, std::size_t size);
 bool WriteAll(int fd, std::string_view bytes);
+// Writes at `offset` from the start of the file.
+bool WriteAllAt(int fd, std::string_view bytes, std::uintmax_t offset);
 bool Truncate(int fd, std::size_t size);
 // Flushes to the disk.
 bool Sync(int fd);

@@ -4,12 +4,14 @@
 #include "asciicase.h"
 
 #include <cstdlib>
+#include <stdexcept>
 #include <system_error>
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
+#include <pwd.h>
 #include <unistd.h>
 #endif
 #ifdef __APPLE__
@@ -76,14 +78,25 @@ std::filesystem::path FolderFromEnvironment(const wchar_t *name)
 bool IsWritableFolder(const std::filesystem::path &folder)
 {
 #ifdef _WIN32
-    // Access bits say nothing about NTFS permissions: try a file.
-    const auto probe = folder / L".brinevar-write-test";
-    const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(file);
-    return true;
+    // Access bits say nothing about NTFS permissions: try a file, under a
+    // name of this process's own, so that another copy's probe or one left
+    // behind does not make the folder look unwritable.
+    static unsigned count = 0;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const auto probe =
+            folder / (L".brinevar-write-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                      std::to_wstring(++count));
+        const HANDLE file =
+            CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return true;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+    }
+    return false;
 #else
     return access(folder.c_str(), W_OK) == 0;
 #endif
@@ -175,6 +188,11 @@ std::filesystem::path UserDataFolder()
         base = data;
     else if (const char *home = std::getenv("HOME"); home && *home)
         base = std::filesystem::path(home) / ".local/share";
+    // Without HOME the account's own home folder, rather than none, which
+    // would put tanks.ini into whatever folder the program was started from.
+    else if (const passwd *account = getpwuid(getuid());
+             account && account->pw_dir && *account->pw_dir == '/')
+        base = std::filesystem::path(account->pw_dir) / ".local/share";
 #endif
     return base.empty() ? base : base / "Brinevar";
 }
@@ -185,6 +203,8 @@ std::filesystem::path SettingsCopyFolder()
     if (!IsInstalledCopy(folder))
         return folder;
     const auto data = UserDataFolder();
+    if (data.empty())
+        throw std::runtime_error("There is no per-user folder to keep tanks.ini in.");
     std::error_code ignored; // a folder that cannot be made shows when the file is written
     std::filesystem::create_directories(data, ignored);
     return data;

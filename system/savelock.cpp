@@ -51,6 +51,14 @@ std::filesystem::path SaveLockPath()
     return folder / "save.lock";
 }
 
+std::filesystem::path SaveLockBeside(const std::filesystem::path &settingsCopy)
+{
+    std::filesystem::path name = ".";
+    name += settingsCopy.filename();
+    name += ".lock";
+    return settingsCopy.parent_path() / name;
+}
+
 // The system drops the lock of a process that dies, so a killed save never
 // leaves it held.
 SaveLock::SaveLock(const std::filesystem::path &file, std::chrono::milliseconds wait)

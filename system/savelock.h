@@ -13,6 +13,9 @@ inline constexpr std::chrono::milliseconds kSaveLockWait{5000};
 
 // The lock file in the per-user data folder; empty when the system names none.
 std::filesystem::path SaveLockPath();
+// The lock file for saves of `settingsCopy` beside it, for when the per-user
+// folder cannot be made.
+std::filesystem::path SaveLockBeside(const std::filesystem::path &settingsCopy);
 
 class SaveLock {
 public:

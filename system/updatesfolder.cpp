@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 namespace brinevar {
 
@@ -79,7 +80,7 @@ bool StartsWithDriveLetter(const std::string &path)
 std::string EntryNamed(const fs::path &folder, const std::string &name)
 {
     std::error_code error;
-    if (name == "." || name == ".." || fs::exists(folder / name, error))
+    if (fs::exists(folder / name, error))
         return name;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
@@ -121,13 +122,23 @@ std::string UpdatesFolderOnThisSystem(const std::string &ztPath)
     std::error_code error;
     if (letter == 'c' && !fs::exists(folder, error))
         folder = fs::path(prefix) / "drive_c";
-    std::string rest = ztPath.substr(2);
+    // As Windows reads the path: ".." steps back, but never above the
+    // drive's root ("C:\.." is "C:\"), so the path stays inside the prefix.
+    const std::string rest = ztPath.substr(2);
+    std::vector<std::string> names;
     for (std::size_t start = 0; start <= rest.size();) {
         const std::size_t end = std::min(rest.find_first_of("\\/", start), rest.size());
-        if (end > start)
-            folder /= EntryNamed(folder, rest.substr(start, end - start));
+        const std::string name = rest.substr(start, end - start);
+        if (name == "..") {
+            if (!names.empty())
+                names.pop_back();
+        } else if (!name.empty() && name != ".") {
+            names.push_back(name);
+        }
         start = end + 1;
     }
+    for (const std::string &name : names)
+        folder /= EntryNamed(folder, name);
     return folder.native() + (endsInSeparator ? "/" : "");
 }
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <iostream>
 #include <set>
 
@@ -12,6 +15,7 @@
 #include <windows.h>
 #else
 #include <pwd.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -152,35 +156,55 @@ TEST(AtomicFile, KeepsThePermissionBits)
     }
 }
 
-TEST(AtomicFile, AnotherUsersFileKeepsItsOwner)
+namespace {
+const passwd *Nobody()
 {
-    // Root sets up a file of its own that another user may write, in a folder
-    // everyone may write; that user saves it.
     const passwd *nobody = getpwnam("nobody");
     if (geteuid() != 0 || !nobody) {
-        std::cout << "skipped: needs root to make a file of one user that another saves\n";
-        GTEST_SKIP();
+        std::cout << "skipped: needs root to set up files that another user saves\n";
+        return nullptr;
     }
-    TestFolder folder;
-    fs::permissions(folder.path(), fs::perms(0777));
-    folder.write("tanks.cfg", "former");
-    fs::permissions(folder.path() / "tanks.cfg", fs::perms(0666));
+    return nobody;
+}
+
+// Saves `texts` as `user` in a process of its own: 0, or the errno value of
+// the FileError (255 for any other failure).
+int SaveAs(const passwd *user, const fs::path &file, const TankSettings &texts)
+{
     const pid_t saver = fork();
-    ASSERT_GE(saver, 0);
     if (saver == 0) {
-        int status = 1;
-        if (setgid(nobody->pw_gid) == 0 && setuid(nobody->pw_uid) == 0) {
+        int status = 255;
+        if (setgid(user->pw_gid) == 0 && setuid(user->pw_uid) == 0) {
             try {
-                WriteSettingsFile(folder.path() / "tanks.cfg", DefaultTexts());
+                WriteSettingsFile(file, texts);
                 status = 0;
+            } catch (const FileError &error) {
+                if (error.reason().category() == std::generic_category())
+                    status = error.reason().value() & 255;
             } catch (const std::exception &) {
             }
         }
         _exit(status);
     }
     int status = -1;
-    ASSERT_EQ(waitpid(saver, &status, 0), saver);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save failed";
+    if (saver < 0 || waitpid(saver, &status, 0) != saver || !WIFEXITED(status))
+        return 255;
+    return WEXITSTATUS(status);
+}
+} // namespace
+
+TEST(AtomicFile, AnotherUsersFileKeepsItsOwner)
+{
+    // Root sets up a file of its own that another user may write, in a folder
+    // everyone may write; that user saves it.
+    const passwd *nobody = Nobody();
+    if (!nobody)
+        GTEST_SKIP();
+    TestFolder folder;
+    fs::permissions(folder.path(), fs::perms(0777));
+    folder.write("tanks.cfg", "former");
+    fs::permissions(folder.path() / "tanks.cfg", fs::perms(0666));
+    EXPECT_EQ(SaveAs(nobody, folder.path() / "tanks.cfg", DefaultTexts()), 0);
     struct stat saved;
     ASSERT_EQ(stat((folder.path() / "tanks.cfg").c_str(), &saved), 0);
     EXPECT_EQ(saved.st_uid, 0u) << "the file now belongs to the user who saved it";
@@ -188,6 +212,52 @@ TEST(AtomicFile, AnotherUsersFileKeepsItsOwner)
     EXPECT_EQ(saved.st_mode & 07777, 0666u);
     EXPECT_EQ(folder.read("tanks.cfg").size(), 467u);
     EXPECT_EQ(folder.entries(), 1u);
+}
+
+TEST(AtomicFile, OnAFullDiskAnInPlaceSaveLeavesTheFormerTextWhole)
+{
+    // A file the saver may write in a folder it may not: written in place,
+    // on a small disk of its own that is full.
+    const passwd *nobody = Nobody();
+    if (!nobody)
+        GTEST_SKIP();
+    TestFolder folder;
+    const fs::path disk = folder.path() / "disk";
+    fs::create_directory(disk);
+    if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k,mode=0755") != 0) {
+        std::cout << "skipped: no small disk to fill (mount: " << std::strerror(errno) << ")\n";
+        GTEST_SKIP();
+    }
+    const struct Unmount {
+        fs::path disk;
+        ~Unmount() { umount2(disk.c_str(), MNT_DETACH); }
+    } unmount{disk};
+    const fs::path file = disk / "tanks.cfg";
+    std::ofstream(file, std::ios::binary) << std::string(2000, '#') << "\r\n";
+    fs::permissions(file, fs::perms(0666));
+    {
+        std::ofstream filler(disk / "filler", std::ios::binary);
+        while (filler.write(std::string(512, 'f').data(), 512) && filler.flush()) {
+        }
+    }
+    TankSettings longer;
+    for (std::size_t i = 0; i < longer.size(); ++i)
+        longer[i] = std::string(300, 'a');
+
+    // A shorter text needs no room: it is saved, and no blank line is left over.
+    ASSERT_EQ(SaveAs(nobody, file, DefaultTexts()), 0);
+    const std::string saved = folder.read("disk/tanks.cfg");
+    EXPECT_EQ(saved.size(), 467u);
+    EXPECT_EQ(saved.find("\n\n"), std::string::npos);
+    // A longer one does not fit: the file keeps every byte of its text.
+    EXPECT_EQ(SaveAs(nobody, file, longer), ENOSPC);
+    EXPECT_EQ(folder.read("disk/tanks.cfg"), saved);
+    EXPECT_EQ(fs::file_size(file), 467u);
+    // With room again it is saved whole.
+    fs::remove(disk / "filler");
+    EXPECT_EQ(SaveAs(nobody, file, longer), 0);
+    EXPECT_GT(folder.read("disk/tanks.cfg").size(), 6000u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(disk), {}), 1);
 }
 
 TEST(AtomicFile, ALinkStaysALinkAndTheFileItPointsToIsReplaced)

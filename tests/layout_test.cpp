@@ -1,5 +1,6 @@
 #include "frmmain.h"
 #include "linklabel.h"
+#include "mainlayout.h"
 #include "testsupport.h"
 
 #include <QClipboard>
@@ -20,6 +21,13 @@ QRect Twips(int left, int top, int width, int height)
     return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
+// Whether a screen's free area holds the form at its full 792 x 544 (the
+// offscreen platform draws no frame).
+bool HoldsFullSize(const QRect &area)
+{
+    return area.width() >= 800 && area.height() >= 600;
+}
+
 } // namespace
 
 class LayoutTest : public QObject {
@@ -33,6 +41,8 @@ private slots:
     void controls();
     void windowHoldsNothingElse();
     void window();
+    void formFitsTheScreen();
+    void fittingDpi();
     void oneFontEverywhere();
     void labelsAndButtons();
     void noLabelIsCut();
@@ -217,25 +227,20 @@ void LayoutTest::windowHoldsNothingElse()
 void LayoutTest::window()
 {
     QCOMPARE(session_->window.windowTitle(), "Brinevar");
-    QCOMPARE(session_->window.size(), QSize(792, 544));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    if (HoldsFullSize(screen))
+        QCOMPARE(session_->window.size(), QSize(792, 544));
     const Qt::WindowFlags flags = session_->window.windowFlags();
     QVERIFY(flags & Qt::WindowMinimizeButtonHint);
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(flags & Qt::WindowCloseButtonHint);
     QVERIFY(session_->window.minimumSize() != session_->window.maximumSize());
-    // The whole frame lies on the screen's free area: centred where it fits
-    // (give or take the title bar, which is not known before the window is
-    // framed), from the area's top-left corner where it does not, as at twice
-    // the scale (layout_test_scaled).
+    // The whole frame lies centred on the screen's free area (give or take
+    // the title bar, which is not known before the window is framed).
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect frame = session_->window.frameGeometry();
-    if (frame.width() <= area.width() && frame.height() <= area.height()) {
-        QVERIFY(area.contains(frame));
-        QVERIFY((frame.center() - area.center()).manhattanLength() <= 40);
-    } else {
-        QCOMPARE(frame.topLeft(), area.topLeft());
-    }
-
+    QVERIFY(area.contains(frame));
+    QVERIFY((frame.center() - area.center()).manhattanLength() <= 40);
     QVERIFY(session_->showActive());
     const QRect field = Field(session_->window, "saltWater")->geometry();
     const QRect list = Find<QListWidget>(session_->window, "List1")->geometry();
@@ -246,6 +251,38 @@ void LayoutTest::window()
     session_->window.resize(300, 200);
     QTRY_COMPARE(session_->window.size(), QSize(300, 200));
     QCOMPARE(Find<QListWidget>(session_->window, "List1")->geometry(), list);
+}
+
+// Where the frame would not fit the screen (layout_test_small_screen: twice
+// the scale on a 1024 x 768 screen), the whole form is drawn smaller in its
+// own proportions, its font with it.
+void LayoutTest::formFitsTheScreen()
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize size = session_->window.size();
+    if (HoldsFullSize(area))
+        QSKIP("the screen holds the form at full size");
+    QVERIFY(size.width() < 792 && size.width() >= 792 / 2);
+    QVERIFY(qAbs(size.height() - size.width() * 544 / 792) <= 2);
+    const QRect list = Find<QListWidget>(session_->window, "List1")->geometry();
+    QVERIFY(QRect(QPoint(), size).contains(list));
+    QVERIFY(qAbs(list.right() - size.width() * 11655 / 11880) <= 3);
+    QVERIFY(session_->window.font().pixelSize() < 11);
+}
+
+// The rule both front ends draw the form by: the largest DPI at which the
+// frame fits, never more than the system's nor less than half of it.
+void LayoutTest::fittingDpi()
+{
+    QCOMPARE(FittingDpi(96, 10, 30, {0, 0, 1280, 1024}), 96);
+    QCOMPARE(FittingDpi(192, 16, 40, {0, 0, 640, 480}), 96);
+    const ScreenArea area{100, 50, 1024, 738};
+    const int dpi = FittingDpi(192, 16, 40, area);
+    QVERIFY(dpi < 192);
+    QVERIFY(TwipsToPixels(kMainWidth, dpi) + 16 <= area.width);
+    QVERIFY(TwipsToPixels(kMainHeight, dpi) + 40 <= area.height);
+    QVERIFY(TwipsToPixels(kMainWidth, dpi + 1) + 16 > area.width ||
+            TwipsToPixels(kMainHeight, dpi + 1) + 40 > area.height);
 }
 
 void LayoutTest::oneFontEverywhere()

@@ -6,6 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 using namespace brinevar;
 
@@ -27,6 +33,9 @@ TEST(ProgramFolder, InstalledCopiesAreToldFromBuildAndPortableOnes)
     EXPECT_FALSE(IsInstalledCopy(build));
     EXPECT_FALSE(IsInstalledCopy(build / ""));
     EXPECT_TRUE(IsInstalledCopy(scratch.path() / "missing" / "bin")) << "a folder not writable";
+    // A probe file that a killed copy left behind is no sign of anything.
+    std::ofstream(build / ".brinevar-write-test") << "left behind";
+    EXPECT_FALSE(IsInstalledCopy(build));
 
     const fs::path bin = InstalledProgramFolder();
     if (bin.empty())
@@ -54,6 +63,16 @@ TEST(ProgramFolder, AnInstalledCopyKeepsTheCopyPerUserEvenWhenWritable)
     EXPECT_TRUE(fs::is_directory(data.path() / "Brinevar"));
     SetProgramFolder({});
     unsetenv("XDG_DATA_HOME");
+
+    // Without HOME: the account's home folder, never the working folder.
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    unsetenv("HOME");
+    const fs::path folder = UserDataFolder();
+    if (!home.empty())
+        setenv("HOME", home.c_str(), 1);
+    const passwd *account = getpwuid(getuid());
+    ASSERT_NE(account, nullptr);
+    EXPECT_EQ(folder, fs::path(account->pw_dir) / ".local/share/Brinevar");
 }
 #endif
 

@@ -221,6 +221,8 @@ void SaveFailuresTest::gameFileName_data()
     QTest::newRow("drive c alone") << "c:" << "<prefix>/drive_c/tanks.cfg";
     QTest::newRow("drive d, a dosdevices link") << "D:\\ZT\\" << "<prefix>/dosdevices/d:/ZT/tanks.cfg";
     QTest::newRow("drive without a link") << "q:\\x\\" << "<prefix>/dosdevices/q:/x/tanks.cfg";
+    QTest::newRow("no step above the drive") << "C:\\..\\..\\..\\tmp\\x\\" << "<prefix>/drive_c/tmp/x/tanks.cfg";
+    QTest::newRow("steps back inside it") << "c:\\Games\\.\\old\\..\\Updates\\" << "<prefix>/drive_c/Games/Updates/tanks.cfg";
 #endif
     // clang-format on
 }

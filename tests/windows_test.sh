@@ -20,14 +20,16 @@
 #   4. A copy under Program Files keeps tanks.ini in %APPDATA%\Brinevar.
 #   5. The about box opens, shows its etched line and closes; System Info
 #      starts the program that the registry names.
-#   6. At 192 DPI the window, too big for the screen, keeps its client area
-#      and its frame starts at the screen's top left.
+#   6. At 192 DPI the window, too big for the screen, is drawn smaller
+#      until its frame fits.
 #   7. The prompt offers the game's Updates folder under Program Files (x86),
 #      else under Program Files, else the game's default text.
 #   8. Letters beyond ASCII that the code page holds (Latin-1, the euro sign,
 #      curly quotes) and blanks are written as the core's writer writes them;
 #      a Cyrillic letter stops Save and Exit with the message box and leaves
 #      both files as they were.
+#   9. A tanks.cfg that is a symbolic link (made on the Unix side, as Wine
+#      shows those) stays one; the file it points to gets the new text.
 #
 # Usage: windows_test.sh path/to/brinevar.exe path/to/writesettings.exe
 # Exit status 77 (skipped) when Xvfb, xdotool, wine or python3 is missing.
@@ -244,7 +246,7 @@ send_close_request "$main"
 wait_end "the main window did not close after the about box"
 echo "ok: the about box opened twice and closed; System Info started the named program"
 
-echo "== 6: at 192 DPI the window, too big for the screen, keeps its client area at the top left"
+echo "== 6: at 192 DPI the window, too big for the screen, is drawn smaller to fit it"
 dpi_key='HKCU\Control Panel\Desktop'
 wine reg add "$dpi_key" /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
 start_program
@@ -254,15 +256,18 @@ eval "$(xdotool getwindowgeometry --shell "$main")"
 send_close_request "$main"
 wait_end "the close box did not end the program at 192 DPI"
 wine reg delete "$dpi_key" /v LogPixels /f >/dev/null 2>&1
-# 11880 x 8160 twips at 192 DPI. The X window is the client area: inside the
-# frame's border, and below its title bar.
-if [ "$WIDTH" -ne 1584 ] || [ "$HEIGHT" -ne 1088 ]; then
-    fail "the client area is ${WIDTH}x$HEIGHT at 192 DPI, not 1584x1088"
+# 11880 x 8160 twips at 192 DPI would be 1584 x 1088 pixels. The X window is
+# the client area: inside the frame's border, and below its title bar.
+read -r screen_width screen_height < <(xdotool getdisplaygeometry)
+if [ "$WIDTH" -ge 1584 ] || [ $((X + WIDTH)) -gt "$screen_width" ] ||
+    [ $((Y + HEIGHT)) -gt "$screen_height" ] || [ "$X" -lt 0 ] || [ "$Y" -le 0 ]; then
+    fail "the client area ${WIDTH}x$HEIGHT at $X,$Y does not fit the ${screen_width}x$screen_height screen"
 fi
-if [ "$X" -lt 0 ] || [ "$X" -ge 20 ] || [ "$Y" -le 0 ] || [ "$Y" -ge 80 ]; then
-    fail "the frame does not start at the screen's top left: the client area is at $X,$Y"
+# Drawn smaller, not cut: the width and height keep the layout's proportions.
+if [ $((WIDTH * 8160 / 11880 - HEIGHT)) -gt 2 ] || [ $((HEIGHT - WIDTH * 8160 / 11880)) -gt 2 ]; then
+    fail "the client area ${WIDTH}x$HEIGHT is not the layout's shape"
 fi
-echo "ok: the client area whole, its frame from the top left"
+echo "ok: the client area ${WIDTH}x$HEIGHT fits the screen"
 
 echo "== 7: the prompt offers the folder where the game is"
 game='Microsoft Games\Zoo Tycoon\Updates\'
@@ -307,3 +312,18 @@ cmp "$wine_session/typed.cfg" "$program/tanks.ini" || fail "the refusal changed 
 send_close_request "$main"
 wait_end "the close box did not end the program after the refusal"
 echo "ok: the typed texts written as the writer writes them; the Cyrillic letter refused, no file changed"
+
+echo "== 9: a tanks.cfg that is a symbolic link stays one, and its file gets the new text"
+mkdir -p "$drive/Real"
+echo former >"$drive/Real/tanks.cfg"
+rm -f "$updates/tanks.cfg"
+ln -s ../Real/tanks.cfg "$updates/tanks.cfg"
+start_program
+main=$(wait_window Brinevar)
+click_save_and_exit
+wait_end "Save and Exit did not end the program with a linked tanks.cfg"
+[ -L "$updates/tanks.cfg" ] || fail "the link was replaced by a file"
+cmp "$program/tanks.ini" "$drive/Real/tanks.cfg" || fail "the linked file did not get the new text"
+[ "$(find "$drive/Real" "$updates" -mindepth 1 | wc -l)" -eq 2 ] ||
+    fail "files were left beside the link or its file: $(ls -A "$drive/Real" "$updates")"
+echo "ok: the link kept, its file saved"

@@ -74,12 +74,29 @@ SIZE frmMain::FrameSize() const
 {
     const int dpi = form_.Dpi();
     RECT frame{0, 0, TwipsToPixels(kMainWidth, dpi), TwipsToPixels(kMainHeight, dpi)};
-    AdjustFrameForDpi(frame, kStyle, WS_EX_CONTROLPARENT, dpi);
+    AdjustFrameForDpi(frame, kStyle, WS_EX_CONTROLPARENT, DpiOf(window_));
     return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void frmMain::FitWorkArea(int dpi)
+{
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT &work = monitor.rcWork;
+    const ScreenArea area{work.left, work.top, work.right - work.left, work.bottom - work.top};
+    RECT border{};
+    AdjustFrameForDpi(border, kStyle, WS_EX_CONTROLPARENT, dpi);
+    // A layout too big for the screen is drawn smaller, so that every
+    // control can be reached.
+    const int fitting =
+        FittingDpi(dpi, border.right - border.left, border.bottom - border.top, area);
+    if (fitting != form_.Dpi())
+        form_.Scale(fitting);
 }
 
 void frmMain::PlaceOnScreen()
 {
+    FitWorkArea(DpiOf(window_));
     MONITORINFO monitor{sizeof monitor, {}, {}, 0};
     GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT &work = monitor.rcWork;
@@ -157,10 +174,10 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_DPICHANGED: {
-        form_.Scale(HIWORD(wParam));
+        FitWorkArea(HIWORD(wParam));
         const auto *suggested = reinterpret_cast<const RECT *>(lParam);
-        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+        const SIZE frame = FrameSize();
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, frame.cx, frame.cy,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
@@ -183,6 +200,11 @@ void frmMain::LabelClick(const ControlRow &row)
 
 void frmMain::Command(int id, int code, HWND control)
 {
+    // An edit makes the field's own text the value again.
+    if (code == EN_CHANGE && !settingText_)
+        for (std::size_t i = 0; i < fields_.size(); ++i)
+            if (fields_[i] == control)
+                wholeValues_[i].reset();
     const ControlRow *row = form_.RowOfId(id);
     if (!row || row->kind != ControlKind::CommandButton || code != BN_CLICKED)
         return;
@@ -225,12 +247,32 @@ void frmMain::Label43_Click()
 
 std::string frmMain::FieldText(std::size_t setting) const
 {
-    return WindowText(fields_[setting]);
+    const auto &whole = wholeValues_[setting];
+    return whole ? *whole : WindowText(fields_[setting]);
 }
 
 void frmMain::SetFieldText(std::size_t setting, const std::string &text)
 {
-    SetWindowTextW(fields_[setting], Utf8ToWide(text).c_str());
+    // The edit control takes a time that grows with the square of a text's
+    // digits under Wine (100,000 take 14 s). A value longer than a field can
+    // usefully show is kept whole here, and its field shows its beginning;
+    // until the user edits that field, the whole value is its text.
+    constexpr std::size_t kLongestShown = 1000;
+    std::string_view shown = text;
+    if (text.size() > kLongestShown) {
+        wholeValues_[setting] = text;
+        shown = shown.substr(0, kLongestShown);
+        // Not in the middle of a character.
+        while (!shown.empty() && (static_cast<unsigned char>(shown.back()) & 0xC0) == 0x80)
+            shown.remove_suffix(1);
+        if (!shown.empty() && static_cast<unsigned char>(shown.back()) >= 0xC0)
+            shown.remove_suffix(1);
+    } else {
+        wholeValues_[setting].reset();
+    }
+    settingText_ = true;
+    SetWindowTextW(fields_[setting], Utf8ToWide(shown).c_str());
+    settingText_ = false;
 }
 
 void frmMain::MsgBox(const std::string &text)

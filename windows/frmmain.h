@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 class frmMain final : public brinevar::MainWindowHost {
@@ -40,8 +41,11 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void BuildLayout();
-    // The frame around the layout's client area at the window's DPI.
+    // The frame, at the window's DPI, around the layout's client area.
     SIZE FrameSize() const;
+    // Lays the form out at `dpi`, or smaller where its frame would not fit
+    // the work area.
+    void FitWorkArea(int dpi);
     // The frame where the shared rule puts it on the work area.
     void PlaceOnScreen();
     void Command(int id, int code, HWND control);
@@ -57,6 +61,10 @@ private:
     brinevar::win::AccessibleTexts accessible_;
     std::unique_ptr<brinevar::win::FocusGate> gate_;
     std::array<HWND, brinevar::kSettingCount> fields_{};
+    // The whole of each value too long for its field to hold (see
+    // SetFieldText); empty for the others.
+    std::array<std::optional<std::string>, brinevar::kSettingCount> wholeValues_;
+    bool settingText_ = false; // the program, not the user, changes a field
     std::string ZTPath;
     std::unique_ptr<frmAbout> about_;
 };
