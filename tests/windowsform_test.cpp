@@ -312,18 +312,14 @@ TEST(WindowsMainWindowTest, ALongValueShowsAndComesBackWholeWithinASecond)
     EXPECT_EQ(main.FieldText(1), letters);
     EXPECT_LT(took, std::chrono::seconds(1));
     // What the user types into the field is its text from then on.
-    HWND field = nullptr;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM found) {
-            wchar_t start[4] = {};
-            GetWindowTextW(child, start, 4);
-            if (std::wstring(start) != L"777")
-                return TRUE;
-            *reinterpret_cast<HWND *>(found) = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&field));
+    // (A walk over the children rather than EnumChildWindows, whose callback
+    // a lambda cannot be in 32-bit Windows' calling convention.)
+    HWND field = GetWindow(window, GW_CHILD);
+    for (wchar_t begins[4] = {}; field; field = GetWindow(field, GW_HWNDNEXT)) {
+        GetWindowTextW(field, begins, 4);
+        if (std::wstring(begins) == L"777")
+            break;
+    }
     ASSERT_NE(field, nullptr);
     SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"6"));
     EXPECT_EQ(main.FieldText(0), "6");
