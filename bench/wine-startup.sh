@@ -1,21 +1,20 @@
 #!/usr/bin/env bash
-# How long brinevar.exe takes under Wine to show its window, against a bare
-# Win32 program that shows one window of the same size with one label: both
-# built by scripts/build-windows.sh, started in turn in one fresh Wine prefix
-# under Xvfb, timed from the start to the X window mapped. Prints figures; it
-# is not a test. Both load version 6 of the common controls (the label too is
-# one of its classes). Most of what brinevar.exe takes beyond the bare window
-# is making its 32 fields, buttons and list, about 1 ms each under Wine and
-# half as much again as version 6 controls; the rest is its icon, the font
-# fit, the DLLs behind its folder look-ups and reading tanks.ini.
-# Usage: bench/wine-startup.sh [runs]   (default: 15)
+# How long brinevar.exe takes under Wine to show its window, against the
+# floor: a bare Win32 program that shows the same window with the same 32
+# standard controls (20 edits, 11 buttons, the list with its 18 items) and
+# nothing else, built and linked the same way with the same manifest. Both are
+# built by scripts/build-windows.sh and started in turn, in pairs, in one fresh
+# Wine prefix under Xvfb, each timed from the start to the X window mapped.
+# Wine's start-up varies about twofold from run to run, hence the medians of
+# many pairs. Prints figures; it is not a test.
+# Usage: bench/wine-startup.sh [pairs] [x64|x86]   (default: 40 x64)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=${1:-15}
-build="build-windows"
+runs=${1:-40}
+build=build-windows
+[ "${2:-x64}" = x64 ] || build=build-windows-${2}
 
-bash scripts/build-windows.sh "$build" >/dev/null
-cmake --build "$build" -j2 --target barewindow >/dev/null
+bash scripts/build-windows.sh >/dev/null
 . scripts/wine-session.sh
 trap wine_session_stop EXIT
 wine_session_start x

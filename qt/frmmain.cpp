@@ -1,5 +1,6 @@
 #include "frmmain.h"
 
+#include "accessibletext.h"
 #include "dialogs.h"
 #include "focusgate.h"
 #include "formbuilder.h"
@@ -68,14 +69,14 @@ void frmMain::BuildLayout()
     const auto &catalogue = Catalogue();
     for (std::size_t i = 0; i < catalogue.size(); ++i) {
         const Setting &setting = catalogue[i];
-        const QString name = Utf8(setting.name);
         fields_[i] = qobject_cast<QLineEdit *>(FindControl(this, Utf8(setting.field)));
         fields_[i]->setText(Utf8(setting.initialText));
-        fields_[i]->setAccessibleName(name);
-        fields_[i]->setToolTip(Utf8(setting.meaning));
-        if (setting.help)
-            FindControl(this, Utf8(setting.help->array), setting.help->index)
-                ->setAccessibleName(QStringLiteral("Help on %1").arg(name));
+    }
+    for (const AccessibleText &text : MainAccessibleTexts()) {
+        QWidget *widget = FindControl(this, Utf8(text.control), text.index);
+        widget->setAccessibleName(QString::fromStdString(text.name));
+        widget->setAccessibleDescription(QString::fromStdString(text.description));
+        widget->setToolTip(QString::fromStdString(text.toolTip));
     }
 
     resize(TwipsToPixels(kMainWidth), TwipsToPixels(kMainHeight));

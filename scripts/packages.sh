@@ -12,3 +12,15 @@ ensure_packages() {
     $sudo apt-get update -q
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
+
+# Wine for 32-bit Windows programs: Debian's i386 architecture added first,
+# then wine32:i386 (with sudo when not root).
+ensure_wine32() {
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        local sudo
+        sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
+        $sudo dpkg --add-architecture i386
+        $sudo apt-get update -q
+    fi
+    ensure_packages wine32:i386
+}

@@ -4,7 +4,9 @@
 # `x` an X server of its own (Xvfb), where without a window manager an X
 # window is a Windows window's client area at 96 DPI.
 #
-#   wine_session_start [x]   sets WINEPREFIX (and DISPLAY), boots the prefix
+#   wine_session_start [x]   sets WINEPREFIX (and DISPLAY), boots the prefix;
+#                            with BRINEVAR_WINE_VERSION set (win7, win10, ...)
+#                            Wine tells programs that it is that Windows
 #   wine_session_stop        ends the Wine server and Xvfb, removes the prefix
 
 wine_session_start() {
@@ -31,6 +33,9 @@ wine_session_start() {
     # One Wine server for every program started from here saves starting one
     # for each.
     wineserver -p
+    if [ -n "${BRINEVAR_WINE_VERSION:-}" ]; then
+        wine reg add 'HKCU\Software\Wine' /v Version /d "$BRINEVAR_WINE_VERSION" /f >/dev/null 2>&1
+    fi
 }
 
 wine_session_stop() {

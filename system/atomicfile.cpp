@@ -23,11 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::error_code Errno()
-{
-    return {errno ? errno : EIO, std::generic_category()};
-}
-
 // What the two systems do differently around a replace.
 #ifdef _WIN32
 // NTFS permissions show only when writing; the read-only attribute shows here.
@@ -35,7 +30,7 @@ std::error_code MayWrite(const fs::path &file)
 {
     const DWORD attributes = GetFileAttributesW(file.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return std::make_error_code(std::errc::permission_denied);
+        return SystemError(ERROR_ACCESS_DENIED);
     return {};
 }
 bool KeepOwnerAndModeOf(const fs::path &, int)
@@ -74,7 +69,7 @@ std::error_code Replace(const fs::path &from, const fs::path &to)
     TakeOverSetUp(to, from);
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return {};
-    return {int(GetLastError()), std::system_category()};
+    return SystemError(GetLastError());
 }
 // The file that a write to `path` lands in, as the system follows symbolic
 // links (under Wine, Unix ones too). A link to a missing file is refused:
@@ -115,7 +110,7 @@ bool OwnedByMe(const fs::path &)
 // access() asks as the real user would be asked: a superuser may write anything.
 std::error_code MayWrite(const fs::path &file)
 {
-    return access(file.c_str(), W_OK) == 0 ? std::error_code() : Errno();
+    return access(file.c_str(), W_OK) == 0 ? std::error_code() : LastFailure();
 }
 // The new file gets the former one's owner, group and permission bits. False
 // when the saver may not give it that owner or group (another user's file, or
@@ -217,20 +212,20 @@ std::string Padding(std::uintmax_t size)
 // new text followed by the tail of the old.
 std::error_code OverwriteInPlace(int fd, const std::string &text)
 {
-    errno = 0;
+    ClearFailure();
     const auto former = OrdinaryFileSize(fd);
     if (!former)
-        return errno ? Errno() : make_error_code(FileProblem::NotOrdinaryFile);
+        return errno ? LastFailure() : make_error_code(FileProblem::NotOrdinaryFile);
     if (text.size() > *former &&
         !(WriteAllAt(fd, Padding(text.size() - *former), *former) && Sync(fd))) {
-        const std::error_code reason = Errno();
+        const std::error_code reason = LastFailure();
         Truncate(fd, std::size_t(*former));
         return reason;
     }
     const bool written =
         WriteAllAt(fd, text.size() < *former ? text + Padding(*former - text.size()) : text, 0) &&
         Sync(fd) && Truncate(fd, text.size()) && Sync(fd);
-    return written ? std::error_code() : Errno();
+    return written ? std::error_code() : LastFailure();
 }
 
 } // namespace
@@ -262,7 +257,7 @@ AtomicFile::AtomicFile(fs::path target) : named_(std::move(target))
     // A folder, device or pipe would only fail at the last step, or worse, be
     // replaced by a file; say so now.
     if (fs::is_directory(status))
-        fail(std::make_error_code(std::errc::is_a_directory));
+        fail(FolderInTheWay());
     if (exists && !fs::is_regular_file(status))
         fail(make_error_code(FileProblem::NotOrdinaryFile));
     if (exists)
@@ -271,13 +266,13 @@ AtomicFile::AtomicFile(fs::path target) : named_(std::move(target))
 
     for (int attempt = 0; fd_ < 0 && attempt < 16; ++attempt) {
         temporary_ = TemporaryNameFor(target_);
-        errno = 0;
+        ClearFailure();
         fd_ = OpenNew(temporary_);
         if (fd_ < 0 && errno != EEXIST)
             break;
     }
     if (fd_ < 0) {
-        const std::error_code reason = Errno();
+        const std::error_code reason = LastFailure();
         temporary_.clear();
         // No file can be made in the folder, yet the file itself may be written.
         if (exists && (reason == std::errc::permission_denied ||
@@ -315,18 +310,18 @@ void AtomicFile::write(std::string_view bytes)
         pending_ += bytes;
         return;
     }
-    errno = 0;
+    ClearFailure();
     if (!WriteAll(fd_, bytes))
-        fail(Errno());
+        fail(LastFailure());
 }
 
 void AtomicFile::commit()
 {
-    errno = 0;
+    ClearFailure();
     if (inPlace_) {
         const int fd = OpenExisting(target_);
         if (fd < 0)
-            fail(Errno());
+            fail(LastFailure());
         const std::error_code reason = OverwriteInPlace(fd, pending_);
         Close(fd);
         if (reason)
@@ -334,11 +329,11 @@ void AtomicFile::commit()
         return;
     }
     const bool flushed = Sync(fd_);
-    const std::error_code reason = Errno();
+    const std::error_code reason = LastFailure();
     const bool closed = Close(fd_);
     fd_ = -1;
     if (!flushed || !closed)
-        fail(flushed ? Errno() : reason);
+        fail(flushed ? LastFailure() : reason);
     if (const auto error = Replace(temporary_, target_))
         fail(error);
     temporary_.clear();

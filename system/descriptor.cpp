@@ -1,5 +1,7 @@
 #include "descriptor.h"
 
+#include "ansicodepage.h"
+
 #include <algorithm>
 #include <cerrno>
 
@@ -88,6 +90,69 @@ std::optional<std::uintmax_t> OrdinaryFileSize(int fd)
     return std::uintmax_t(status.st_size);
 }
 
+void ClearFailure()
+{
+    errno = 0;
+    _doserrno = 0;
+}
+// The C runtime keeps the system's error beside its own errno for it.
+std::error_code LastFailure(int fallback)
+{
+    if (_doserrno)
+        return SystemError(_doserrno);
+    return {errno ? errno : fallback, std::generic_category()};
+}
+
+namespace {
+
+// From Windows 8 on; earlier systems have no words for it.
+constexpr int kErrorDirectoryNotSupported = 336;
+
+class WindowsErrors : public std::error_category {
+public:
+    const char *name() const noexcept override { return "Windows"; }
+    std::string message(int code) const override
+    {
+        wchar_t *text = nullptr;
+        const DWORD length =
+            FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                               FORMAT_MESSAGE_IGNORE_INSERTS,
+                           nullptr, DWORD(code), 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+        std::wstring wide(text ? text : L"", length);
+        LocalFree(text);
+        while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r'))
+            wide.pop_back();
+        if (!wide.empty())
+            return WideToUtf8(wide);
+        // A system without words for it: the C library's for the same.
+        const std::error_condition same = default_error_condition(code);
+        if (same.category() != *this)
+            return same.message();
+        return "Windows error " + std::to_string(code);
+    }
+    std::error_condition default_error_condition(int code) const noexcept override
+    {
+        if (code == kErrorDirectoryNotSupported)
+            return std::errc::is_a_directory;
+        const std::error_condition same = std::system_category().default_error_condition(code);
+        return same.category() == std::generic_category() ? same
+                                                          : std::error_condition(code, *this);
+    }
+};
+
+} // namespace
+
+std::error_code SystemError(unsigned long code)
+{
+    static const WindowsErrors category;
+    return {int(code), category};
+}
+
+std::error_code FolderInTheWay()
+{
+    return SystemError(kErrorDirectoryNotSupported);
+}
+
 #else
 
 int OpenForReading(const std::filesystem::path &path)
@@ -153,6 +218,19 @@ std::optional<std::uintmax_t> OrdinaryFileSize(int fd)
     if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
     return std::uintmax_t(status.st_size);
+}
+
+void ClearFailure()
+{
+    errno = 0;
+}
+std::error_code LastFailure(int fallback)
+{
+    return {errno ? errno : fallback, std::generic_category()};
+}
+std::error_code FolderInTheWay()
+{
+    return std::make_error_code(std::errc::is_a_directory);
 }
 
 #endif

@@ -2,11 +2,13 @@
 // writes the settings files. Each sets errno when it fails.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 namespace brinevar {
 
@@ -29,5 +31,20 @@ bool Close(int fd);
 
 // The size of an ordinary file; nothing for a folder, device or pipe.
 std::optional<std::uintmax_t> OrdinaryFileSize(int fd);
+
+// Forgets the last failure, before a call whose failure is to be told.
+void ClearFailure();
+// Why the calls above failed since ClearFailure: on Windows the system's own
+// error where the system refused (SystemError), else errno; `fallback` when
+// neither is set.
+std::error_code LastFailure(int fallback = EIO);
+// A folder where a file should be, in the system's words where it has some.
+std::error_code FolderInTheWay();
+
+#ifdef _WIN32
+// A Windows error code, told in Windows' own words (FormatMessageW) and equal
+// to the errno condition it stands for (std::errc::permission_denied, ...).
+std::error_code SystemError(unsigned long code);
+#endif
 
 } // namespace brinevar

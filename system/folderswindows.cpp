@@ -6,19 +6,21 @@
 #include "programfolder.h"
 
 #define WIN32_LEAN_AND_MEAN
-#include <shlobj.h>
 #include <windows.h>
 
 namespace brinevar {
 namespace {
 
-std::filesystem::path KnownFolder(const KNOWNFOLDERID &id)
+// A folder that Windows names in the environment of every process
+// (%ProgramFiles%, %APPDATA%, ...): asking the shell for it instead would load
+// shell32 and COM at every start, a good part of the start-up under Wine.
+std::filesystem::path FolderFromEnvironment(const wchar_t *name)
 {
-    PWSTR path = nullptr;
-    std::filesystem::path folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path)))
-        folder = path;
-    CoTaskMemFree(path);
+    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0)
+        return {};
+    std::wstring folder(size, L'\0');
+    folder.resize(GetEnvironmentVariableW(name, folder.data(), size));
     return folder;
 }
 
@@ -43,8 +45,10 @@ bool SameFolder(const std::filesystem::path &a, const std::filesystem::path &b)
 
 bool InSystemProgramFolders(const std::filesystem::path &folder)
 {
-    for (const KNOWNFOLDERID &id : {FOLDERID_ProgramFiles, FOLDERID_ProgramFilesX86})
-        if (const auto root = KnownFolder(id); !root.empty() && IsUnder(folder, root))
+    // Both Program Files folders, whichever this program's own bitness sees
+    // as %ProgramFiles%.
+    for (const wchar_t *name : {L"ProgramFiles", L"ProgramW6432", L"ProgramFiles(x86)"})
+        if (const auto root = FolderFromEnvironment(name); !root.empty() && IsUnder(folder, root))
             return true;
     return false;
 }
@@ -87,7 +91,7 @@ std::filesystem::path ExecutablePath()
 
 std::filesystem::path UserApplicationData()
 {
-    return KnownFolder(FOLDERID_RoamingAppData);
+    return FolderFromEnvironment(L"APPDATA");
 }
 
 std::filesystem::path PathFromUtf8(std::string_view utf8)

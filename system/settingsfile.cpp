@@ -11,17 +11,12 @@
 namespace brinevar {
 namespace {
 
-std::error_code Errno(int fallback)
-{
-    return {errno ? errno : fallback, std::generic_category()};
-}
-
 // A descriptor that closes itself.
 class ReadOnlyFile {
 public:
     explicit ReadOnlyFile(const std::filesystem::path &path)
     {
-        errno = 0;
+        ClearFailure();
         fd_ = OpenForReading(path);
     }
     ~ReadOnlyFile()
@@ -63,7 +58,7 @@ void ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings)
 {
     ReadOnlyFile file(path);
     if (file.fd() < 0)
-        throw FileError(path, Errno(ENOENT));
+        throw FileError(path, LastFailure(ENOENT));
     const auto size = OrdinaryFileSize(file.fd());
     if (!size)
         throw FileError(path, make_error_code(FileProblem::NotOrdinaryFile));
@@ -74,10 +69,10 @@ void ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings)
     std::string text;
     std::vector<char> buffer(std::size_t(1) << 16);
     for (;;) {
-        errno = 0;
+        ClearFailure();
         const long long got = ReadSome(file.fd(), buffer.data(), buffer.size());
         if (got < 0)
-            throw FileError(path, Errno(EIO));
+            throw FileError(path, LastFailure(EIO));
         if (got == 0)
             break;
         // A file that grows while it is read, or one whose size says nothing.

@@ -1,6 +1,7 @@
 #include "updatesfolder.h"
 
 #include "asciicase.h"
+#include "programfolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,12 +9,48 @@
 
 namespace brinevar {
 
-#ifdef _WIN32
+namespace {
+
+namespace fs = std::filesystem;
+
+// A 64-bit Windows installs the 32-bit game under the first, a 32-bit one
+// under the second.
+constexpr const char *kProgramFolders[] = {"Program Files (x86)", "Program Files"};
+
+// The game's Updates folder under `programFiles` (as this system names it),
+// and the answer offered when it is under neither.
+std::string GameUpdatesUnder(const std::string &programFiles);
+std::string StandardUpdatesFolder();
+
+} // namespace
 
 std::string DefaultUpdatesFolder()
 {
-    return "c:\\Program Files\\Microsoft Games\\Zoo Tycoon\\Updates\\";
+    for (const char *programFiles : kProgramFolders) {
+        const std::string folder = GameUpdatesUnder(programFiles);
+        std::error_code error;
+        if (fs::is_directory(PathFromUtf8(folder), error))
+            return folder;
+    }
+    return StandardUpdatesFolder();
 }
+
+#ifdef _WIN32
+
+namespace {
+
+std::string GameUpdatesUnder(const std::string &programFiles)
+{
+    return "c:\\" + programFiles + "\\Microsoft Games\\Zoo Tycoon\\Updates\\";
+}
+
+// The game's own default, the text this prompt has always offered.
+std::string StandardUpdatesFolder()
+{
+    return GameUpdatesUnder("Program Files");
+}
+
+} // namespace
 
 std::string UpdatesFolderOnThisSystem(const std::string &ztPath)
 {
@@ -23,8 +60,6 @@ std::string UpdatesFolderOnThisSystem(const std::string &ztPath)
 #else
 
 namespace {
-
-namespace fs = std::filesystem;
 
 std::string WinePrefix()
 {
@@ -56,18 +91,21 @@ std::string EntryNamed(const fs::path &folder, const std::string &name)
     return name;
 }
 
-} // namespace
-
-std::string DefaultUpdatesFolder()
+std::string GameUpdatesUnder(const std::string &programFiles)
 {
-    const std::string drive = WinePrefix() + "/drive_c/";
-    // A 64-bit prefix installs 32-bit games under "Program Files (x86)".
-    std::error_code error;
-    const std::string programFiles = fs::is_directory(drive + "Program Files (x86)", error)
-                                         ? "Program Files (x86)"
-                                         : "Program Files";
-    return drive + programFiles + "/Microsoft Games/Zoo Tycoon/Updates/";
+    return WinePrefix() + "/drive_c/" + programFiles + "/Microsoft Games/Zoo Tycoon/Updates/";
 }
+
+// Without the game, where a game would go: a 64-bit prefix installs 32-bit
+// games under "Program Files (x86)".
+std::string StandardUpdatesFolder()
+{
+    std::error_code error;
+    const bool wow64 = fs::is_directory(WinePrefix() + "/drive_c/Program Files (x86)", error);
+    return GameUpdatesUnder(wow64 ? "Program Files (x86)" : "Program Files");
+}
+
+} // namespace
 
 std::string UpdatesFolderOnThisSystem(const std::string &ztPath)
 {

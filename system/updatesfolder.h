@@ -6,8 +6,12 @@
 
 namespace brinevar {
 
-// On Windows the game's own default folder; elsewhere the same folder inside
-// the Wine prefix that Wine itself would use ($WINEPREFIX, else ~/.wine).
+// The game's Updates folder where it exists, under "Program Files (x86)",
+// else under "Program Files"; without it the game's own default folder. On
+// Windows that is "c:\Program Files\Microsoft Games\Zoo Tycoon\Updates\".
+// Elsewhere the folders are those of the Wine prefix that Wine itself would
+// use ($WINEPREFIX, else ~/.wine), and without the game the default goes
+// under "Program Files (x86)" where the prefix has one.
 std::string DefaultUpdatesFolder();
 
 // The folder `ztPath` names here, as UTF-8. On Windows the path as typed.

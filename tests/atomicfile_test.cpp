@@ -107,6 +107,42 @@ TEST(AtomicFile, KeepsTheFormerFilesAttributes)
     EXPECT_TRUE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(folder.entries(), 1u);
 }
+
+// A refused save is told in Windows' words (a folder where words exist),
+// and still compares as the C library's condition.
+TEST(AtomicFile, RefusalsAreToldInTheSystemsOwnWords)
+{
+    TestFolder folder;
+    folder.write("read-only.cfg", "former");
+    const auto readOnly = folder.path() / "read-only.cfg";
+    ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    fs::create_directory(folder.path() / "tanks.ini");
+    const struct {
+        fs::path target;
+        std::errc condition;
+        bool windowsWordsOnWine;
+    } cases[] = {
+        {folder.path() / "missing" / "tanks.cfg", std::errc::no_such_file_or_directory, true},
+        {readOnly, std::errc::permission_denied, true},
+        {folder.path() / "tanks.ini", std::errc::is_a_directory, false},
+    };
+    for (const auto &test : cases) {
+        try {
+            WriteSettingsFile(test.target, DefaultTexts());
+            ADD_FAILURE() << test.target << " was written";
+        } catch (const FileError &error) {
+            const std::string words = error.reason().message();
+            EXPECT_EQ(error.reason(), test.condition) << words;
+            EXPECT_FALSE(words.empty() || words.ends_with('\n')) << words;
+            EXPECT_EQ(words.find("Permission denied"), std::string::npos) << words;
+            if (test.windowsWordsOnWine) {
+                EXPECT_NE(words, std::make_error_code(test.condition).message());
+            }
+        }
+    }
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(folder.read("read-only.cfg"), "former");
+}
 #else
 TEST(AtomicFile, KeepsThePermissionBits)
 {

@@ -139,6 +139,13 @@ void StartupTest::defaultAnswerPointsIntoTheWinePrefix()
     QDir(prefix.path()).mkpath("drive_c/Program Files (x86)");
     QCOMPARE(DefaultFolder(),
              prefix.path() + "/drive_c/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates/");
+    // Where the game is wins over where a game would go, and (x86) over the other.
+    QDir(prefix.path()).mkpath("drive_c/Program Files/Microsoft Games/Zoo Tycoon/Updates");
+    QCOMPARE(DefaultFolder(),
+             prefix.path() + "/drive_c/Program Files/Microsoft Games/Zoo Tycoon/Updates/");
+    QDir(prefix.path()).mkpath("drive_c/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates");
+    QCOMPARE(DefaultFolder(),
+             prefix.path() + "/drive_c/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates/");
     qunsetenv("WINEPREFIX");
     QVERIFY(DefaultFolder().startsWith(QDir::homePath() + "/.wine/drive_c/"));
 #endif

@@ -18,15 +18,17 @@
 #      box ends the program and writes nothing; Cancel at the prompt stores
 #      the empty text.
 #   4. A copy under Program Files keeps tanks.ini in %APPDATA%\Brinevar.
-#   5. The about box opens and closes; System Info starts the program that
-#      the registry names.
+#   5. The about box opens, shows its etched line and closes; System Info
+#      starts the program that the registry names.
 #   6. At 192 DPI the window, too big for the screen, is drawn smaller
 #      until its frame fits.
-#   7. Letters beyond ASCII that the code page holds (Latin-1, the euro sign,
+#   7. The prompt offers the game's Updates folder under Program Files (x86),
+#      else under Program Files, else the game's default text.
+#   8. Letters beyond ASCII that the code page holds (Latin-1, the euro sign,
 #      curly quotes) and blanks are written as the core's writer writes them;
 #      a Cyrillic letter stops Save and Exit with the message box and leaves
 #      both files as they were.
-#   8. A tanks.cfg that is a symbolic link (made on the Unix side, as Wine
+#   9. A tanks.cfg that is a symbolic link (made on the Unix side, as Wine
 #      shows those) stays one; the file it points to gets the new text.
 #
 # Usage: windows_test.sh path/to/brinevar.exe path/to/writesettings.exe
@@ -151,6 +153,20 @@ cmp "$wine_session/second.cfg" "$updates/tanks.cfg" ||
     fail "the second save lost a loaded value or the corrected Text7"
 echo "ok: refused twice with nothing written; the loaded values and Text7 = 5 saved"
 
+# A first start: the prompt answered by key $1, the window closed again.
+# Sets `answer` to what the prompt stored.
+answer_prompt() {
+    wine reg delete "$store" /v Path /f >/dev/null 2>&1
+    start_program
+    prompt=$(wait_window "Folder Path")
+    xdotool windowfocus --sync "$prompt"
+    xdotool key "$1"
+    main=$(wait_window Brinevar)
+    send_close_request "$main"
+    wait_end "the close box did not end the program"
+    answer=$(wine reg query "$store" /v Path 2>/dev/null | sed -n 's/.*REG_SZ *//p' | tr -d '\r')
+}
+
 echo "== 3: a failed save keeps the window; the close box writes nothing; Cancel stores nothing"
 rm "$updates/tanks.cfg"
 cp "$program/tanks.ini" "$wine_session/saved.ini"
@@ -171,16 +187,9 @@ send_close_request "$main"
 wait_end "the close box did not end the program"
 [ ! -e "$updates/tanks.cfg" ] || fail "closing wrote tanks.cfg"
 cmp -s "$wine_session/saved.ini" "$program/tanks.ini" || fail "closing changed tanks.ini"
-wine reg delete "$store" /v Path /f >/dev/null 2>&1
-start_program
-prompt=$(wait_window "Folder Path")
-xdotool windowfocus --sync "$prompt"
-xdotool key Escape
-main=$(wait_window Brinevar)
+answer_prompt Escape
 wine reg query "$store" /v Path 2>/dev/null | grep -qE 'Path\s+REG_SZ\s*$' ||
     fail "Cancel did not store the empty text"
-send_close_request "$main"
-wait_end "the close box did not end the program"
 wine reg add "$store" /v Path /d 'C:\Updates\' /f >/dev/null 2>&1
 echo "ok: the failed save said so and kept the window; closing wrote nothing; Cancel gave the empty text"
 
@@ -200,15 +209,27 @@ cmp "$appdata" "$updates/tanks.cfg" || fail "the AppData copy differs from tanks
 echo "ok: tanks.ini in $(basename "$(dirname "$(dirname "$appdata")")")\\Brinevar"
 
 echo "== 5: the about box, and System Info through the registry"
-# The program's own view of HKLM\SOFTWARE: a "wine reg" may be the 32-bit one.
 tool_key='HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO'
-wine reg add "$tool_key" /v PATH /d 'C:\windows\notepad.exe' /reg:64 /f >/dev/null 2>&1
-wine reg add 'HKLM\SOFTWARE\Microsoft\Shared Tools Location' /v MSINFO /d 'C:\windows\system32' \
-    /reg:64 /f >/dev/null 2>&1
+# In both views of the registry: each program reads its own, and `wine reg`
+# may be either.
+for view in 32 64; do
+    wine reg add "$tool_key" /v PATH /d 'C:\windows\notepad.exe' /reg:$view /f >/dev/null 2>&1
+    wine reg add 'HKLM\SOFTWARE\Microsoft\Shared Tools Location' /v MSINFO \
+        /d 'C:\windows\system32' /reg:$view /f >/dev/null 2>&1
+done
 start_program
 main=$(wait_window Brinevar)
 click_control 11040 0 495 255 # About (Label43)
 about=$(wait_window "About Brinevar")
+sleep 1 # let it paint
+# The etched line at 2445 twips: grey 1 pixel, white 2 pixels just below.
+etched=$(import -window "$about" -crop 1x5+100+162 txt:- 2>/dev/null |
+    grep -o '#[0-9A-F]\{6\}' | tr '\n' ' ')
+case "$etched" in
+*' #FFFFFF ') fail "the etched line's white is more than 2 pixels high: $etched" ;;
+'#'??????' #808080 #FFFFFF #FFFFFF '*) ;;
+*) fail "the etched line reads $etched from the top, not grey then two white" ;;
+esac
 xdotool windowfocus --sync "$about"
 xdotool key Return
 poll 15 count_is "About Brinevar" 0 || fail "Enter did not close the about box"
@@ -248,7 +269,21 @@ if [ $((WIDTH * 8160 / 11880 - HEIGHT)) -gt 2 ] || [ $((HEIGHT - WIDTH * 8160 / 
 fi
 echo "ok: the client area ${WIDTH}x$HEIGHT fits the screen"
 
-echo "== 7: what the code page holds is written as the core writes it; a Cyrillic letter stops the save"
+echo "== 7: the prompt offers the folder where the game is"
+game='Microsoft Games\Zoo Tycoon\Updates\'
+mkdir -p "$drive/Program Files/Microsoft Games/Zoo Tycoon/Updates"
+answer_prompt Return
+[ "$answer" = 'c:\Program Files\'"$game" ] || fail "with the game under Program Files: $answer"
+mkdir -p "$drive/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates"
+answer_prompt Return
+[ "$answer" = 'c:\Program Files (x86)\'"$game" ] || fail "with the game under both: $answer"
+rm -r "$drive/Program Files/Microsoft Games" "$drive/Program Files (x86)/Microsoft Games"
+answer_prompt Return
+[ "$answer" = 'c:\Program Files\'"$game" ] || fail "without the game: $answer"
+wine reg add "$store" /v Path /d 'C:\Updates\' /f >/dev/null 2>&1
+echo "ok: (x86) first, then Program Files, else the game's default text"
+
+echo "== 8: what the code page holds is written as the core writes it; a Cyrillic letter stops the save"
 start_program
 main=$(wait_window Brinevar)
 click_set_to_default
@@ -278,7 +313,7 @@ send_close_request "$main"
 wait_end "the close box did not end the program after the refusal"
 echo "ok: the typed texts written as the writer writes them; the Cyrillic letter refused, no file changed"
 
-echo "== 8: a tanks.cfg that is a symbolic link stays one, and its file gets the new text"
+echo "== 9: a tanks.cfg that is a symbolic link stays one, and its file gets the new text"
 mkdir -p "$drive/Real"
 echo former >"$drive/Real/tanks.cfg"
 rm -f "$updates/tanks.cfg"

@@ -2,6 +2,8 @@
 // real messages under Wine: rows drawn at their twips, a later label above
 // an earlier one, Tab walking the focus order, a refused check stopping a
 // press, and where the main window stands.
+#include "accessibletext.h"
+#include "ansicodepage.h"
 #include "filetest.h"
 #include "focusgate.h"
 #include "form.h"
@@ -12,6 +14,7 @@
 #include "testfolder.h"
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -163,6 +166,18 @@ TEST_F(WindowsFormTest, RowsStandAtTheirTwipsAndALaterLabelLiesAbove)
     EXPECT_EQ(SendMessageW(Control("List1"), LB_GETCOUNT, 0, 0), 18);
 }
 
+// The edit control's own limit of 30,000 typed characters is lifted.
+TEST_F(WindowsFormTest, AFieldTakesTypingBeyondThirtyThousandCharacters)
+{
+    HWND field = Control("Text6");
+    SetWindowTextW(field, std::wstring(30000, L'7').c_str());
+    SetFocus(field);
+    SendMessageW(field, EM_SETSEL, 30000, 30000);
+    Deliver(field, WM_CHAR, L'8');
+    EXPECT_EQ(GetWindowTextLengthW(field), 30001);
+    SetWindowTextW(field, L"300");
+}
+
 TEST_F(WindowsFormTest, TabWalksTheFocusOrderBothWays)
 {
     std::vector<std::string> expected;
@@ -266,6 +281,44 @@ TEST(WindowsMainWindowTest, KeepsItsClientSizeInAFrameCentredOnTheWorkArea)
     EXPECT_LE(std::abs((frame.top - work.top) - (work.bottom - frame.bottom)), 1);
 }
 
+// What a screen reader reads: every field, "?" button and the list named and
+// described through oleacc as the shared table says.
+TEST(WindowsMainWindowTest, ScreenReadersFindTheSharedNamesAndDescriptions)
+{
+    frmMain main(GetModuleHandleW(nullptr));
+    HWND window = FindWindowW(L"BrinevarMain", nullptr);
+    ASSERT_NE(window, nullptr);
+    CoInitialize(nullptr);
+    const auto rows = MainLayout();
+    for (const AccessibleText &text : MainAccessibleTexts()) {
+        std::size_t row = 0;
+        while (row < rows.size() &&
+               (rows[row].name != text.control || rows[row].index != text.index))
+            ++row;
+        HWND control = GetDlgItem(window, Form::kFirstId + int(row));
+        ASSERT_NE(control, nullptr) << text.control;
+        IAccessible *object = nullptr;
+        ASSERT_EQ(AccessibleObjectFromWindow(control, DWORD(OBJID_CLIENT), __uuidof(IAccessible),
+                                             reinterpret_cast<void **>(&object)),
+                  S_OK);
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr, description = nullptr;
+        EXPECT_EQ(object->get_accName(self, &name), S_OK) << text.control;
+        object->get_accDescription(self, &description);
+        EXPECT_EQ(WideToUtf8(name ? name : L""), text.name);
+        EXPECT_EQ(WideToUtf8(description ? description : L""), text.description) << text.name;
+        SysFreeString(name);
+        SysFreeString(description);
+        object->Release();
+    }
+    CoUninitialize();
+    DestroyWindow(window);
+    MSG quit; // the one WM_DESTROY posts
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
 // Values as long as the reader takes show and come back whole at once,
 // though the edit control is slow with long runs of digits under Wine.
 TEST(WindowsMainWindowTest, ALongValueShowsAndComesBackWholeWithinASecond)
@@ -287,18 +340,14 @@ TEST(WindowsMainWindowTest, ALongValueShowsAndComesBackWholeWithinASecond)
     EXPECT_EQ(main.FieldText(1), letters);
     EXPECT_LT(took, std::chrono::seconds(1));
     // What the user types into the field is its text from then on.
-    HWND field = nullptr;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM found) {
-            wchar_t start[4] = {};
-            GetWindowTextW(child, start, 4);
-            if (std::wstring(start) != L"777")
-                return TRUE;
-            *reinterpret_cast<HWND *>(found) = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&field));
+    // (A walk over the children rather than EnumChildWindows, whose callback
+    // a lambda cannot be in 32-bit Windows' calling convention.)
+    HWND field = GetWindow(window, GW_CHILD);
+    for (wchar_t begins[4] = {}; field; field = GetWindow(field, GW_HWNDNEXT)) {
+        GetWindowTextW(field, begins, 4);
+        if (std::wstring(begins) == L"777")
+            break;
+    }
     ASSERT_NE(field, nullptr);
     SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"6"));
     EXPECT_EQ(main.FieldText(0), "6");
@@ -308,6 +357,23 @@ TEST(WindowsMainWindowTest, ALongValueShowsAndComesBackWholeWithinASecond)
     DestroyWindow(window);
     MSG quit; // the one WM_DESTROY posts
     PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+// Where the system lacks the per-window calls (before Windows 10 1607), the
+// system DPI and its frame serve; here they must agree with the calls.
+TEST(WindowsDpiTest, WithoutThePerWindowCallsTheSystemDpiAndFrameServe)
+{
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    const DpiCalls none;
+    const int dpi = DpiOf(window);
+    EXPECT_EQ(DpiOf(window, none), dpi);
+    RECT looked{0, 0, 400, 300}, fallback = looked;
+    AdjustFrameForDpi(looked, WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT, dpi);
+    AdjustFrameForDpi(fallback, WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT, dpi, none);
+    EXPECT_LT(fallback.top, 0); // a title bar above the client area
+    EXPECT_TRUE(EqualRect(&looked, &fallback));
+    DestroyWindow(window);
 }
 
 } // namespace

@@ -30,7 +30,7 @@ void PlaceDialog(HWND dialog, int width, int height, int left, int top)
     const auto style = DWORD(GetWindowLongPtrW(dialog, GWL_STYLE));
     const auto exStyle = DWORD(GetWindowLongPtrW(dialog, GWL_EXSTYLE));
     RECT frame{0, 0, width, height};
-    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, UINT(dpi));
+    AdjustFrameForDpi(frame, style, exStyle, dpi);
     MONITORINFO monitor{sizeof monitor, {}, {}, 0};
     HWND owner = GetWindow(dialog, GW_OWNER);
     GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);

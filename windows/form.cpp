@@ -1,18 +1,13 @@
 #include "form.h"
 
 #include "ansicodepage.h"
+#include "formfont.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
 namespace brinevar::win {
-
-int DpiOf(HWND window)
-{
-    const UINT dpi = GetDpiForWindow(window);
-    return dpi ? int(dpi) : 96;
-}
 
 HFONT CreateFormFont(int dpi, bool underline, const wchar_t *face)
 {
@@ -62,30 +57,45 @@ const wchar_t *FittingFace(HWND window, std::span<const ControlRow> rows, int dp
 {
     // The layout was drawn for MS Sans Serif, whose TrueType successor comes
     // first. Where a system draws these wider (Wine puts Liberation Sans in
-    // their place), a narrow face keeps the captions whole.
-    static constexpr const wchar_t *kFaces[] = {L"Microsoft Sans Serif", L"MS Sans Serif",
+    // their place), a narrow face keeps the captions whole: the one the
+    // program carries (null here), smoothed where the system's copy of it
+    // would be drawn in bare pixels, else the system's own.
+    static constexpr const wchar_t *kFaces[] = {L"Microsoft Sans Serif", L"MS Sans Serif", nullptr,
                                                 L"Arial Narrow", L"Liberation Sans Narrow"};
     HDC dc = GetDC(window);
     const wchar_t *best = kFaces[0];
     int fewest = 1 << 30;
     std::vector<std::wstring> tried;
-    for (const wchar_t *face : kFaces) {
+    // A face the system only stands in for (Wine draws Liberation Sans for
+    // MS Sans Serif) is measured last, when no face of its own fits; and each
+    // face drawn is measured once.
+    std::vector<const wchar_t *> standIns;
+    auto measure = [&](const wchar_t *face, bool deferStandIn) {
         HFONT font = CreateFormFont(dpi, false, face);
         const HGDIOBJ old = SelectObject(dc, font);
-        // Faces that the system stands in for with one already measured.
         wchar_t drawn[LF_FACESIZE] = {};
         GetTextFaceW(dc, LF_FACESIZE, drawn);
+        const bool standIn = lstrcmpiW(drawn, face) != 0;
         const bool seen = std::find(tried.begin(), tried.end(), drawn) != tried.end();
-        tried.emplace_back(drawn);
-        const int cut = seen ? fewest : LabelsCut(dc, rows, dpi);
+        if (standIn && deferStandIn) {
+            standIns.push_back(face);
+        } else if (!seen) {
+            tried.emplace_back(drawn);
+            if (const int cut = LabelsCut(dc, rows, dpi); cut < fewest) {
+                best = face;
+                fewest = cut;
+            }
+        }
         SelectObject(dc, old);
         DeleteObject(font);
-        if (cut < fewest) {
-            best = face;
-            fewest = cut;
-        }
-        if (cut == 0)
-            break;
+    };
+    for (const wchar_t *listed : kFaces) {
+        if (const wchar_t *face = listed ? listed : CarriedFace(); face && fewest > 0)
+            measure(face, true);
+    }
+    for (const wchar_t *face : standIns) {
+        if (fewest > 0)
+            measure(face, false);
     }
     ReleaseDC(window, dc);
     return best;
@@ -175,6 +185,9 @@ void Form::Build(HWND parent, std::span<const ControlRow> rows, int listColumns)
                             reinterpret_cast<HMENU>(INT_PTR(kFirstId + int(i))), instance, nullptr);
         controls_[i] = control;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        // A field takes text of any length, not the edit control's 30,000.
+        if (row.kind == ControlKind::TextField)
+            SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
         if (list) {
             FillList(control, row.text);
             SetListColumns(control);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controlrow.h"
+#include "dpi.h"
 
 #include <windows.h>
 
@@ -12,9 +13,6 @@
 #include <vector>
 
 namespace brinevar::win {
-
-// The window's DPI; 96 where the system cannot tell per window.
-int DpiOf(HWND window);
 
 // The form font: `face` at 8.25 pt.
 HFONT CreateFormFont(int dpi, bool underline, const wchar_t *face);

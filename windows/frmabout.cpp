@@ -61,14 +61,17 @@ void frmAbout::Paint()
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(dialog_, &paint);
     const int dpi = form_.Dpi();
+    // Each line is a band as many pixels high at 96 DPI as it is wide, from
+    // its twips down, so that the etched pair (grey, then white just below)
+    // scales together and neither covers the other at any DPI.
     for (const LineRow &line : AboutLines()) {
         const Rgb c = line.colour;
-        HPEN pen = CreatePen(PS_SOLID, MulDiv(line.width, dpi, 96), RGB(c.red, c.green, c.blue));
-        const HGDIOBJ old = SelectObject(dc, pen);
-        MoveToEx(dc, TwipsToPixels(line.x1, dpi), TwipsToPixels(line.y1, dpi), nullptr);
-        LineTo(dc, TwipsToPixels(line.x2, dpi), TwipsToPixels(line.y2, dpi));
-        SelectObject(dc, old);
-        DeleteObject(pen);
+        HBRUSH brush = CreateSolidBrush(RGB(c.red, c.green, c.blue));
+        const RECT band{TwipsToPixels(line.x1, dpi), TwipsToPixels(line.y1, dpi),
+                        TwipsToPixels(line.x2, dpi),
+                        TwipsToPixels(line.y2 + line.width * kTwipsPerPixel, dpi)};
+        FillRect(dc, &band, brush);
+        DeleteObject(brush);
     }
     form_.PaintLabels(dc);
     EndPaint(dialog_, &paint);

@@ -1,5 +1,6 @@
 #include "frmmain.h"
 
+#include "accessibletext.h"
 #include "ansicodepage.h"
 #include "dialogs.h"
 #include "mainlayout.h"
@@ -56,6 +57,9 @@ void frmMain::BuildLayout()
         fields_[i] = form_.Find(catalogue[i].field);
         SetWindowTextW(fields_[i], Utf8ToWide(catalogue[i].initialText).c_str());
     }
+    for (const AccessibleText &text : MainAccessibleTexts())
+        accessible_.Attach(form_.Find(text.control, text.index), text.name, text.description,
+                           text.toolTip);
     std::vector<HWND> focusOrder;
     for (const ControlRow *row : MainFocusOrder())
         focusOrder.push_back(form_.Find(row->name, row->index));
@@ -70,7 +74,7 @@ SIZE frmMain::FrameSize() const
 {
     const int dpi = form_.Dpi();
     RECT frame{0, 0, TwipsToPixels(kMainWidth, dpi), TwipsToPixels(kMainHeight, dpi)};
-    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, UINT(DpiOf(window_)));
+    AdjustFrameForDpi(frame, kStyle, WS_EX_CONTROLPARENT, DpiOf(window_));
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
@@ -81,7 +85,7 @@ void frmMain::FitWorkArea(int dpi)
     const RECT &work = monitor.rcWork;
     const ScreenArea area{work.left, work.top, work.right - work.left, work.bottom - work.top};
     RECT border{};
-    AdjustWindowRectExForDpi(&border, kStyle, FALSE, WS_EX_CONTROLPARENT, UINT(dpi));
+    AdjustFrameForDpi(border, kStyle, WS_EX_CONTROLPARENT, dpi);
     // A layout too big for the screen is drawn smaller, so that every
     // control can be reached.
     const int fitting =

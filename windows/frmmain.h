@@ -3,6 +3,7 @@
 // the toolkit-free MainWindow.
 #pragma once
 
+#include "accessibility.h"
 #include "focusgate.h"
 #include "form.h"
 #include "frmabout.h"
@@ -52,6 +53,7 @@ private:
     brinevar::SysInfoMachine machine_;
     brinevar::MainWindow behaviour_;
     brinevar::win::Form form_;
+    brinevar::win::AccessibleTexts accessible_;
     std::unique_ptr<brinevar::win::FocusGate> gate_;
     std::array<HWND, brinevar::kSettingCount> fields_{};
     // The whole of each value too long for its field to hold (see
