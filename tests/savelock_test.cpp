@@ -144,14 +144,22 @@ TEST(SaveLock, WithoutAPerUserFolderTheSavesStillNeverMix)
 TEST(SaveLock, TheNextSaveRemovesWhatKilledSavesLeftBehind)
 {
     World world;
-    // Until kills have left a temporary a few times, however fast or slow
-    // saves are. Each save clears what the kill before it left.
+    // Kills fall from a twentieth of one whole save to two saves after the
+    // start, however fast or slow this build and machine make a save (the
+    // sanitizers make it ten times slower).
+    Child timed = StartSaver(world, 'n', false);
+    ASSERT_TRUE(LetGo(timed));
+    const auto start = Clock::now();
+    ASSERT_EQ(WaitForChild(timed), 0);
+    const auto save = Clock::now() - start;
+    // Until kills have left a temporary a few times. Each save clears what
+    // the kill before it left.
     int kills = 0, leaving = 0;
     for (; kills < 400 && leaving < 5; ++kills) {
         Child saver = StartSaver(world, kills % 2 ? 'a' : 'n', true);
         ASSERT_NE(saver.process, 0);
         ASSERT_TRUE(LetGo(saver));
-        std::this_thread::sleep_for(std::chrono::microseconds(500 + 97 * (kills % 40)));
+        std::this_thread::sleep_for(save * (1 + kills % 40) / 20);
         ASSERT_TRUE(KillChild(saver)) << "the saver ended by itself: a save failed";
         leaving += world.temporaries() > 0;
     }
