@@ -285,7 +285,8 @@ TEST(WindowsMainWindowTest, KeepsItsClientSizeInAFrameCentredOnTheWorkArea)
 // described through oleacc as the shared table says.
 TEST(WindowsMainWindowTest, ScreenReadersFindTheSharedNamesAndDescriptions)
 {
-    frmMain main(GetModuleHandleW(nullptr));
+    Machine machine;
+    frmMain main(GetModuleHandleW(nullptr), machine.services, machine.sysInfo);
     HWND window = FindWindowW(L"BrinevarMain", nullptr);
     ASSERT_NE(window, nullptr);
     CoInitialize(nullptr);

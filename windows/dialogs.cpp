@@ -104,6 +104,8 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         add(L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, IDCANCEL,
             width - px(kButtonW + kMargin), buttonsTop, px(kButtonW), px(kButtonH));
         PlaceDialog(dialog, width, height);
+        // A path has no length limit of its own, as the fields have none.
+        SendMessageW(answer, EM_SETLIMITTEXT, 0, 0);
         SetFocus(answer);
         SendMessageW(answer, EM_SETSEL, 0, -1);
         return FALSE; // the focus is set
