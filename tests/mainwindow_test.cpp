@@ -1,6 +1,7 @@
 // What the main window does, through a stand-in for the window and the
 // settings store: start-up, the commands, the checks, the help buttons and
 // the about box, as a front end drives them by pressing layout rows.
+#include "descriptor.h"
 #include "mainlayout.h"
 #include "mainwindow.h"
 #include "settingbyname.h"
@@ -242,8 +243,9 @@ TEST(MainWindowStart, TheCopyFillsOnlyTheFieldsItNames)
 TEST(MainWindowStart, WhatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce)
 {
 #ifdef _WIN32
-    // Windows refuses to open a folder as a file at all.
-    std::vector<std::pair<std::string, std::string>> kinds = {{"folder", "Permission denied"}};
+    // Windows refuses to open a folder as a file at all, and says so in its
+    // own words (ERROR_ACCESS_DENIED).
+    std::vector<std::pair<std::string, std::string>> kinds = {{"folder", SystemError(5).message()}};
 #else
     std::vector<std::pair<std::string, std::string>> kinds = {{"folder", "Not an ordinary file"},
                                                               {"fifo", "Not an ordinary file"},
