@@ -127,12 +127,7 @@ start_program
 main=$(wait_window Brinevar)
 count_is "Folder Path" 0 || fail "the second start asked for the folder"
 refused() {
-    poll 15 count_is Brinevar 2 || fail "no message box after $1"
-    local box
-    box=$(windows_titled Brinevar | grep -vx "$main") || fail "no second window"
-    xdotool windowfocus --sync "$box"
-    xdotool key Return
-    poll 15 count_is Brinevar 1 || fail "Return did not close the message box"
+    close_message_box "no message box after $1"
     [ ! -e "$updates/tanks.cfg" ] || fail "tanks.cfg was written after $1"
     cmp -s "$wine_session/saved.ini" "$program/tanks.ini" || fail "tanks.ini changed after $1"
 }
@@ -176,11 +171,7 @@ start_program
 main=$(wait_window Brinevar)
 type_into_field 2280 1200 3
 click_save_and_exit
-poll 15 count_is Brinevar 2 || fail "no message box after a save into a missing folder"
-box=$(windows_titled Brinevar | grep -vx "$main")
-xdotool windowfocus --sync "$box"
-xdotool key Return
-poll 15 count_is Brinevar 1 || fail "Return did not close the message box"
+close_message_box "no message box after a save into a missing folder"
 running || fail "a failed save ended the program"
 cmp -s "$wine_session/saved.ini" "$program/tanks.ini" || fail "a failed save changed tanks.ini"
 send_close_request "$main"
@@ -288,11 +279,13 @@ start_program
 main=$(wait_window Brinevar)
 click_set_to_default
 type_into_field 2280 1200 '7€ß'          # saltWater (Text1)
+# shellcheck disable=SC1112 # curly quotes are the text typed
 type_into_field 2280 2160 '“q” ‘x’'      # freshWater (Text17)
 type_into_field 2280 3600 'Zürich ÿ'     # wallHeightPriceDivisor (Text18)
 type_into_field 2280 4800 ' 5  '         # initialSink (Text19)
 click_save_and_exit
 wait_end "Save and Exit of texts beyond ASCII did not end the program"
+# shellcheck disable=SC1112 # curly quotes are the text typed
 expected "$wine_session/typed.cfg" 'saltWater=7€ß' 'freshWater=“q” ‘x’' \
     'wallHeightPriceDivisor=Zürich ÿ' 'initialSink= 5  '
 cmp "$wine_session/typed.cfg" "$updates/tanks.cfg" || fail "tanks.cfg is not what the writer makes"
@@ -301,11 +294,7 @@ start_program
 main=$(wait_window Brinevar)
 type_into_field 5880 3480 'ж' # initialSalinity (Text13)
 click_save_and_exit
-poll 15 count_is Brinevar 2 || fail "no message box after a Cyrillic letter"
-box=$(windows_titled Brinevar | grep -vx "$main")
-xdotool windowfocus --sync "$box"
-xdotool key Return
-poll 15 count_is Brinevar 1 || fail "Return did not close the message box"
+close_message_box "no message box after a Cyrillic letter"
 running || fail "the refusal ended the program"
 cmp "$wine_session/typed.cfg" "$updates/tanks.cfg" || fail "the refusal changed tanks.cfg"
 cmp "$wine_session/typed.cfg" "$program/tanks.ini" || fail "the refusal changed tanks.ini"

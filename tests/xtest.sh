@@ -68,3 +68,14 @@ type_into_field() {
 
 click_save_and_exit() { click_control 10320 360 1455 495; }
 click_set_to_default() { click_control 8400 360 1575 495; }
+
+# Waits for a message box titled Brinevar beside the main window $main and
+# closes it with Return; $1 says what went wrong when none comes.
+close_message_box() {
+    poll 15 count_is Brinevar 2 || fail "$1"
+    local message
+    message=$(windows_titled Brinevar | grep -vx "$main") || fail "the second window is the main one"
+    xdotool windowfocus --sync "$message"
+    xdotool key Return
+    poll 15 count_is Brinevar 1 || fail "Return did not close the message box"
+}
