@@ -60,8 +60,9 @@ const wchar_t *FittingFace(HWND window, std::span<const ControlRow> rows, int dp
     // their place), a narrow face keeps the captions whole: the one the
     // program carries (null here), smoothed where the system's copy of it
     // would be drawn in bare pixels, else the system's own.
+    static constexpr wchar_t kCarriedOrigin[] = L"Liberation Sans Narrow";
     static constexpr const wchar_t *kFaces[] = {L"Microsoft Sans Serif", L"MS Sans Serif", nullptr,
-                                                L"Arial Narrow", L"Liberation Sans Narrow"};
+                                                L"Arial Narrow", kCarriedOrigin};
     HDC dc = GetDC(window);
     const wchar_t *best = kFaces[0];
     int fewest = 1 << 30;
@@ -70,6 +71,7 @@ const wchar_t *FittingFace(HWND window, std::span<const ControlRow> rows, int dp
     // MS Sans Serif) is measured last, when no face of its own fits; and each
     // face drawn is measured once.
     std::vector<const wchar_t *> standIns;
+    // Whether `face` was measured now.
     auto measure = [&](const wchar_t *face, bool deferStandIn) {
         HFONT font = CreateFormFont(dpi, false, face);
         const HGDIOBJ old = SelectObject(dc, font);
@@ -77,9 +79,10 @@ const wchar_t *FittingFace(HWND window, std::span<const ControlRow> rows, int dp
         GetTextFaceW(dc, LF_FACESIZE, drawn);
         const bool standIn = lstrcmpiW(drawn, face) != 0;
         const bool seen = std::find(tried.begin(), tried.end(), drawn) != tried.end();
+        const bool measured = !seen && !(standIn && deferStandIn);
         if (standIn && deferStandIn) {
             standIns.push_back(face);
-        } else if (!seen) {
+        } else if (measured) {
             tried.emplace_back(drawn);
             if (const int cut = LabelsCut(dc, rows, dpi); cut < fewest) {
                 best = face;
@@ -88,10 +91,14 @@ const wchar_t *FittingFace(HWND window, std::span<const ControlRow> rows, int dp
         }
         SelectObject(dc, old);
         DeleteObject(font);
+        return measured;
     };
     for (const wchar_t *listed : kFaces) {
-        if (const wchar_t *face = listed ? listed : CarriedFace(); face && fewest > 0)
-            measure(face, true);
+        const wchar_t *face = listed ? listed : CarriedFace();
+        // The carried face has the outlines and widths of its origin, whose
+        // system copy would only measure the same and lose the tie.
+        if (face && fewest > 0 && measure(face, true) && !listed)
+            tried.emplace_back(kCarriedOrigin);
     }
     for (const wchar_t *face : standIns) {
         if (fewest > 0)

@@ -55,7 +55,7 @@ void frmMain::BuildLayout()
     const auto &catalogue = Catalogue();
     for (std::size_t i = 0; i < catalogue.size(); ++i) {
         fields_[i] = form_.Find(catalogue[i].field);
-        SetWindowTextW(fields_[i], Utf8ToWide(catalogue[i].initialText).c_str());
+        wholeValues_[i] = std::string(catalogue[i].initialText);
     }
     for (const AccessibleText &text : MainAccessibleTexts())
         accessible_.Attach(form_.Find(text.control, text.index), text.name, text.description,
@@ -140,6 +140,10 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (const ControlRow *row = form_.LabelAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
             behaviour_.Press(*row);
         return 0;
+    case WM_SHOWWINDOW:
+        if (wParam && !textsShown_)
+            ShowFieldTexts();
+        break;
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wParam) == window_ && LOWORD(lParam) == HTCLIENT) {
             POINT cursor;
@@ -193,7 +197,7 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 void frmMain::Command(int id, int code, HWND control)
 {
     // An edit makes the field's own text the value again.
-    if (code == EN_CHANGE && !settingText_)
+    if (code == EN_CHANGE && textsShown_ && !settingText_)
         for (std::size_t i = 0; i < fields_.size(); ++i)
             if (fields_[i] == control)
                 wholeValues_[i].reset();
@@ -213,8 +217,23 @@ std::string frmMain::FieldText(std::size_t setting) const
     return whole ? *whole : WindowText(fields_[setting]);
 }
 
+void frmMain::ShowFieldTexts()
+{
+    textsShown_ = true;
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        if (wholeValues_[i]) {
+            const std::string text = std::move(*wholeValues_[i]);
+            SetFieldText(i, text);
+        }
+    }
+}
+
 void frmMain::SetFieldText(std::size_t setting, const std::string &text)
 {
+    if (!textsShown_) {
+        wholeValues_[setting] = text;
+        return;
+    }
     // The edit control takes a time that grows with the square of a text's
     // digits under Wine (100,000 take 14 s). A value longer than a field can
     // usefully show is kept whole here, and its field shows its beginning;

@@ -48,6 +48,9 @@ private:
     // The frame where the shared rule puts it on the work area.
     void PlaceOnScreen();
     void Command(int id, int code, HWND control);
+    // Puts the texts kept for the fields into them, as the window is first
+    // shown.
+    void ShowFieldTexts();
 
     HWND window_ = nullptr;
     brinevar::SysInfoMachine machine_;
@@ -57,7 +60,11 @@ private:
     std::unique_ptr<brinevar::win::FocusGate> gate_;
     std::array<HWND, brinevar::kSettingCount> fields_{};
     // The whole of each value too long for its field to hold (see
-    // SetFieldText); empty for the others.
+    // SetFieldText); empty for the others. Until the window is first shown,
+    // every field's text: under Wine each text put into an edit control costs
+    // a round of messages and server calls, and loading replaces the initial
+    // texts at once, so each field is given its text once, as it appears.
     std::array<std::optional<std::string>, brinevar::kSettingCount> wholeValues_;
+    bool textsShown_ = false;  // the fields hold their texts
     bool settingText_ = false; // the program, not the user, changes a field
 };
