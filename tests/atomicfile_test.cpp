@@ -1,4 +1,5 @@
 #include "atomicfile.h"
+#include "childprocess.h"
 #include "settingsfile.h"
 #include "testfolder.h"
 
@@ -78,14 +79,11 @@ namespace fs = std::filesystem;
 // (tests/as-nobody.sh runs them so under CTest).
 bool SkipAsSuperuser()
 {
-#ifndef _WIN32
-    if (geteuid() == 0) {
-        std::cout << "skipped as root: no file is read-only to root; "
-                     "the *_unprivileged test runs this as nobody\n";
-        return true;
-    }
-#endif
-    return false;
+    if (!IsSuperuser())
+        return false;
+    std::cout << "skipped as root: no file is read-only to root; "
+                 "the *_unprivileged test runs this as nobody\n";
+    return true;
 }
 
 // Gives `folder` its permissions back when the test ends, so that it can be removed.

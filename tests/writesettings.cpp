@@ -11,7 +11,7 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "ansicodepage.h"
+#include "widetext.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
