@@ -13,30 +13,9 @@ namespace {
 constexpr std::string_view kSettingsCopyName = "tanks.ini";
 constexpr std::string_view kNoUserFolder = "There is no per-user folder to keep tanks.ini in.";
 
-std::string Shown(const std::filesystem::path &file)
-{
-    return PathToUtf8(std::filesystem::path(file).make_preferred());
-}
-
 Result CouldNot(std::string_view verb, const std::filesystem::path &file, const std::string &reason)
 {
     return Result::Failure(DescribeFailure(verb, file, reason));
-}
-
-// Whatever goes wrong, the user learns which file and why; the window stays.
-template <typename Step>
-Result Guarded(std::string_view verb, const std::filesystem::path &file, Step step)
-{
-    try {
-        step();
-        return {};
-    } catch (const FileError &error) {
-        return CouldNot(verb, error.file(), error.reason().message());
-    } catch (const std::system_error &error) {
-        return CouldNot(verb, file, error.code().message());
-    } catch (const std::exception &error) {
-        return CouldNot(verb, file, error.what());
-    }
 }
 
 } // namespace
@@ -54,10 +33,7 @@ Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings
 {
     if (Result storable = RefuseUnstorableTexts(settings); !storable)
         return storable;
-    std::filesystem::path gameFile = PathFromUtf8(ztPath + std::string(kGameFileName));
-    Result outcome = Guarded("save", gameFile, [&] { gameFile = GameFilePath(ztPath); });
-    if (!outcome)
-        return outcome;
+    const std::filesystem::path gameFile = GameFilePath(ztPath);
     if (places.settingsCopy.empty())
         return CouldNot("save", gameFile, std::string(kNoUserFolder));
     // Two copies of the program saving at once must not leave a pair of
@@ -73,16 +49,13 @@ Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings
                         "Another copy of Brinevar is saving and has not finished. Nothing was "
                         "saved; try again.");
     for (const auto &file : {gameFile, places.settingsCopy}) {
-        outcome = Guarded("save", file, [&] {
-            if (lock->held())
-                RemoveLeftOverTemporaries(file);
-            WriteSettingsFile(file, settings);
-        });
-        if (!outcome) {
+        if (lock->held())
+            RemoveLeftOverTemporaries(file);
+        if (Result written = WriteSettingsFile(file, settings); !written) {
             if (file == places.settingsCopy)
-                return Result::Failure(outcome.message() + "\n\n" + Shown(gameFile) +
+                return Result::Failure(written.message() + "\n\n" + ShownPath(gameFile) +
                                        " was saved.");
-            return outcome;
+            return written;
         }
     }
     return {};
@@ -92,22 +65,10 @@ Result LoadSettingsCopy(const std::filesystem::path &copy, TankSettings &setting
 {
     if (copy.empty())
         return CouldNot("read", PathFromUtf8(kSettingsCopyName), std::string(kNoUserFolder));
-    try {
-        ReadSettingsFile(copy, settings);
-    } catch (const FileError &error) {
-        if (error.reason() == std::errc::no_such_file_or_directory)
-            return {};
-        return CouldNot("read", error.file(), error.reason().message());
-    } catch (const std::exception &error) {
-        return CouldNot("read", copy, error.what());
-    }
-    return {};
-}
-
-std::string DescribeFailure(std::string_view verb, const std::filesystem::path &file,
-                            const std::string &reason)
-{
-    return "Could not " + std::string(verb) + " " + Shown(file) + ":\n" + reason;
+    Result read = ReadSettingsFile(copy, settings);
+    if (read.cause() == std::errc::no_such_file_or_directory)
+        return {};
+    return read;
 }
 
 } // namespace brinevar

@@ -35,8 +35,4 @@ Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings
 // and leaves `settings` as they were.
 Result LoadSettingsCopy(const std::filesystem::path &copy, TankSettings &settings);
 
-// "Could not <verb> <file>:" and the reason, for a message box.
-std::string DescribeFailure(std::string_view verb, const std::filesystem::path &file,
-                            const std::string &reason);
-
 } // namespace brinevar

@@ -53,30 +53,42 @@ std::error_code make_error_code(FileProblem problem)
     return {int(problem), category};
 }
 
-FileError::FileError(const fs::path &file, std::error_code reason)
-    : std::runtime_error(PathToUtf8(file) + ": " + reason.message()), file_(file), reason_(reason)
+std::string ShownPath(const fs::path &file)
 {
+    return PathToUtf8(fs::path(file).make_preferred());
 }
 
-AtomicFile::AtomicFile(fs::path target) : named_(std::move(target))
+std::string DescribeFailure(std::string_view verb, const fs::path &file, const std::string &reason)
+{
+    return "Could not " + std::string(verb) + " " + ShownPath(file) + ":\n" + reason;
+}
+
+Result FileFailure(std::string_view verb, const fs::path &file, std::error_code reason)
+{
+    return Result::Failure(DescribeFailure(verb, file, reason.message()), reason);
+}
+
+AtomicFile::AtomicFile(fs::path target) : named_(std::move(target)) {}
+
+Result AtomicFile::open()
 {
     std::error_code error;
     target_ = FollowLinks(named_, error);
     if (error)
-        fail(error);
+        return fail(error);
     const fs::file_status status = fs::status(target_, error);
     const bool exists = status.type() != fs::file_type::not_found;
     if (error && exists)
-        fail(error);
+        return fail(error);
     // A folder, device or pipe would only fail at the last step, or worse, be
     // replaced by a file; say so now.
     if (fs::is_directory(status))
-        fail(FolderInTheWay());
+        return fail(FolderInTheWay());
     if (exists && !fs::is_regular_file(status))
-        fail(make_error_code(FileProblem::NotOrdinaryFile));
+        return fail(make_error_code(FileProblem::NotOrdinaryFile));
     if (exists)
         if (const std::error_code refused = MayWrite(target_))
-            fail(refused);
+            return fail(refused);
 
     for (int attempt = 0; fd_ < 0 && attempt < 16; ++attempt) {
         temporary_ = TemporaryNameFor(target_);
@@ -92,9 +104,9 @@ AtomicFile::AtomicFile(fs::path target) : named_(std::move(target))
         if (exists && (reason == std::errc::permission_denied ||
                        reason == std::errc::operation_not_permitted)) {
             inPlace_ = true;
-            return;
+            return {};
         }
-        fail(reason);
+        return fail(reason);
     }
     if (exists && !KeepOwnerAndModeOf(target_, fd_)) {
         // Another user's file, which this user may write: written in place it
@@ -106,6 +118,7 @@ AtomicFile::AtomicFile(fs::path target) : named_(std::move(target))
         temporary_.clear();
         inPlace_ = true;
     }
+    return {};
 }
 
 AtomicFile::~AtomicFile()
@@ -118,45 +131,47 @@ AtomicFile::~AtomicFile()
     }
 }
 
-void AtomicFile::write(std::string_view bytes)
+Result AtomicFile::write(std::string_view bytes)
 {
     if (inPlace_) {
         pending_ += bytes;
-        return;
+        return {};
     }
     ClearFailure();
     if (!WriteAll(fd_, bytes))
-        fail(LastFailure());
+        return fail(LastFailure());
+    return {};
 }
 
-void AtomicFile::commit()
+Result AtomicFile::commit()
 {
     ClearFailure();
     if (inPlace_) {
         const int fd = OpenExisting(target_);
         if (fd < 0)
-            fail(LastFailure());
+            return fail(LastFailure());
         const std::error_code reason = OverwriteInPlace(fd, pending_);
         Close(fd);
         if (reason)
-            fail(reason);
-        return;
+            return fail(reason);
+        return {};
     }
     const bool flushed = Sync(fd_);
     const std::error_code reason = LastFailure();
     const bool closed = Close(fd_);
     fd_ = -1;
     if (!flushed || !closed)
-        fail(flushed ? LastFailure() : reason);
+        return fail(flushed ? LastFailure() : reason);
     if (const auto error = Replace(temporary_, target_))
-        fail(error);
+        return fail(error);
     temporary_.clear();
     SyncFolder(target_.parent_path());
+    return {};
 }
 
-void AtomicFile::fail(std::error_code reason) const
+Result AtomicFile::fail(std::error_code reason) const
 {
-    throw FileError(named_, reason);
+    return FileFailure("save", named_, reason);
 }
 
 void RemoveLeftOverTemporaries(const fs::path &target)

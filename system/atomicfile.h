@@ -10,26 +10,23 @@
 // way that never leaves the old text cut short or mixed with the new one.
 #pragma once
 
+#include "result.h"
+
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <system_error>
 
 namespace brinevar {
 
-// A file that could not be read or written; what() names the file and the reason.
-class FileError : public std::runtime_error {
-public:
-    FileError(const std::filesystem::path &file, std::error_code reason);
-
-    const std::filesystem::path &file() const { return file_; }
-    std::error_code reason() const { return reason_; }
-
-private:
-    std::filesystem::path file_;
-    std::error_code reason_;
-};
+// "Could not <verb> <file>:" and the reason, for a message box.
+std::string DescribeFailure(std::string_view verb, const std::filesystem::path &file,
+                            const std::string &reason);
+// The same as a Result that keeps the system's reason as its cause.
+Result FileFailure(std::string_view verb, const std::filesystem::path &file,
+                   std::error_code reason);
+// A file name as the user reads it: UTF-8, the system's own separators.
+std::string ShownPath(const std::filesystem::path &file);
 
 // What can be wrong with a file that the system has no error code for.
 enum class FileProblem { NotOrdinaryFile = 1 };
@@ -37,20 +34,22 @@ std::error_code make_error_code(FileProblem problem);
 
 class AtomicFile {
 public:
-    // Checks the target and creates the temporary file; throws FileError
-    // (naming `target`) when the file cannot be written.
+    // Touches nothing yet.
     explicit AtomicFile(std::filesystem::path target);
     // Without a commit the temporary file is removed and the target untouched.
     ~AtomicFile();
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;
 
-    void write(std::string_view bytes);
+    // Checks the target and creates the temporary file. Each step fails with
+    // "Could not save <target>:" and the reason, the reason as its cause.
+    Result open();
+    Result write(std::string_view bytes);
     // Flushes to disk and puts the new file in place of the target.
-    void commit();
+    Result commit();
 
 private:
-    [[noreturn]] void fail(std::error_code reason) const;
+    Result fail(std::error_code reason) const;
 
     std::filesystem::path named_;  // as given, for messages
     std::filesystem::path target_; // the file really written: links followed

@@ -75,13 +75,11 @@ int SaveForever(const char *file, bool longFirst, const char *user)
     const TankSettings defaults = DefaultTexts(), longTexts = LongTexts(user != nullptr);
     if ((user && !BecomeUser(user)) || !SayReady())
         return 1;
-    try {
-        for (bool useLong = longFirst;; useLong = !useLong)
-            WriteSettingsFile(file, useLong ? longTexts : defaults);
-    } catch (const std::exception &error) {
-        std::fprintf(stderr, "save failed: %s\n", error.what());
-        return 1;
-    }
+    for (bool useLong = longFirst;; useLong = !useLong)
+        if (const Result saved = WriteSettingsFile(file, useLong ? longTexts : defaults); !saved) {
+            std::fprintf(stderr, "save failed: %s\n", saved.message().c_str());
+            return 1;
+        }
 }
 
 bool IsLeftOverTemporary(const std::filesystem::path &entry)
@@ -119,7 +117,7 @@ void KillSavesAtRandom(const TestFolder &folder, bool inPlace, int kills)
     // save: creating, writing, flushing to disk, renaming.
     const auto start = Clock::now();
     for (int i = 0; i < 10; ++i)
-        WriteSettingsFile(file, i % 2 ? defaults : longTexts);
+        ASSERT_EQ(WriteSettingsFile(file, i % 2 ? defaults : longTexts).message(), "");
     const auto saveTime = (Clock::now() - start) / 10;
     const auto window = std::clamp<Clock::duration>(4 * saveTime, std::chrono::microseconds(200),
                                                     std::chrono::milliseconds(50));
@@ -170,7 +168,7 @@ void KillSavesAtRandom(const TestFolder &folder, bool inPlace, int kills)
     EXPECT_GT(sawLong, 0);
 
     // Left-over temporary files do not stand in the way of the next save.
-    WriteSettingsFile(file, defaults);
+    ASSERT_EQ(WriteSettingsFile(file, defaults).message(), "");
     EXPECT_EQ(folder.read("tanks.cfg"), defaultText);
 }
 

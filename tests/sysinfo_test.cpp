@@ -204,8 +204,10 @@ TEST_P(GetKeyValueTest, ReadsTheValueAsText)
     FakeRegistry registry;
     registry.keys["Key"]["Value"] = row.value;
     std::string text = "before";
-    EXPECT_EQ(GetKeyValue(registry, kHKeyLocalMachine, "Key", "Value", text), row.found);
+    Result readable;
+    EXPECT_EQ(GetKeyValue(registry, kHKeyLocalMachine, "Key", "Value", text, readable), row.found);
     EXPECT_EQ(text, row.text);
+    EXPECT_TRUE(readable);
     EXPECT_EQ(registry.reads.size(), 1u);
 }
 
@@ -255,18 +257,22 @@ TEST(GetKeyValue, MissingKeyOrValueEmptiesKeyVal)
     registry.keys["Key"]["Other"] = Text("x");
     for (const auto &[key, value] : {std::pair{"Key", "Value"}, std::pair{"Nowhere", "Value"}}) {
         std::string text = "before";
-        EXPECT_FALSE(GetKeyValue(registry, kHKeyLocalMachine, key, value, text));
+        Result readable;
+        EXPECT_FALSE(GetKeyValue(registry, kHKeyLocalMachine, key, value, text, readable));
         EXPECT_EQ(text, "");
+        EXPECT_TRUE(readable) << "a missing value is no reason to stop looking";
     }
 }
 
-TEST(GetKeyValue, SizeZeroThrows)
+TEST(GetKeyValue, SizeZeroFailsTheRead)
 {
     FakeRegistry registry;
     registry.keys["Key"]["Value"] = {kRegSz, ""};
     std::string text = "before";
-    EXPECT_THROW(GetKeyValue(registry, kHKeyLocalMachine, "Key", "Value", text),
-                 EmptyRegistryValue);
+    Result readable;
+    EXPECT_FALSE(GetKeyValue(registry, kHKeyLocalMachine, "Key", "Value", text, readable));
+    EXPECT_FALSE(readable);
+    EXPECT_EQ(text, "");
 }
 
 TEST(GetKeyValue, AsksForReadAccessOnly)
@@ -276,7 +282,8 @@ TEST(GetKeyValue, AsksForReadAccessOnly)
     FakeRegistry registry;
     registry.keys["Key"]["Value"] = Text("x");
     std::string text;
-    EXPECT_TRUE(GetKeyValue(registry, kHKeyLocalMachine, "Key", "Value", text));
+    Result readable;
+    EXPECT_TRUE(GetKeyValue(registry, kHKeyLocalMachine, "Key", "Value", text, readable));
     EXPECT_EQ(registry.reads.at(0).access, 0x20019u);
 }
 

@@ -61,6 +61,11 @@ int main(int argc, char *argv[])
         }
         texts[*setting] = change.substr(equals + 1);
     }
-    brinevar::WriteSettingsFile(brinevar::PathFromUtf8(arguments[1]), texts);
+    if (const brinevar::Result saved =
+            brinevar::WriteSettingsFile(brinevar::PathFromUtf8(arguments[1]), texts);
+        !saved) {
+        std::fprintf(stderr, "%s\n", saved.message().c_str());
+        return 1;
+    }
     return 0;
 }
