@@ -1,5 +1,6 @@
 #include "savesettings.h"
 
+#include "inplacewrite.h"
 #include "savelock.h"
 #include "settingsfile.h"
 #include "storabletexts.h"
@@ -64,19 +65,28 @@ Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings
     // files from different saves. Where the per-user folder cannot be made,
     // the lock lies beside tanks.ini, where this save must be able to write
     // anyway.
+    std::filesystem::path lockFile = places.saveLock;
     std::optional<SaveLock> lock;
-    lock.emplace(places.saveLock, kSaveLockWait);
-    if (!lock->held() && !lock->timedOut())
-        lock.emplace(SaveLockBeside(places.settingsCopy), kSaveLockWait);
+    lock.emplace(lockFile, kSaveLockWait);
+    if (!lock->held() && !lock->timedOut()) {
+        lockFile = SaveLockBeside(places.settingsCopy);
+        lock.emplace(lockFile, kSaveLockWait);
+    }
     if (lock->timedOut())
         return CouldNot("save", gameFile,
                         "Another copy of Brinevar is saving and has not finished. Nothing was "
                         "saved; try again.");
+    // What a killed save left half-way is cleared up while no other save runs.
+    std::filesystem::path journal;
+    if (lock->held()) {
+        journal = SaveJournal(lockFile);
+        UndoInterruptedOverwrite(journal);
+    }
     for (const auto &file : {gameFile, places.settingsCopy}) {
         outcome = Guarded("save", file, [&] {
             if (lock->held())
                 RemoveLeftOverTemporaries(file);
-            WriteSettingsFile(file, settings);
+            WriteSettingsFile(file, settings, journal);
         });
         if (!outcome) {
             if (file == places.settingsCopy)
@@ -86,6 +96,20 @@ Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings
         }
     }
     return {};
+}
+
+void UndoInterruptedSave(const Places &places)
+{
+    if (places.settingsCopy.empty())
+        return;
+    for (const auto &lockFile : {places.saveLock, SaveLockBeside(places.settingsCopy)}) {
+        std::error_code ignored;
+        if (lockFile.empty() || !std::filesystem::exists(SaveJournal(lockFile), ignored))
+            continue;
+        // A journal that another copy's save is using is that copy's to remove.
+        if (const SaveLock lock(lockFile, std::chrono::milliseconds(0)); lock.held())
+            UndoInterruptedOverwrite(SaveJournal(lockFile));
+    }
 }
 
 Result LoadSettingsCopy(const std::filesystem::path &copy, TankSettings &settings)

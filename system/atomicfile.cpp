@@ -214,7 +214,8 @@ FileError::FileError(const fs::path &file, std::error_code reason)
 {
 }
 
-AtomicFile::AtomicFile(fs::path target) : named_(std::move(target))
+AtomicFile::AtomicFile(fs::path target, fs::path journal)
+    : named_(std::move(target)), journal_(std::move(journal))
 {
     std::error_code error;
     target_ = FollowLinks(named_, error);
@@ -289,12 +290,7 @@ void AtomicFile::commit()
 {
     ClearFailure();
     if (inPlace_) {
-        const int fd = OpenExisting(target_);
-        if (fd < 0)
-            fail(LastFailure());
-        const std::error_code reason = OverwriteInPlace(fd, pending_);
-        Close(fd);
-        if (reason)
+        if (const std::error_code reason = OverwriteInPlace(target_, pending_, journal_))
             fail(reason);
         return;
     }

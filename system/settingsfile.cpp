@@ -45,11 +45,12 @@ std::string EncodeSettingsText(const TankSettings &settings, unsigned codePage)
     return ToCodePage(text, codePage);
 }
 
-void WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings)
+void WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings,
+                       const std::filesystem::path &journal)
 {
     // Encoded before the file is touched, so that a refusal leaves it as it was.
     const std::string bytes = EncodeSettingsText(settings, AnsiCodePage());
-    AtomicFile file(path);
+    AtomicFile file(path, journal);
     file.write(bytes);
     file.commit();
 }

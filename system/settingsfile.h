@@ -23,8 +23,11 @@ inline constexpr std::uintmax_t kMaxSettingsFileSize = std::uintmax_t(1) << 20;
 std::string EncodeSettingsText(const TankSettings &settings, unsigned codePage);
 
 // Replaces `path` as a whole with the text in the ANSI code page; on failure
-// throws (FileError, or as EncodeSettingsText) and the former file stays.
-void WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings);
+// throws (FileError, or as EncodeSettingsText) and the former file stays. A
+// file that must be written in place keeps its old text in `journal`
+// meanwhile (see OverwriteInPlace).
+void WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings,
+                       const std::filesystem::path &journal = {});
 
 // Puts the value of every recognised line into `settings`, in file order;
 // settings that no line names keep the text they came in with. Only an
