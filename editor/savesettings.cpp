@@ -7,6 +7,7 @@
 #include "updatesfolder.h"
 
 #include <optional>
+#include <vector>
 
 namespace brinevar {
 namespace {
@@ -80,7 +81,7 @@ Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings
     std::filesystem::path journal;
     if (lock->held()) {
         journal = SaveJournal(lockFile);
-        UndoInterruptedOverwrite(journal);
+        UndoInterruptedOverwrite(journal, {gameFile, places.settingsCopy});
     }
     for (const auto &file : {gameFile, places.settingsCopy}) {
         outcome = Guarded("save", file, [&] {
@@ -98,17 +99,21 @@ Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings
     return {};
 }
 
-void UndoInterruptedSave(const Places &places)
+void UndoInterruptedSave(const std::string &ztPath, const Places &places)
 {
     if (places.settingsCopy.empty())
         return;
+    std::vector<std::filesystem::path> files{places.settingsCopy};
+    std::filesystem::path gameFile;
+    if (Guarded("save", gameFile, [&] { gameFile = GameFilePath(ztPath); }))
+        files.push_back(gameFile);
     for (const auto &lockFile : {places.saveLock, SaveLockBeside(places.settingsCopy)}) {
         std::error_code ignored;
         if (lockFile.empty() || !std::filesystem::exists(SaveJournal(lockFile), ignored))
             continue;
         // A journal that another copy's save is using is that copy's to remove.
         if (const SaveLock lock(lockFile, std::chrono::milliseconds(0)); lock.held())
-            UndoInterruptedOverwrite(SaveJournal(lockFile));
+            UndoInterruptedOverwrite(SaveJournal(lockFile), files);
     }
 }
 

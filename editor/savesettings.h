@@ -32,10 +32,11 @@ Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings
                          const Places &places);
 
 // A save that was killed while it wrote a file in place leaves a journal
-// beside its lock; the file gets its old text back (see
-// UndoInterruptedOverwrite) before the program reads or writes anything.
-// Leaves any journal that another copy's running save holds alone.
-void UndoInterruptedSave(const Places &places);
+// beside its lock; its file (the game's file in `ztPath`, or the program's
+// copy) gets its old text back (see UndoInterruptedOverwrite) before the
+// program reads or writes anything. Leaves any journal that another copy's
+// running save holds alone.
+void UndoInterruptedSave(const std::string &ztPath, const Places &places);
 
 // Reads the program's copy `copy` into `settings`. No copy yet is the normal
 // first start and no failure; anything else that keeps it from being read is,

@@ -123,6 +123,15 @@ bool WriteJournal(const fs::path &journal, const Overwriting &entry)
     }
 }
 
+bool IsOneOf(const fs::path &file, const std::vector<fs::path> &files)
+{
+    std::error_code ignored;
+    for (const fs::path &candidate : files)
+        if (fs::equivalent(file, candidate, ignored))
+            return true;
+    return false;
+}
+
 } // namespace
 
 std::error_code OverwriteInPlace(const fs::path &file, const std::string &text,
@@ -135,18 +144,18 @@ std::error_code OverwriteInPlace(const fs::path &file, const std::string &text,
     const std::error_code reason = Overwrite(file, text);
     std::error_code ignored;
     if (journaled && reason)
-        UndoInterruptedOverwrite(journal); // a failure half-way puts the old text back
+        UndoInterruptedOverwrite(journal, {file}); // a failure half-way puts the old text back
     else if (journaled)
         fs::remove(journal, ignored);
     return reason;
 }
 
-void UndoInterruptedOverwrite(const fs::path &journal)
+void UndoInterruptedOverwrite(const fs::path &journal, const std::vector<fs::path> &files)
 {
     const std::optional<std::string> text = ReadWhole(journal);
     if (!text)
         return;
-    if (const auto entry = ReadJournal(*text)) {
+    if (const auto entry = ReadJournal(*text); entry && IsOneOf(entry->file, files)) {
         const std::optional<std::string> now = ReadWhole(entry->file);
         if (now && *now != entry->former && *now != entry->fresh &&
             Overwrite(entry->file, entry->former))

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace brinevar {
 
@@ -22,7 +23,10 @@ std::error_code OverwriteInPlace(const std::filesystem::path &file, const std::s
 // After a save that `journal` tells was cut short, the file it names gets its
 // old text back unless it holds the old or the whole new text already; the
 // journal is then removed. Without a journal, nothing happens. Should the
-// file not take the text, the journal stays for the next try.
-void UndoInterruptedOverwrite(const std::filesystem::path &journal);
+// file not take the text, the journal stays for the next try. Only a journal
+// that names one of `files` (the files a save may have been writing) is
+// followed: any other is not one of ours, and is removed untouched.
+void UndoInterruptedOverwrite(const std::filesystem::path &journal,
+                              const std::vector<std::filesystem::path> &files);
 
 } // namespace brinevar

@@ -136,8 +136,18 @@ void KillSavesAtRandom(const TestFolder &folder, bool inPlace, int kills)
         ASSERT_TRUE(KillChild(child)) << "the saving process ended by itself: a save failed";
 
         if (inPlace && std::filesystem::exists(JournalOf(file))) {
-            ++undone;
-            UndoInterruptedOverwrite(JournalOf(file));
+            if (undone++ == 0) {
+                // A journal is followed only to a file that the save writes: one
+                // put in the lock's folder by somebody else must not make the
+                // program overwrite what it names.
+                const auto journal = folder.read("journal/save.journal");
+                const auto torn = folder.read("tanks.cfg");
+                UndoInterruptedOverwrite(JournalOf(file), {JournalOf(file).parent_path()});
+                EXPECT_EQ(folder.read("tanks.cfg"), torn);
+                EXPECT_FALSE(std::filesystem::exists(JournalOf(file)));
+                folder.write("journal/save.journal", journal);
+            }
+            UndoInterruptedOverwrite(JournalOf(file), {file});
             EXPECT_FALSE(std::filesystem::exists(JournalOf(file)));
         }
         const std::string after = folder.read("tanks.cfg");
