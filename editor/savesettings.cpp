@@ -103,14 +103,14 @@ void UndoInterruptedSave(const std::string &ztPath, const Places &places)
 {
     if (places.settingsCopy.empty())
         return;
-    std::vector<std::filesystem::path> files{places.settingsCopy};
-    std::filesystem::path gameFile;
-    if (Guarded("save", gameFile, [&] { gameFile = GameFilePath(ztPath); }))
-        files.push_back(gameFile);
     for (const auto &lockFile : {places.saveLock, SaveLockBeside(places.settingsCopy)}) {
         std::error_code ignored;
         if (lockFile.empty() || !std::filesystem::exists(SaveJournal(lockFile), ignored))
-            continue;
+            continue; // as at nearly every start
+        std::vector<std::filesystem::path> files{places.settingsCopy};
+        std::filesystem::path gameFile;
+        if (Guarded("save", gameFile, [&] { gameFile = GameFilePath(ztPath); }))
+            files.push_back(gameFile);
         // A journal that another copy's save is using is that copy's to remove.
         if (const SaveLock lock(lockFile, std::chrono::milliseconds(0)); lock.held())
             UndoInterruptedOverwrite(SaveJournal(lockFile), files);
