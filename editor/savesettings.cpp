@@ -1,11 +1,13 @@
 #include "savesettings.h"
 
+#include "inplacewrite.h"
 #include "savelock.h"
 #include "settingsfile.h"
 #include "storabletexts.h"
 #include "updatesfolder.h"
 
 #include <optional>
+#include <vector>
 
 namespace brinevar {
 namespace {
@@ -40,18 +42,27 @@ Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings
     // files from different saves. Where the per-user folder cannot be made,
     // the lock lies beside tanks.ini, where this save must be able to write
     // anyway.
+    std::filesystem::path lockFile = places.saveLock;
     std::optional<SaveLock> lock;
-    lock.emplace(places.saveLock, kSaveLockWait);
-    if (!lock->held() && !lock->timedOut())
-        lock.emplace(SaveLockBeside(places.settingsCopy), kSaveLockWait);
+    lock.emplace(lockFile, kSaveLockWait);
+    if (!lock->held() && !lock->timedOut()) {
+        lockFile = SaveLockBeside(places.settingsCopy);
+        lock.emplace(lockFile, kSaveLockWait);
+    }
     if (lock->timedOut())
         return CouldNot("save", gameFile,
                         "Another copy of Brinevar is saving and has not finished. Nothing was "
                         "saved; try again.");
+    // What a killed save left half-way is cleared up while no other save runs.
+    std::filesystem::path journal;
+    if (lock->held()) {
+        journal = SaveJournal(lockFile);
+        UndoInterruptedOverwrite(journal, {gameFile, places.settingsCopy});
+    }
     for (const auto &file : {gameFile, places.settingsCopy}) {
         if (lock->held())
             RemoveLeftOverTemporaries(file);
-        if (Result written = WriteSettingsFile(file, settings); !written) {
+        if (Result written = WriteSettingsFile(file, settings, journal); !written) {
             if (file == places.settingsCopy)
                 return Result::Failure(written.message() + "\n\n" + ShownPath(gameFile) +
                                        " was saved.");
@@ -59,6 +70,21 @@ Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings
         }
     }
     return {};
+}
+
+void UndoInterruptedSave(const std::string &ztPath, const Places &places)
+{
+    if (places.settingsCopy.empty())
+        return;
+    for (const auto &lockFile : {places.saveLock, SaveLockBeside(places.settingsCopy)}) {
+        std::error_code ignored;
+        if (lockFile.empty() || !std::filesystem::exists(SaveJournal(lockFile), ignored))
+            continue; // as at nearly every start
+        const std::vector<std::filesystem::path> files{places.settingsCopy, GameFilePath(ztPath)};
+        // A journal that another copy's save is using is that copy's to remove.
+        if (const SaveLock lock(lockFile, std::chrono::milliseconds(0)); lock.held())
+            UndoInterruptedOverwrite(SaveJournal(lockFile), files);
+    }
 }
 
 Result LoadSettingsCopy(const std::filesystem::path &copy, TankSettings &settings)

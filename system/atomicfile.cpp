@@ -68,7 +68,10 @@ Result FileFailure(std::string_view verb, const fs::path &file, std::error_code 
     return Result::Failure(DescribeFailure(verb, file, reason.message()), reason);
 }
 
-AtomicFile::AtomicFile(fs::path target) : named_(std::move(target)) {}
+AtomicFile::AtomicFile(fs::path target, fs::path journal)
+    : named_(std::move(target)), journal_(std::move(journal))
+{
+}
 
 Result AtomicFile::open()
 {
@@ -147,12 +150,7 @@ Result AtomicFile::commit()
 {
     ClearFailure();
     if (inPlace_) {
-        const int fd = OpenExisting(target_);
-        if (fd < 0)
-            return fail(LastFailure());
-        const std::error_code reason = OverwriteInPlace(fd, pending_);
-        Close(fd);
-        if (reason)
+        if (const std::error_code reason = OverwriteInPlace(target_, pending_, journal_))
             return fail(reason);
         return {};
     }

@@ -34,8 +34,9 @@ std::error_code make_error_code(FileProblem problem);
 
 class AtomicFile {
 public:
-    // Touches nothing yet.
-    explicit AtomicFile(std::filesystem::path target);
+    // Touches nothing yet. A file written in place keeps its old text in
+    // `journal` meanwhile (see OverwriteInPlace).
+    explicit AtomicFile(std::filesystem::path target, std::filesystem::path journal = {});
     // Without a commit the temporary file is removed and the target untouched.
     ~AtomicFile();
     AtomicFile(const AtomicFile &) = delete;
@@ -54,6 +55,7 @@ private:
     std::filesystem::path named_;  // as given, for messages
     std::filesystem::path target_; // the file really written: links followed
     std::filesystem::path temporary_;
+    std::filesystem::path journal_;
     int fd_ = -1;
     bool inPlace_ = false;
     std::string pending_; // what an in-place write puts there at commit()

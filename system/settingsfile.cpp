@@ -44,13 +44,14 @@ Result EncodeSettingsText(const TankSettings &settings, unsigned codePage, std::
     return {};
 }
 
-Result WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings)
+Result WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings,
+                         const std::filesystem::path &journal)
 {
     // Encoded before the file is touched, so that a refusal leaves it as it was.
     std::string bytes;
     if (const Result encoded = EncodeSettingsText(settings, AnsiCodePage(), bytes); !encoded)
         return Result::Failure(DescribeFailure("save", path, encoded.message()));
-    AtomicFile file(path);
+    AtomicFile file(path, journal);
     Result outcome = file.open();
     if (outcome)
         outcome = file.write(bytes);

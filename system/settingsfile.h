@@ -25,8 +25,11 @@ inline constexpr std::uintmax_t kMaxSettingsFileSize = std::uintmax_t(1) << 20;
 Result EncodeSettingsText(const TankSettings &settings, unsigned codePage, std::string &bytes);
 
 // Replaces `path` as a whole with the text in the ANSI code page; on failure
-// ("Could not save <path>:" and the reason) the former file stays.
-Result WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings);
+// ("Could not save <path>:" and the reason) the former file stays. A file
+// that must be written in place keeps its old text in `journal` meanwhile
+// (see OverwriteInPlace).
+Result WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings,
+                         const std::filesystem::path &journal = {});
 
 // Puts the value of every recognised line into `settings`, in file order;
 // settings that no line names keep the text they came in with. Only an
