@@ -10,8 +10,8 @@ bool GetKeyValue(Registry &registry, HKey KeyRoot, const std::string &KeyName,
                  const std::string &SubKeyRef, std::string &KeyVal, Result &readable)
 {
     RegistryValue value;
-    if (registry.ReadValue(KeyRoot, ToAnsi(KeyName), ToAnsi(SubKeyRef), kSysInfoKeyAccess,
-                           kKeyValueBufferSize, value) != kErrorSuccess) {
+    if (!registry.ReadValue(KeyRoot, ToAnsi(KeyName), ToAnsi(SubKeyRef), kSysInfoKeyAccess,
+                            kKeyValueBufferSize, value)) {
         KeyVal.clear();
         return false;
     }

@@ -122,17 +122,19 @@ TEST(StandInRegistry, BehavesAsTheRegistryCallsDo)
     StandInRegistry registry({tool});
 
     RegistryValue value;
-    EXPECT_EQ(
-        registry.ReadValue(kHKeyLocalMachine + 1, kToolKey, kToolValue, kKeyRead, 1024, value),
-        kErrorFileNotFound);
+    EXPECT_EQ(registry.ReadValue(kHKeyLocalMachine + 1, kToolKey, kToolValue, kKeyRead, 1024, value)
+                  .cause(),
+              RegistryFailure(kErrorFileNotFound).cause());
     // Names ignore case, as Windows' do.
-    EXPECT_EQ(registry.ReadValue(kHKeyLocalMachine, "software\\microsoft\\shared tools\\msinfo",
-                                 "path", kKeyRead, 4, value),
-              kErrorMoreData);
-    EXPECT_EQ(registry.ReadValue(kHKeyLocalMachine, kToolKey, "PATHS", kKeyRead, 1024, value),
-              kErrorFileNotFound);
-    ASSERT_EQ(registry.ReadValue(kHKeyLocalMachine, kToolKey, "path", kKeyRead, 1024, value),
-              kErrorSuccess);
+    EXPECT_EQ(registry
+                  .ReadValue(kHKeyLocalMachine, "software\\microsoft\\shared tools\\msinfo", "path",
+                             kKeyRead, 4, value)
+                  .cause(),
+              RegistryFailure(kErrorMoreData).cause());
+    EXPECT_EQ(
+        registry.ReadValue(kHKeyLocalMachine, kToolKey, "PATHS", kKeyRead, 1024, value).cause(),
+        RegistryFailure(kErrorFileNotFound).cause());
+    ASSERT_TRUE(registry.ReadValue(kHKeyLocalMachine, kToolKey, "path", kKeyRead, 1024, value));
     EXPECT_EQ(value.type, kRegSz);
     EXPECT_EQ(value.data, tool + '\0');
 }
