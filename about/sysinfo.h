@@ -40,7 +40,7 @@ bool GetKeyValue(Registry &registry, HKey KeyRoot, const std::string &KeyName,
 struct SysInfoMachine {
     Registry &registry;
     std::function<bool(const std::string &)> isOrdinaryFile; // see IsOrdinaryFile
-    std::function<bool(const std::string &)> startProgram;   // see StartProgram
+    std::function<Result(const std::string &)> startProgram; // see StartProgram
 };
 
 // What StartSysInfo needs: the machine, and a modal message box.

@@ -1,6 +1,7 @@
 // The system information launcher over a registry in memory: which entries
 // it reads, what it starts and when it gives up.
 #include "fakeregistry.h"
+#include "launcher.h"
 #include "sysinfo.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +40,7 @@ struct FakeMachine {
                  },
                  [this](const std::string &commandLine) {
                      started.push_back(commandLine);
-                     return files.contains(commandLine);
+                     return files.contains(commandLine) ? Result() : CouldNotStart(commandLine, {});
                  }},
                 [this](const std::string &text) { messages.push_back(text); }};
     }

@@ -89,7 +89,7 @@ TEST_P(StandInTest, AnswersTheFirstInstalledProgram)
     StartSysInfo({{registry, [](const std::string &) { return true; },
                    [&](const std::string &commandLine) {
                        started.push_back(commandLine);
-                       return true;
+                       return Result();
                    }},
                   [&](const std::string &text) { messages.push_back(text); }});
     if (row.answer.empty()) {
@@ -240,7 +240,7 @@ TEST_F(WindowsRegistry, StartSysInfoFindsTheTool)
     StartSysInfo({{registry, IsOrdinaryFile,
                    [&](const std::string &commandLine) {
                        started.push_back(commandLine);
-                       return true;
+                       return Result();
                    }},
                   [&](const std::string &text) { messages.push_back(text); }});
     EXPECT_EQ(started, std::vector<std::string>{Expected(L"BRINEVAR_WINE_TOOL")});
