@@ -6,8 +6,9 @@
 // owner and group, and a symbolic link stays a link while the file it points
 // to is replaced. A file the user may not write is not replaced. A file the
 // user may write but cannot replace as it was (in a folder the user may not
-// write, or owned by another user) is overwritten in place at commit(), in a
-// way that never leaves the old text cut short or mixed with the new one.
+// write, or owned by another user) is overwritten in place at commit(): a
+// failure leaves the old text whole, and after a kill the journal puts it
+// back (see OverwriteInPlace).
 #pragma once
 
 #include "result.h"
