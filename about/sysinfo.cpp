@@ -7,17 +7,20 @@
 namespace brinevar {
 
 bool GetKeyValue(Registry &registry, HKey KeyRoot, const std::string &KeyName,
-                 const std::string &SubKeyRef, std::string &KeyVal)
+                 const std::string &SubKeyRef, std::string &KeyVal, Result &readable)
 {
     RegistryValue value;
-    if (registry.ReadValue(KeyRoot, ToAnsi(KeyName), ToAnsi(SubKeyRef), kSysInfoKeyAccess,
-                           kKeyValueBufferSize, value) != kErrorSuccess) {
+    if (!registry.ReadValue(KeyRoot, ToAnsi(KeyName), ToAnsi(SubKeyRef), kSysInfoKeyAccess,
+                            kKeyValueBufferSize, value)) {
         KeyVal.clear();
         return false;
     }
-    if (value.data.empty())
-        throw EmptyRegistryValue("The registry value " + KeyName + "\\" + SubKeyRef +
-                                 " holds no data");
+    if (value.data.empty()) {
+        KeyVal.clear();
+        readable =
+            Result::Failure("The registry value " + KeyName + "\\" + SubKeyRef + " holds no data");
+        return false;
+    }
 
     std::string_view data = value.data;
     if (data.back() == '\0')
@@ -44,40 +47,40 @@ bool GetKeyValue(Registry &registry, HKey KeyRoot, const std::string &KeyName,
 
 namespace {
 
-// Finds the tool and starts it; false when it is not there or does not start.
-bool FindAndStart(const SysInfoSystem &system)
+// Finds the tool and starts it.
+Result FindAndStart(const SysInfoSystem &system)
 {
+    const Result unavailable = Result::Failure(std::string(kSysInfoUnavailable));
+    Result readable;
     std::string path;
-    if (!GetKeyValue(system.machine.registry, kHKeyLocalMachine, std::string(kSysInfoKey),
-                     std::string(kSysInfoValue), path)) {
+    const bool named =
+        GetKeyValue(system.machine.registry, kHKeyLocalMachine, std::string(kSysInfoKey),
+                    std::string(kSysInfoValue), path, readable);
+    if (!readable)
+        return unavailable;
+    if (!named) {
         if (!GetKeyValue(system.machine.registry, kHKeyLocalMachine,
-                         std::string(kSysInfoLocationKey), std::string(kSysInfoLocationValue),
-                         path))
-            return false;
+                         std::string(kSysInfoLocationKey), std::string(kSysInfoLocationValue), path,
+                         readable))
+            return unavailable;
         // The folder is taken as it stands: one ending in a backslash gives a
         // doubled backslash, which Windows reads as one.
         std::string candidate = path + std::string(kSysInfoProgram);
         if (!system.machine.isOrdinaryFile(candidate))
-            return false;
+            return unavailable;
         path = std::move(candidate);
     }
     // The first entry's path is not tested here: a missing program fails to
     // start.
-    return system.machine.startProgram(path);
+    return system.machine.startProgram(path) ? Result() : unavailable;
 }
 
 } // namespace
 
 void StartSysInfo(const SysInfoSystem &system)
 {
-    bool started = false;
-    try {
-        started = FindAndStart(system);
-    } catch (const std::exception &) {
-        // A failure on the way ends in the same message as a tool not found.
-    }
-    if (!started)
-        system.message(std::string(kSysInfoUnavailable));
+    if (const Result started = FindAndStart(system); !started)
+        system.message(started.message());
 }
 
 } // namespace brinevar

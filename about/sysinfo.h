@@ -4,9 +4,9 @@
 #pragma once
 
 #include "registry.h"
+#include "result.h"
 
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -25,26 +25,22 @@ inline constexpr std::uint32_t kSysInfoKeyAccess = kKeyRead;
 // How much of a value GetKeyValue reads; longer values count as unreadable.
 inline constexpr std::uint32_t kKeyValueBufferSize = 1024;
 
-// A value that exists but holds no data at all, not even a closing zero.
-class EmptyRegistryValue : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 // Reads the value `SubKeyRef` of the key `KeyName` below `KeyRoot` into
 // `KeyVal` (UTF-8). A string (type 1) gives its text without a closing zero
 // byte; a number (type 4) its unsigned decimal digits; any other type leaves
 // `KeyVal` as it was. Returns false with `KeyVal` empty when the key or the
-// value cannot be read (missing, refused, longer than the buffer); throws
-// EmptyRegistryValue for a value of size 0. The key is closed on every path.
+// value cannot be read (missing, refused, longer than the buffer). A value of
+// size 0, not even a closing zero, is more than unreadable: it also fails
+// `readable`, which the caller takes as the end of its search; otherwise
+// `readable` is left as it was. The key is closed on every path.
 bool GetKeyValue(Registry &registry, HKey KeyRoot, const std::string &KeyName,
-                 const std::string &SubKeyRef, std::string &KeyVal);
+                 const std::string &SubKeyRef, std::string &KeyVal, Result &readable);
 
 // The machine's parts that find and start the tool; main passes them in.
 struct SysInfoMachine {
     Registry &registry;
     std::function<bool(const std::string &)> isOrdinaryFile; // see IsOrdinaryFile
-    std::function<bool(const std::string &)> startProgram;   // see StartProgram
+    std::function<Result(const std::string &)> startProgram; // see StartProgram
 };
 
 // What StartSysInfo needs: the machine, and a modal message box.
@@ -55,9 +51,8 @@ struct SysInfoSystem {
 
 // Starts the tool named by the registry: the full path of the first entry, or
 // else the folder of the second followed by "\MSINFO32.EXE" if that file
-// exists. Every failure on the way (an EmptyRegistryValue included, which
-// skips the second entry) ends in the one message kSysInfoUnavailable;
-// nothing is thrown.
+// exists. Every failure on the way (a first entry of size 0 included, which
+// skips the second entry) ends in the one message kSysInfoUnavailable.
 void StartSysInfo(const SysInfoSystem &system);
 
 } // namespace brinevar

@@ -77,7 +77,10 @@ struct Sandbox {
     {
         const fs::path folder = root / ("program" + std::to_string(number));
         fs::create_directories(folder);
-        brinevar::WriteSettingsFile(folder / "tanks.ini", brinevar::DefaultTexts());
+        if (const brinevar::Result saved =
+                brinevar::WriteSettingsFile(folder / "tanks.ini", brinevar::DefaultTexts());
+            !saved)
+            throw std::runtime_error(saved.message());
         fs::copy_file(exe, folder / exe.filename());
         return (folder / exe.filename()).string();
     }

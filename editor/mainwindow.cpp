@@ -49,6 +49,7 @@ void MainWindow::Form_Load()
             host_.MsgBox(saved.message());
     }
 
+    UndoInterruptedSave(ZTPath, services_.places);
     TankSettings settings = FieldTexts(host_);
     // Whatever keeps the copy from being read, the window opens with its
     // initial texts.

@@ -24,19 +24,23 @@ std::filesystem::path GameFilePath(const std::string &ztPath);
 // Writes the game's file and then the program's copy (places.settingsCopy),
 // each replaced whole or not at all, and nothing when a text cannot be
 // written exactly, under the save lock (places.saveLock,
-// waiting up to kSaveLockWait for another copy's save). Stops at the first
+// waiting up to kSaveLockWait for another copy's save; a file written in
+// place keeps its old text in the lock's SaveJournal meanwhile). Stops at the first
 // failure of any kind and says what to tell the user: the file, the reason,
 // and whether the game's file was saved.
 Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings,
                          const Places &places);
 
+// A save that was killed while it wrote a file in place leaves a journal
+// beside its lock; its file (the game's file in `ztPath`, or the program's
+// copy) gets its old text back (see UndoInterruptedOverwrite) before the
+// program reads or writes anything. Leaves any journal that another copy's
+// running save holds alone.
+void UndoInterruptedSave(const std::string &ztPath, const Places &places);
+
 // Reads the program's copy `copy` into `settings`. No copy yet is the normal
 // first start and no failure; anything else that keeps it from being read is,
 // and leaves `settings` as they were.
 Result LoadSettingsCopy(const std::filesystem::path &copy, TankSettings &settings);
-
-// "Could not <verb> <file>:" and the reason, for a message box.
-std::string DescribeFailure(std::string_view verb, const std::filesystem::path &file,
-                            const std::string &reason);
 
 } // namespace brinevar

@@ -45,10 +45,4 @@ inline std::string FromAnsi(std::string_view ansi)
 // One character as UTF-8.
 std::string Utf8Of(char32_t c);
 
-#ifdef _WIN32
-// A UTF-8 text as the wide text that Windows' own functions take.
-std::wstring Utf8ToWide(std::string_view utf8);
-std::string WideToUtf8(const std::wstring &wide);
-#endif
-
 } // namespace brinevar

@@ -1,6 +1,7 @@
 // The code pages on Windows: the system's own conversions, never allowed a
 // best-fit look-alike.
 #include "ansicodepage.h"
+#include "widetext.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

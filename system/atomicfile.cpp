@@ -3,172 +3,16 @@
 #include "descriptor.h"
 #include "inplacewrite.h"
 #include "programfolder.h"
+#include "replacesteps.h"
 
 #include <cerrno>
 #include <chrono>
 #include <random>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
-#include <aclapi.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace brinevar {
 namespace {
 
 namespace fs = std::filesystem;
-
-// What the two systems do differently around a replace.
-#ifdef _WIN32
-// NTFS permissions show only when writing; the read-only attribute shows here.
-std::error_code MayWrite(const fs::path &file)
-{
-    const DWORD attributes = GetFileAttributesW(file.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return SystemError(ERROR_ACCESS_DENIED);
-    return {};
-}
-bool KeepOwnerAndModeOf(const fs::path &, int)
-{
-    return true;
-}
-// What the user set on the former file (its access rights and attributes)
-// goes to the new one before the rename, so that the rename is the one step
-// that changes the file. ReplaceFileW would keep them as well, but Wine's
-// moves the former file away before the new one comes in (a kill between
-// leaves no file) and deletes what a symbolic link points to.
-void TakeOverSetUp(const fs::path &former, const fs::path &fresh)
-{
-    PACL dacl = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetNamedSecurityInfoW(former.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                              nullptr, &dacl, nullptr, &descriptor) == ERROR_SUCCESS) {
-        SECURITY_DESCRIPTOR_CONTROL control = 0;
-        DWORD revision = 0;
-        GetSecurityDescriptorControl(descriptor, &control, &revision);
-        // Inherited entries come again from the folder, which is the same.
-        const SECURITY_INFORMATION which =
-            DACL_SECURITY_INFORMATION |
-            ((control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION
-                                           : UNPROTECTED_DACL_SECURITY_INFORMATION);
-        SetNamedSecurityInfoW(const_cast<wchar_t *>(fresh.c_str()), SE_FILE_OBJECT, which, nullptr,
-                              nullptr, dacl, nullptr);
-        LocalFree(descriptor);
-    }
-    if (const DWORD attributes = GetFileAttributesW(former.c_str());
-        attributes != INVALID_FILE_ATTRIBUTES)
-        SetFileAttributesW(fresh.c_str(), attributes);
-}
-std::error_code Replace(const fs::path &from, const fs::path &to)
-{
-    TakeOverSetUp(to, from);
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return {};
-    return SystemError(GetLastError());
-}
-// The file that a write to `path` lands in, as the system follows symbolic
-// links (under Wine, Unix ones too). A link to a missing file is refused:
-// replacing it by a file would undo what the user set up.
-fs::path FollowLinks(const fs::path &path, std::error_code &error)
-{
-    const HANDLE file =
-        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD reason = GetLastError();
-        const DWORD attributes = GetFileAttributesW(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            error = {int(reason), std::system_category()};
-        return path; // a missing file, or one that the next steps report on
-    }
-    std::wstring name(MAX_PATH, L'\0');
-    DWORD size = GetFinalPathNameByHandleW(file, name.data(), DWORD(name.size()), 0);
-    if (size >= name.size()) {
-        name.resize(size);
-        size = GetFinalPathNameByHandleW(file, name.data(), DWORD(name.size()), 0);
-    }
-    CloseHandle(file);
-    if (size == 0 || size >= name.size())
-        return path;
-    name.resize(size);
-    // "\\?\C:\..." as the user writes it.
-    if (name.starts_with(L"\\\\?\\") && name.size() > 6 && name[5] == L':' && name[6] == L'\\')
-        name.erase(0, 4);
-    return name;
-}
-void SyncFolder(const fs::path &) {}
-bool OwnedByMe(const fs::path &)
-{
-    return true;
-}
-#else
-// access() asks as the real user would be asked: a superuser may write anything.
-std::error_code MayWrite(const fs::path &file)
-{
-    return access(file.c_str(), W_OK) == 0 ? std::error_code() : LastFailure();
-}
-// The new file gets the former one's owner, group and permission bits. False
-// when the saver may not give it that owner or group (another user's file, or
-// a group the saver is not in): the file would be taken from them.
-bool KeepOwnerAndModeOf(const fs::path &former, int fd)
-{
-    struct stat status, fresh;
-    if (stat(former.c_str(), &status) != 0 || fstat(fd, &fresh) != 0)
-        return true;
-    if ((status.st_uid != fresh.st_uid || status.st_gid != fresh.st_gid) &&
-        fchown(fd, status.st_uid, status.st_gid) != 0)
-        return false;
-    fchmod(fd, status.st_mode & 07777);
-    return true;
-}
-std::error_code Replace(const fs::path &from, const fs::path &to)
-{
-    std::error_code error;
-    fs::rename(from, to, error);
-    return error;
-}
-// So that the new name survives a power cut as well as the new bytes.
-void SyncFolder(const fs::path &folder)
-{
-    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-}
-// Another user's save of a shared folder is not ours to judge.
-bool OwnedByMe(const fs::path &file)
-{
-    struct stat status;
-    return lstat(file.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
-           status.st_uid == geteuid();
-}
-// The file that a write to `path` lands in: symbolic links followed to the
-// end, a missing file included (a dangling link names the file to create).
-fs::path FollowLinks(const fs::path &path, std::error_code &error)
-{
-    fs::path current = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        const fs::file_status status = fs::symlink_status(current, error);
-        if (status.type() == fs::file_type::not_found)
-            error.clear();
-        if (error || !fs::is_symlink(status))
-            return current;
-        const fs::path link = fs::read_symlink(current, error);
-        if (error)
-            return current;
-        current = link.is_absolute() ? link : current.parent_path() / link;
-    }
-    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
-    return current;
-}
-#endif
 
 // ".tanks.cfg.<number>.tmp": hidden, and plainly this file's.
 std::string TemporaryPrefix(const fs::path &target)
@@ -209,30 +53,45 @@ std::error_code make_error_code(FileProblem problem)
     return {int(problem), category};
 }
 
-FileError::FileError(const fs::path &file, std::error_code reason)
-    : std::runtime_error(PathToUtf8(file) + ": " + reason.message()), file_(file), reason_(reason)
+std::string ShownPath(const fs::path &file)
+{
+    return PathToUtf8(fs::path(file).make_preferred());
+}
+
+std::string DescribeFailure(std::string_view verb, const fs::path &file, const std::string &reason)
+{
+    return "Could not " + std::string(verb) + " " + ShownPath(file) + ":\n" + reason;
+}
+
+Result FileFailure(std::string_view verb, const fs::path &file, std::error_code reason)
+{
+    return Result::Failure(DescribeFailure(verb, file, reason.message()), reason);
+}
+
+AtomicFile::AtomicFile(fs::path target, fs::path journal)
+    : named_(std::move(target)), journal_(std::move(journal))
 {
 }
 
-AtomicFile::AtomicFile(fs::path target) : named_(std::move(target))
+Result AtomicFile::open()
 {
     std::error_code error;
     target_ = FollowLinks(named_, error);
     if (error)
-        fail(error);
+        return fail(error);
     const fs::file_status status = fs::status(target_, error);
     const bool exists = status.type() != fs::file_type::not_found;
     if (error && exists)
-        fail(error);
+        return fail(error);
     // A folder, device or pipe would only fail at the last step, or worse, be
     // replaced by a file; say so now.
     if (fs::is_directory(status))
-        fail(FolderInTheWay());
+        return fail(FolderInTheWay());
     if (exists && !fs::is_regular_file(status))
-        fail(make_error_code(FileProblem::NotOrdinaryFile));
+        return fail(make_error_code(FileProblem::NotOrdinaryFile));
     if (exists)
         if (const std::error_code refused = MayWrite(target_))
-            fail(refused);
+            return fail(refused);
 
     for (int attempt = 0; fd_ < 0 && attempt < 16; ++attempt) {
         temporary_ = TemporaryNameFor(target_);
@@ -248,9 +107,9 @@ AtomicFile::AtomicFile(fs::path target) : named_(std::move(target))
         if (exists && (reason == std::errc::permission_denied ||
                        reason == std::errc::operation_not_permitted)) {
             inPlace_ = true;
-            return;
+            return {};
         }
-        fail(reason);
+        return fail(reason);
     }
     if (exists && !KeepOwnerAndModeOf(target_, fd_)) {
         // Another user's file, which this user may write: written in place it
@@ -262,6 +121,7 @@ AtomicFile::AtomicFile(fs::path target) : named_(std::move(target))
         temporary_.clear();
         inPlace_ = true;
     }
+    return {};
 }
 
 AtomicFile::~AtomicFile()
@@ -274,45 +134,42 @@ AtomicFile::~AtomicFile()
     }
 }
 
-void AtomicFile::write(std::string_view bytes)
+Result AtomicFile::write(std::string_view bytes)
 {
     if (inPlace_) {
         pending_ += bytes;
-        return;
+        return {};
     }
     ClearFailure();
     if (!WriteAll(fd_, bytes))
-        fail(LastFailure());
+        return fail(LastFailure());
+    return {};
 }
 
-void AtomicFile::commit()
+Result AtomicFile::commit()
 {
     ClearFailure();
     if (inPlace_) {
-        const int fd = OpenExisting(target_);
-        if (fd < 0)
-            fail(LastFailure());
-        const std::error_code reason = OverwriteInPlace(fd, pending_);
-        Close(fd);
-        if (reason)
-            fail(reason);
-        return;
+        if (const std::error_code reason = OverwriteInPlace(target_, pending_, journal_))
+            return fail(reason);
+        return {};
     }
     const bool flushed = Sync(fd_);
     const std::error_code reason = LastFailure();
     const bool closed = Close(fd_);
     fd_ = -1;
     if (!flushed || !closed)
-        fail(flushed ? LastFailure() : reason);
+        return fail(flushed ? LastFailure() : reason);
     if (const auto error = Replace(temporary_, target_))
-        fail(error);
+        return fail(error);
     temporary_.clear();
     SyncFolder(target_.parent_path());
+    return {};
 }
 
-void AtomicFile::fail(std::error_code reason) const
+Result AtomicFile::fail(std::error_code reason) const
 {
-    throw FileError(named_, reason);
+    return FileFailure("save", named_, reason);
 }
 
 void RemoveLeftOverTemporaries(const fs::path &target)

@@ -6,30 +6,28 @@
 // owner and group, and a symbolic link stays a link while the file it points
 // to is replaced. A file the user may not write is not replaced. A file the
 // user may write but cannot replace as it was (in a folder the user may not
-// write, or owned by another user) is overwritten in place at commit(), in a
-// way that never leaves the old text cut short or mixed with the new one.
+// write, or owned by another user) is overwritten in place at commit(): a
+// failure leaves the old text whole, and after a kill the journal puts it
+// back (see OverwriteInPlace).
 #pragma once
 
+#include "result.h"
+
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <system_error>
 
 namespace brinevar {
 
-// A file that could not be read or written; what() names the file and the reason.
-class FileError : public std::runtime_error {
-public:
-    FileError(const std::filesystem::path &file, std::error_code reason);
-
-    const std::filesystem::path &file() const { return file_; }
-    std::error_code reason() const { return reason_; }
-
-private:
-    std::filesystem::path file_;
-    std::error_code reason_;
-};
+// "Could not <verb> <file>:" and the reason, for a message box.
+std::string DescribeFailure(std::string_view verb, const std::filesystem::path &file,
+                            const std::string &reason);
+// The same as a Result that keeps the system's reason as its cause.
+Result FileFailure(std::string_view verb, const std::filesystem::path &file,
+                   std::error_code reason);
+// A file name as the user reads it: UTF-8, the system's own separators.
+std::string ShownPath(const std::filesystem::path &file);
 
 // What can be wrong with a file that the system has no error code for.
 enum class FileProblem { NotOrdinaryFile = 1 };
@@ -37,24 +35,28 @@ std::error_code make_error_code(FileProblem problem);
 
 class AtomicFile {
 public:
-    // Checks the target and creates the temporary file; throws FileError
-    // (naming `target`) when the file cannot be written.
-    explicit AtomicFile(std::filesystem::path target);
+    // Touches nothing yet. A file written in place keeps its old text in
+    // `journal` meanwhile (see OverwriteInPlace).
+    explicit AtomicFile(std::filesystem::path target, std::filesystem::path journal = {});
     // Without a commit the temporary file is removed and the target untouched.
     ~AtomicFile();
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;
 
-    void write(std::string_view bytes);
+    // Checks the target and creates the temporary file. Each step fails with
+    // "Could not save <target>:" and the reason, the reason as its cause.
+    Result open();
+    Result write(std::string_view bytes);
     // Flushes to disk and puts the new file in place of the target.
-    void commit();
+    Result commit();
 
 private:
-    [[noreturn]] void fail(std::error_code reason) const;
+    Result fail(std::error_code reason) const;
 
     std::filesystem::path named_;  // as given, for messages
     std::filesystem::path target_; // the file really written: links followed
     std::filesystem::path temporary_;
+    std::filesystem::path journal_;
     int fd_ = -1;
     bool inPlace_ = false;
     std::string pending_; // what an in-place write puts there at commit()

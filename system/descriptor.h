@@ -41,10 +41,4 @@ std::error_code LastFailure(int fallback = EIO);
 // A folder where a file should be, in the system's words where it has some.
 std::error_code FolderInTheWay();
 
-#ifdef _WIN32
-// A Windows error code, told in Windows' own words (FormatMessageW) and equal
-// to the errno condition it stands for (std::errc::permission_denied, ...).
-std::error_code SystemError(unsigned long code);
-#endif
-
 } // namespace brinevar

@@ -1,6 +1,6 @@
 #include "filetest.h"
 
-#include "ansicodepage.h"
+#include "widetext.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

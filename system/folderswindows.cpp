@@ -1,9 +1,9 @@
 // The folder rules on Windows.
 #include "folderrules.h"
 
-#include "ansicodepage.h"
 #include "asciicase.h"
 #include "programfolder.h"
+#include "widetext.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

@@ -40,11 +40,11 @@ std::vector<std::string> SplitCommand(const std::string &commandLine)
 
 } // namespace
 
-bool StartProgram(const std::string &commandLine)
+Result StartProgram(const std::string &commandLine)
 {
     std::vector<std::string> words = SplitCommand(commandLine);
     if (words.empty())
-        return false;
+        return CouldNotStart(commandLine, std::make_error_code(std::errc::invalid_argument));
     std::vector<char *> argv;
     for (std::string &word : words)
         argv.push_back(word.data());
@@ -54,13 +54,14 @@ bool StartProgram(const std::string &commandLine)
     // successful one; the child only forks it and leaves, so no zombie stays.
     int report[2];
     if (pipe(report) != 0)
-        return false;
+        return CouldNotStart(commandLine, {errno, std::generic_category()});
     fcntl(report[1], F_SETFD, FD_CLOEXEC);
     const pid_t child = fork();
     if (child < 0) {
+        const int error = errno;
         close(report[0]);
         close(report[1]);
-        return false;
+        return CouldNotStart(commandLine, {error, std::generic_category()});
     }
     if (child == 0) {
         setsid();
@@ -83,7 +84,9 @@ bool StartProgram(const std::string &commandLine)
         got = read(report[0], &error, sizeof error);
     while (got < 0 && errno == EINTR);
     close(report[0]);
-    return got == 0;
+    if (got == 0)
+        return {};
+    return CouldNotStart(commandLine, {got == sizeof error ? error : EIO, std::generic_category()});
 }
 
 } // namespace brinevar

@@ -3,17 +3,18 @@
 // call does.
 #include "launcher.h"
 
-#include "ansicodepage.h"
+#include "systemerror.h"
+#include "widetext.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 namespace brinevar {
 
-bool StartProgram(const std::string &commandLine)
+Result StartProgram(const std::string &commandLine)
 {
     if (commandLine.empty())
-        return false;
+        return CouldNotStart(commandLine, SystemError(ERROR_INVALID_PARAMETER));
     // CreateProcessW may write into the command line, so it gets its own
     // zero-terminated copy.
     std::wstring wide = Utf8ToWide(commandLine);
@@ -24,11 +25,11 @@ bool StartProgram(const std::string &commandLine)
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
-        return false;
+        return CouldNotStart(commandLine, SystemError(GetLastError()));
     // The program runs on by itself; its handles are of no further use here.
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return true;
+    return {};
 }
 
 } // namespace brinevar

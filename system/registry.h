@@ -3,6 +3,8 @@
 // program looks for (see registrystandin.h).
 #pragma once
 
+#include "result.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,11 +17,24 @@ using HKey = std::uintptr_t;
 // HKEY_LOCAL_MACHINE, sign-extended from 32 bits as Windows defines it.
 inline constexpr HKey kHKeyLocalMachine = HKey(std::intptr_t(std::int32_t(0x80000002u)));
 
-// Results, as Windows' error codes.
-inline constexpr long kErrorSuccess = 0;
+// Why a read failed, as Windows' error codes.
 inline constexpr long kErrorFileNotFound = 2;
 inline constexpr long kErrorAccessDenied = 5;
 inline constexpr long kErrorMoreData = 234;
+
+// A failed read, with the registry's error code as its cause.
+inline Result RegistryFailure(long status)
+{
+    static const class : public std::error_category {
+        const char *name() const noexcept override { return "registry"; }
+        std::string message(int code) const override
+        {
+            return "registry error " + std::to_string(code);
+        }
+    } registryErrors;
+    const std::error_code cause(int(status), registryErrors);
+    return Result::Failure("The registry value cannot be read: " + cause.message() + ".", cause);
+}
 
 // Value types.
 inline constexpr std::uint32_t kRegSz = 1;
@@ -51,12 +66,12 @@ public:
     // Reads one value as RegOpenKeyExA, RegQueryValueExA and RegCloseKey do
     // it together: opens `subKey` (ANSI) below `root` with options 0 and
     // `access`, reads `valueName` (ANSI) into a buffer of `bufferSize` bytes
-    // and closes the key on every path. Returns the first failing call's
-    // result (data longer than the buffer gives kErrorMoreData), or
-    // kErrorSuccess with the value in `value`.
-    virtual long ReadValue(HKey root, const std::string &subKey, const std::string &valueName,
-                           std::uint32_t access, std::uint32_t bufferSize,
-                           RegistryValue &value) = 0;
+    // and closes the key on every path. Fails with the first failing call's
+    // result as the cause (data longer than the buffer gives
+    // kErrorMoreData); else the value is in `value`.
+    virtual Result ReadValue(HKey root, const std::string &subKey, const std::string &valueName,
+                             std::uint32_t access, std::uint32_t bufferSize,
+                             RegistryValue &value) = 0;
 };
 
 // The machine's registry: advapi32 on Windows, the stand-in elsewhere.

@@ -26,18 +26,19 @@ StandInRegistry::StandInRegistry(std::vector<std::string> programs) : programs_(
 {
 }
 
-long StandInRegistry::ReadValue(HKey root, const std::string &subKey, const std::string &valueName,
-                                std::uint32_t, std::uint32_t bufferSize, RegistryValue &value)
+Result StandInRegistry::ReadValue(HKey root, const std::string &subKey,
+                                  const std::string &valueName, std::uint32_t,
+                                  std::uint32_t bufferSize, RegistryValue &value)
 {
     const auto found = std::ranges::find_if(programs_, IsInstalled);
     if (root != kHKeyLocalMachine || !SameIgnoringAsciiCase(subKey, kSysInfoKey) ||
         found == programs_.end() || !SameIgnoringAsciiCase(valueName, kSysInfoValue))
-        return kErrorFileNotFound;
+        return RegistryFailure(kErrorFileNotFound);
     std::string data = ToAnsi(*found) + '\0';
     if (data.size() > bufferSize)
-        return kErrorMoreData;
+        return RegistryFailure(kErrorMoreData);
     value = {kRegSz, std::move(data)};
-    return kErrorSuccess;
+    return {};
 }
 
 Registry &SystemRegistry()

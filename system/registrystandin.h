@@ -27,8 +27,8 @@ public:
     // when it is an ordinary file that someone may execute.
     explicit StandInRegistry(std::vector<std::string> programs);
 
-    long ReadValue(HKey root, const std::string &subKey, const std::string &valueName,
-                   std::uint32_t access, std::uint32_t bufferSize, RegistryValue &value) override;
+    Result ReadValue(HKey root, const std::string &subKey, const std::string &valueName,
+                     std::uint32_t access, std::uint32_t bufferSize, RegistryValue &value) override;
 
 private:
     std::vector<std::string> programs_;

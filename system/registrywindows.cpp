@@ -11,24 +11,24 @@ namespace {
 
 class WindowsRegistry : public Registry {
 public:
-    long ReadValue(HKey root, const std::string &subKey, const std::string &valueName,
-                   std::uint32_t access, std::uint32_t bufferSize, RegistryValue &value) override
+    Result ReadValue(HKey root, const std::string &subKey, const std::string &valueName,
+                     std::uint32_t access, std::uint32_t bufferSize, RegistryValue &value) override
     {
         HKEY key = nullptr;
         LONG status = RegOpenKeyExA(reinterpret_cast<HKEY>(root), subKey.c_str(), 0, access, &key);
         if (status != ERROR_SUCCESS)
-            return status;
+            return RegistryFailure(status);
         std::string buffer(bufferSize, '\0');
         DWORD type = 0, size = bufferSize;
         status = RegQueryValueExA(key, valueName.c_str(), nullptr, &type,
                                   reinterpret_cast<BYTE *>(buffer.data()), &size);
         RegCloseKey(key); // its result changes nothing
-        if (status == ERROR_SUCCESS) {
-            // A size beyond the buffer can only come from a faulty registry.
-            buffer.resize(std::min<DWORD>(size, bufferSize));
-            value = {type, std::move(buffer)};
-        }
-        return status;
+        if (status != ERROR_SUCCESS)
+            return RegistryFailure(status);
+        // A size beyond the buffer can only come from a faulty registry.
+        buffer.resize(std::min<DWORD>(size, bufferSize));
+        value = {type, std::move(buffer)};
+        return {};
     }
 };
 

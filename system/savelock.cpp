@@ -18,6 +18,11 @@ std::filesystem::path SaveLockBeside(const std::filesystem::path &settingsCopy)
     return settingsCopy.parent_path() / name;
 }
 
+std::filesystem::path SaveJournal(const std::filesystem::path &lockFile)
+{
+    return std::filesystem::path(lockFile).replace_extension(".journal");
+}
+
 SaveLock::SaveLock(const std::filesystem::path &file, std::chrono::milliseconds wait)
 {
     if (file.empty())

@@ -17,6 +17,10 @@ inline constexpr std::chrono::milliseconds kSaveLockWait{5000};
 // folder cannot be made.
 std::filesystem::path SaveLockBeside(const std::filesystem::path &settingsCopy);
 
+// Where the holder of the lock `lockFile` keeps the old text of a file that
+// it writes in place, until the new one is whole.
+std::filesystem::path SaveJournal(const std::filesystem::path &lockFile);
+
 class SaveLock {
 public:
     // Waits up to `wait` for the lock on `file` (created, and its folder,

@@ -5,7 +5,6 @@
 #include "settingstext.h"
 
 #include <cerrno>
-#include <stdexcept>
 #include <vector>
 
 namespace brinevar {
@@ -35,36 +34,44 @@ private:
 
 } // namespace
 
-std::string EncodeSettingsText(const TankSettings &settings, unsigned codePage)
+Result EncodeSettingsText(const TankSettings &settings, unsigned codePage, std::string &bytes)
 {
     const std::string text = FormatSettingsText(settings);
     if (!UnstorableCharacters(text, codePage).empty())
-        throw std::invalid_argument("A value holds a character that code page " +
-                                    std::to_string(codePage) +
-                                    " cannot store; nothing was written.");
-    return ToCodePage(text, codePage);
+        return Result::Failure("A value holds a character that code page " +
+                               std::to_string(codePage) + " cannot store; nothing was written.");
+    bytes = ToCodePage(text, codePage);
+    return {};
 }
 
-void WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings)
+Result WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings,
+                         const std::filesystem::path &journal)
 {
     // Encoded before the file is touched, so that a refusal leaves it as it was.
-    const std::string bytes = EncodeSettingsText(settings, AnsiCodePage());
-    AtomicFile file(path);
-    file.write(bytes);
-    file.commit();
+    std::string bytes;
+    if (const Result encoded = EncodeSettingsText(settings, AnsiCodePage(), bytes); !encoded)
+        return Result::Failure(DescribeFailure("save", path, encoded.message()));
+    AtomicFile file(path, journal);
+    Result outcome = file.open();
+    if (outcome)
+        outcome = file.write(bytes);
+    if (outcome)
+        outcome = file.commit();
+    return outcome;
 }
 
-void ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings)
+Result ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings)
 {
+    const auto failed = [&](std::error_code reason) { return FileFailure("read", path, reason); };
     ReadOnlyFile file(path);
     if (file.fd() < 0)
-        throw FileError(path, LastFailure(ENOENT));
+        return failed(LastFailure(ENOENT));
     const auto size = OrdinaryFileSize(file.fd());
     if (!size)
-        throw FileError(path, make_error_code(FileProblem::NotOrdinaryFile));
+        return failed(make_error_code(FileProblem::NotOrdinaryFile));
     const auto tooLarge = std::make_error_code(std::errc::file_too_large);
     if (*size > kMaxSettingsFileSize)
-        throw FileError(path, tooLarge);
+        return failed(tooLarge);
 
     std::string text;
     std::vector<char> buffer(std::size_t(1) << 16);
@@ -72,18 +79,16 @@ void ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings)
         ClearFailure();
         const long long got = ReadSome(file.fd(), buffer.data(), buffer.size());
         if (got < 0)
-            throw FileError(path, LastFailure(EIO));
+            return failed(LastFailure(EIO));
         if (got == 0)
             break;
         // A file that grows while it is read, or one whose size says nothing.
         if (text.size() + std::size_t(got) > kMaxSettingsFileSize)
-            throw FileError(path, tooLarge);
+            return failed(tooLarge);
         text.append(buffer.data(), std::size_t(got));
     }
-    // Read into a copy, so that a read that fails half-way changes nothing.
-    TankSettings read = settings;
-    ReadSettingsText(text, read, &FromAnsi);
-    settings = std::move(read);
+    ReadSettingsText(text, settings, &FromAnsi);
+    return {};
 }
 
 } // namespace brinevar

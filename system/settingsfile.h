@@ -4,6 +4,7 @@
 
 #include "atomicfile.h"
 #include "catalogue.h"
+#include "result.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -17,20 +18,25 @@ namespace brinevar {
 // than it is read: a value of 1 MiB still shows in a fraction of a second.
 inline constexpr std::uintmax_t kMaxSettingsFileSize = std::uintmax_t(1) << 20;
 
-// The bytes of the settings file in `codePage`, each text exactly as held.
-// Throws std::invalid_argument when a text holds a character that the code
-// page cannot store: no look-alike or '?' is ever written in its place.
-std::string EncodeSettingsText(const TankSettings &settings, unsigned codePage);
+// Puts into `bytes` the settings file in `codePage`, each text exactly as
+// held. Fails, the reason alone as its message, when a text holds a character
+// that the code page cannot store: no look-alike or '?' is ever written in
+// its place.
+Result EncodeSettingsText(const TankSettings &settings, unsigned codePage, std::string &bytes);
 
 // Replaces `path` as a whole with the text in the ANSI code page; on failure
-// throws (FileError, or as EncodeSettingsText) and the former file stays.
-void WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings);
+// ("Could not save <path>:" and the reason) the former file stays. A file
+// that must be written in place keeps its old text in `journal` meanwhile
+// (see OverwriteInPlace).
+Result WriteSettingsFile(const std::filesystem::path &path, const TankSettings &settings,
+                         const std::filesystem::path &journal = {});
 
 // Puts the value of every recognised line into `settings`, in file order;
 // settings that no line names keep the text they came in with. Only an
-// ordinary file is read: a folder, device or pipe at `path` throws FileError
-// at once, as does a file larger than kMaxSettingsFileSize, and so does any
-// failure to open or read.
-void ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings);
+// ordinary file is read: a folder, device or pipe at `path` fails at once, as
+// does a file larger than kMaxSettingsFileSize, and so does any failure to
+// open or read ("Could not read <path>:" and the reason, the system's reason
+// as the cause); a failure leaves `settings` as they were.
+Result ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings);
 
 } // namespace brinevar

@@ -1,26 +1,17 @@
 #include "updatesfolder.h"
 
-#include "asciicase.h"
 #include "programfolder.h"
+#include "updatesfolderrules.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <vector>
 
 namespace brinevar {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // A 64-bit Windows installs the 32-bit game under the first, a 32-bit one
 // under the second.
 constexpr const char *kProgramFolders[] = {"Program Files (x86)", "Program Files"};
-
-// The game's Updates folder under `programFiles` (as this system names it),
-// and the answer offered when it is under neither.
-std::string GameUpdatesUnder(const std::string &programFiles);
-std::string StandardUpdatesFolder();
 
 } // namespace
 
@@ -29,119 +20,10 @@ std::string DefaultUpdatesFolder()
     for (const char *programFiles : kProgramFolders) {
         const std::string folder = GameUpdatesUnder(programFiles);
         std::error_code error;
-        if (fs::is_directory(PathFromUtf8(folder), error))
+        if (std::filesystem::is_directory(PathFromUtf8(folder), error))
             return folder;
     }
     return StandardUpdatesFolder();
 }
-
-#ifdef _WIN32
-
-namespace {
-
-std::string GameUpdatesUnder(const std::string &programFiles)
-{
-    return "c:\\" + programFiles + "\\Microsoft Games\\Zoo Tycoon\\Updates\\";
-}
-
-// The game's own default, the text this prompt has always offered.
-std::string StandardUpdatesFolder()
-{
-    return GameUpdatesUnder("Program Files");
-}
-
-} // namespace
-
-std::string UpdatesFolderOnThisSystem(const std::string &ztPath)
-{
-    return ztPath;
-}
-
-#else
-
-namespace {
-
-std::string WinePrefix()
-{
-    if (const char *wine = std::getenv("WINEPREFIX"); wine && *wine)
-        return wine;
-    const char *home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.wine";
-}
-
-bool StartsWithDriveLetter(const std::string &path)
-{
-    return path.size() >= 2 && AsciiUpper(path[0]) >= 'A' && AsciiUpper(path[0]) <= 'Z' &&
-           path[1] == ':';
-}
-
-// The entry of `folder` that `name` names on a drive without case: the
-// exact name when it exists, else the first one that differs only in case.
-std::string EntryNamed(const fs::path &folder, const std::string &name)
-{
-    std::error_code error;
-    if (fs::exists(folder / name, error))
-        return name;
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        const std::string found = entry->path().filename().native();
-        if (SameIgnoringAsciiCase(found, name))
-            return found;
-    }
-    return name;
-}
-
-std::string GameUpdatesUnder(const std::string &programFiles)
-{
-    return WinePrefix() + "/drive_c/" + programFiles + "/Microsoft Games/Zoo Tycoon/Updates/";
-}
-
-// Without the game, where a game would go: a 64-bit prefix installs 32-bit
-// games under "Program Files (x86)".
-std::string StandardUpdatesFolder()
-{
-    std::error_code error;
-    const bool wow64 = fs::is_directory(WinePrefix() + "/drive_c/Program Files (x86)", error);
-    return GameUpdatesUnder(wow64 ? "Program Files (x86)" : "Program Files");
-}
-
-} // namespace
-
-std::string UpdatesFolderOnThisSystem(const std::string &ztPath)
-{
-    const bool endsInSeparator = ztPath.ends_with('\\') || ztPath.ends_with('/');
-    if (!StartsWithDriveLetter(ztPath)) {
-        if (ztPath.ends_with('\\'))
-            return ztPath.substr(0, ztPath.size() - 1) + '/';
-        return ztPath;
-    }
-    const std::string prefix = WinePrefix();
-    // Wine names its drive links in small letters.
-    const char letter = char(AsciiUpper(ztPath[0]) - 'A' + 'a');
-    fs::path folder = fs::path(prefix) / "dosdevices" / (std::string(1, letter) + ":");
-    std::error_code error;
-    if (letter == 'c' && !fs::exists(folder, error))
-        folder = fs::path(prefix) / "drive_c";
-    // As Windows reads the path: ".." steps back, but never above the
-    // drive's root ("C:\.." is "C:\"), so the path stays inside the prefix.
-    const std::string rest = ztPath.substr(2);
-    std::vector<std::string> names;
-    for (std::size_t start = 0; start <= rest.size();) {
-        const std::size_t end = std::min(rest.find_first_of("\\/", start), rest.size());
-        const std::string name = rest.substr(start, end - start);
-        if (name == "..") {
-            if (!names.empty())
-                names.pop_back();
-        } else if (!name.empty() && name != ".") {
-            names.push_back(name);
-        }
-        start = end + 1;
-    }
-    for (const std::string &name : names)
-        folder /= EntryNamed(folder, name);
-    return folder.native() + (endsInSeparator ? "/" : "");
-}
-
-#endif
 
 } // namespace brinevar

@@ -29,7 +29,7 @@ struct AboutBox {
               {registry, [](const std::string &) { return false; },
                [this](const std::string &commandLine) {
                    started << QString::fromStdString(commandLine);
-                   return toolExists;
+                   return toolExists ? Result() : Result::Failure("no such program");
                }})
     {
     }

@@ -1,4 +1,5 @@
 #include "atomicfile.h"
+#include "childprocess.h"
 #include "settingsfile.h"
 #include "testfolder.h"
 
@@ -30,8 +31,9 @@ TEST(AtomicFile, ReplacesTheWholeFileOnCommit)
     folder.write("tanks.cfg", std::string(5000, 'x'));
     {
         AtomicFile file(target);
-        file.write("short");
-        file.commit();
+        ASSERT_EQ(file.open().message(), "");
+        ASSERT_EQ(file.write("short").message(), "");
+        ASSERT_EQ(file.commit().message(), "");
     }
     EXPECT_EQ(folder.read("tanks.cfg"), "short");
     EXPECT_EQ(folder.entries(), 1u);
@@ -41,11 +43,11 @@ TEST(AtomicFile, AFailureBeforeCommitLeavesTheFormerFileAndNoLitter)
 {
     TestFolder folder;
     folder.write("tanks.cfg", "former text");
-    try {
+    {
         AtomicFile file(folder.path() / "tanks.cfg");
-        file.write("half of the new");
-        throw std::runtime_error("injected fault in the middle of a write");
-    } catch (const std::runtime_error &) {
+        ASSERT_EQ(file.open().message(), "");
+        ASSERT_EQ(file.write("half of the new").message(), "");
+        // A fault in the middle of a write: the file goes without a commit.
     }
     EXPECT_EQ(folder.read("tanks.cfg"), "former text");
     EXPECT_EQ(folder.entries(), 1u);
@@ -55,17 +57,13 @@ TEST(AtomicFile, FailuresNameTheFileAndTheReason)
 {
     TestFolder folder;
     const auto missing = folder.path() / "no such folder" / "tanks.cfg";
-    try {
-        AtomicFile file(missing);
-        FAIL() << "a file in a missing folder was opened";
-    } catch (const FileError &error) {
-        EXPECT_EQ(error.file(), missing);
-        EXPECT_EQ(error.reason(), std::errc::no_such_file_or_directory);
-        EXPECT_NE(std::string(error.what()).find("tanks.cfg"), std::string::npos);
-    }
+    const Result error = AtomicFile(missing).open();
+    EXPECT_EQ(error.cause(), std::errc::no_such_file_or_directory);
+    EXPECT_EQ(error.message(),
+              "Could not save " + ShownPath(missing) + ":\n" + error.cause().message());
 
     std::filesystem::create_directory(folder.path() / "a folder");
-    EXPECT_THROW(AtomicFile(folder.path() / "a folder"), FileError);
+    EXPECT_FALSE(AtomicFile(folder.path() / "a folder").open());
     EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "a folder"));
 }
 
@@ -78,14 +76,11 @@ namespace fs = std::filesystem;
 // (tests/as-nobody.sh runs them so under CTest).
 bool SkipAsSuperuser()
 {
-#ifndef _WIN32
-    if (geteuid() == 0) {
-        std::cout << "skipped as root: no file is read-only to root; "
-                     "the *_unprivileged test runs this as nobody\n";
-        return true;
-    }
-#endif
-    return false;
+    if (!IsSuperuser())
+        return false;
+    std::cout << "skipped as root: no file is read-only to root; "
+                 "the *_unprivileged test runs this as nobody\n";
+    return true;
 }
 
 // Gives `folder` its permissions back when the test ends, so that it can be removed.
@@ -102,7 +97,7 @@ TEST(AtomicFile, KeepsTheFormerFilesAttributes)
     folder.write("tanks.cfg", "former");
     const auto target = folder.path() / "tanks.cfg";
     ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    WriteSettingsFile(target, DefaultTexts());
+    ASSERT_EQ(WriteSettingsFile(target, DefaultTexts()).message(), "");
     EXPECT_EQ(folder.read("tanks.cfg").size(), 467u);
     EXPECT_TRUE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(folder.entries(), 1u);
@@ -127,17 +122,14 @@ TEST(AtomicFile, RefusalsAreToldInTheSystemsOwnWords)
         {folder.path() / "tanks.ini", std::errc::is_a_directory, false},
     };
     for (const auto &test : cases) {
-        try {
-            WriteSettingsFile(test.target, DefaultTexts());
-            ADD_FAILURE() << test.target << " was written";
-        } catch (const FileError &error) {
-            const std::string words = error.reason().message();
-            EXPECT_EQ(error.reason(), test.condition) << words;
-            EXPECT_FALSE(words.empty() || words.ends_with('\n')) << words;
-            EXPECT_EQ(words.find("Permission denied"), std::string::npos) << words;
-            if (test.windowsWordsOnWine) {
-                EXPECT_NE(words, std::make_error_code(test.condition).message());
-            }
+        const Result error = WriteSettingsFile(test.target, DefaultTexts());
+        ASSERT_FALSE(error) << test.target << " was written";
+        const std::string words = error.cause().message();
+        EXPECT_EQ(error.cause(), test.condition) << words;
+        EXPECT_FALSE(words.empty() || words.ends_with('\n')) << words;
+        EXPECT_EQ(words.find("Permission denied"), std::string::npos) << words;
+        if (test.windowsWordsOnWine) {
+            EXPECT_NE(words, std::make_error_code(test.condition).message());
         }
     }
     SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -150,7 +142,7 @@ TEST(AtomicFile, KeepsThePermissionBits)
     for (const fs::perms mode : {fs::perms(0600), fs::perms(0640), fs::perms(0755)}) {
         folder.write("tanks.cfg", "former");
         fs::permissions(folder.path() / "tanks.cfg", mode);
-        WriteSettingsFile(folder.path() / "tanks.cfg", DefaultTexts());
+        ASSERT_EQ(WriteSettingsFile(folder.path() / "tanks.cfg", DefaultTexts()).message(), "");
         EXPECT_EQ(fs::status(folder.path() / "tanks.cfg").permissions(), mode);
         EXPECT_EQ(folder.read("tanks.cfg").size(), 467u);
     }
@@ -168,21 +160,18 @@ const passwd *Nobody()
 }
 
 // Saves `texts` as `user` in a process of its own: 0, or the errno value of
-// the FileError (255 for any other failure).
+// the failure's cause (255 for any other failure).
 int SaveAs(const passwd *user, const fs::path &file, const TankSettings &texts)
 {
     const pid_t saver = fork();
     if (saver == 0) {
         int status = 255;
         if (setgid(user->pw_gid) == 0 && setuid(user->pw_uid) == 0) {
-            try {
-                WriteSettingsFile(file, texts);
+            const Result saved = WriteSettingsFile(file, texts);
+            if (saved)
                 status = 0;
-            } catch (const FileError &error) {
-                if (error.reason().category() == std::generic_category())
-                    status = error.reason().value() & 255;
-            } catch (const std::exception &) {
-            }
+            else if (saved.cause().category() == std::generic_category())
+                status = saved.cause().value() & 255;
         }
         _exit(status);
     }
@@ -272,7 +261,7 @@ TEST(AtomicFile, ALinkStaysALinkAndTheFileItPointsToIsReplaced)
     fs::create_symlink("game/new.ini", folder.path() / "tanks.ini");
 
     for (const char *name : {"tanks.cfg", "tanks.ini"})
-        WriteSettingsFile(folder.path() / name, DefaultTexts());
+        ASSERT_EQ(WriteSettingsFile(folder.path() / name, DefaultTexts()).message(), "");
 
     EXPECT_TRUE(fs::is_symlink(folder.path() / "tanks.cfg"));
     EXPECT_TRUE(fs::is_symlink(folder.path() / "game" / "middle.cfg"));
@@ -284,7 +273,7 @@ TEST(AtomicFile, ALinkStaysALinkAndTheFileItPointsToIsReplaced)
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path() / "game"), {}), 3);
 }
 
-TEST(AtomicFile, WhatIsNoFileOrCannotBeOneIsAFileErrorAndStaysAsItWas)
+TEST(AtomicFile, WhatIsNoFileOrCannotBeOneFailsAndStaysAsItWas)
 {
     TestFolder folder;
     const fs::path base = folder.path();
@@ -316,13 +305,11 @@ TEST(AtomicFile, WhatIsNoFileOrCannotBeOneIsAFileErrorAndStaysAsItWas)
          std::make_error_code(std::errc::filename_too_long)},
     };
     for (const auto &test : cases) {
-        try {
-            WriteSettingsFile(test.target, DefaultTexts());
-            ADD_FAILURE() << test.target << " was written";
-        } catch (const FileError &error) {
-            EXPECT_EQ(error.reason(), test.reason) << test.target;
-            EXPECT_EQ(error.file(), test.target);
-        }
+        const Result error = WriteSettingsFile(test.target, DefaultTexts());
+        EXPECT_EQ(error.cause(), test.reason) << test.target;
+        // The file as the user named it, not where its links lead.
+        EXPECT_TRUE(error.message().starts_with("Could not save " + ShownPath(test.target) + ":"))
+            << error.message();
     }
     EXPECT_TRUE(fs::is_fifo(base / "fifo.cfg"));
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
@@ -337,12 +324,8 @@ TEST(AtomicFileAsUser, AFileTheUserMayNotWriteIsNotReplaced)
     TestFolder folder;
     folder.write("tanks.cfg", "former");
     fs::permissions(folder.path() / "tanks.cfg", fs::perms::owner_read);
-    try {
-        WriteSettingsFile(folder.path() / "tanks.cfg", DefaultTexts());
-        ADD_FAILURE() << "a read-only file was replaced";
-    } catch (const FileError &error) {
-        EXPECT_EQ(error.reason(), std::errc::permission_denied);
-    }
+    EXPECT_EQ(WriteSettingsFile(folder.path() / "tanks.cfg", DefaultTexts()).cause(),
+              std::errc::permission_denied);
     EXPECT_EQ(folder.read("tanks.cfg"), "former");
     EXPECT_EQ(folder.entries(), 1u);
     fs::permissions(folder.path() / "tanks.cfg", fs::perms::owner_all);
@@ -358,20 +341,16 @@ TEST(AtomicFileAsUser, AWritableFileInAFolderTheUserMayNotWriteIsWrittenInPlace)
     fs::permissions(folder.path() / "tanks.cfg", fs::perms(0640));
     fs::permissions(folder.path(), fs::perms(0555));
     const Restore restore{folder.path()};
-    WriteSettingsFile(folder.path() / "tanks.cfg", DefaultTexts());
+    ASSERT_EQ(WriteSettingsFile(folder.path() / "tanks.cfg", DefaultTexts()).message(), "");
     EXPECT_EQ(folder.read("tanks.cfg").size(), 467u);
     EXPECT_EQ(fs::status(folder.path() / "tanks.cfg").permissions(), fs::perms(0640));
 
     // A new file cannot be made there: the folder's reason is given.
-    try {
-        WriteSettingsFile(folder.path() / "tanks.ini", DefaultTexts());
-        ADD_FAILURE() << "a file was made in an unwritable folder";
-    } catch (const FileError &error) {
-        EXPECT_EQ(error.reason(), std::errc::permission_denied);
-    }
+    EXPECT_EQ(WriteSettingsFile(folder.path() / "tanks.ini", DefaultTexts()).cause(),
+              std::errc::permission_denied);
 }
 
-TEST(AtomicFileAsUser, AFolderTheUserMayNotOpenIsAFileError)
+TEST(AtomicFileAsUser, AFolderTheUserMayNotOpenIsRefused)
 {
     if (SkipAsSuperuser())
         GTEST_SKIP();
@@ -379,12 +358,9 @@ TEST(AtomicFileAsUser, AFolderTheUserMayNotOpenIsAFileError)
     fs::create_directory(folder.path() / "closed");
     fs::permissions(folder.path() / "closed", fs::perms::none);
     const Restore restore{folder.path() / "closed"};
-    try {
-        WriteSettingsFile(folder.path() / "closed" / "Updates" / "tanks.cfg", DefaultTexts());
-        ADD_FAILURE() << "a file was written in a folder that cannot be opened";
-    } catch (const FileError &error) {
-        EXPECT_EQ(error.reason(), std::errc::permission_denied);
-    }
+    EXPECT_EQ(WriteSettingsFile(folder.path() / "closed" / "Updates" / "tanks.cfg", DefaultTexts())
+                  .cause(),
+              std::errc::permission_denied);
 }
 #endif
 

@@ -36,5 +36,8 @@ bool WaitToGo();
 // system has no such thing).
 bool BecomeUser(const char *name);
 
+// Whether this process may write any file, read-only ones included (root).
+bool IsSuperuser();
+
 // Sets an environment variable of this process.
 void SetEnvironment(const char *name, const char *value);

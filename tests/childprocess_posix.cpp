@@ -87,6 +87,11 @@ bool BecomeUser(const char *name)
     return user && setgid(user->pw_gid) == 0 && setuid(user->pw_uid) == 0;
 }
 
+bool IsSuperuser()
+{
+    return geteuid() == 0;
+}
+
 void SetEnvironment(const char *name, const char *value)
 {
     setenv(name, value, 1);

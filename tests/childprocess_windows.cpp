@@ -125,6 +125,11 @@ bool BecomeUser(const char *)
     return false;
 }
 
+bool IsSuperuser()
+{
+    return false;
+}
+
 void SetEnvironment(const char *name, const char *value)
 {
     _putenv_s(name, value);

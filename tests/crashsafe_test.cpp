@@ -5,6 +5,7 @@
 // the kill left behind must never stand in its place.
 #include "ansicodepage.h"
 #include "childprocess.h"
+#include "inplacewrite.h"
 #include "settingsfile.h"
 #include "settingstext.h"
 #include "testfolder.h"
@@ -44,15 +45,19 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // A text far longer than the default one, so that a save takes several
-// writes. A save in place is one write over the file, which a kill cannot
-// split within one page of memory (4 KiB) but can across pages: its longer
-// text stays within a page.
-TankSettings LongTexts(bool inPlace)
+// writes, and a save in place one write that a kill can split between pages.
+TankSettings LongTexts()
 {
     TankSettings texts;
     for (std::size_t i = 0; i < texts.size(); ++i)
-        texts[i] = std::string(inPlace ? 120 : 3000, char('a' + i)) + " " + std::to_string(i);
+        texts[i] = std::string(3000, char('a' + i)) + " " + std::to_string(i);
     return texts;
+}
+
+// Where a save in place keeps the old text, in a folder the saver may write.
+std::filesystem::path JournalOf(const std::filesystem::path &file)
+{
+    return file.parent_path() / "journal" / "save.journal";
 }
 
 // The program itself, run again as the saving child (see main).
@@ -72,16 +77,16 @@ Child StartSaving(const std::filesystem::path &file, bool longFirst, bool asNobo
 
 int SaveForever(const char *file, bool longFirst, const char *user)
 {
-    const TankSettings defaults = DefaultTexts(), longTexts = LongTexts(user != nullptr);
+    const TankSettings defaults = DefaultTexts(), longTexts = LongTexts();
+    const std::filesystem::path journal = user ? JournalOf(file) : std::filesystem::path();
     if ((user && !BecomeUser(user)) || !SayReady())
         return 1;
-    try {
-        for (bool useLong = longFirst;; useLong = !useLong)
-            WriteSettingsFile(file, useLong ? longTexts : defaults);
-    } catch (const std::exception &error) {
-        std::fprintf(stderr, "save failed: %s\n", error.what());
-        return 1;
-    }
+    for (bool useLong = longFirst;; useLong = !useLong)
+        if (const Result saved = WriteSettingsFile(file, useLong ? longTexts : defaults, journal);
+            !saved) {
+            std::fprintf(stderr, "save failed: %s\n", saved.message().c_str());
+            return 1;
+        }
 }
 
 bool IsLeftOverTemporary(const std::filesystem::path &entry)
@@ -94,39 +99,31 @@ bool IsLeftOverTemporary(const std::filesystem::path &entry)
 
 namespace {
 
-// `after` holds `text` whole: byte for byte, or for a save in place
-// followed by blank lines, which a reader passes over.
-bool Holds(const std::string &after, const std::string &text, bool inPlace)
-{
-    return after.starts_with(text) &&
-           (after.size() == text.size() ||
-            (inPlace && after.find_first_not_of('\n', text.size()) == std::string::npos));
-}
-
 // Kills saves into `folder`, `kills` times; `inPlace`: saves of the user
-// nobody, who may write the file but not the folder.
+// nobody, who may write the file but not the folder, each kill followed by
+// what the next start does with the journal.
 void KillSavesAtRandom(const TestFolder &folder, bool inPlace, int kills)
 {
     const auto file = folder.path() / "tanks.cfg";
     const TankSettings defaults = DefaultTexts();
-    const TankSettings longTexts = LongTexts(inPlace);
+    const TankSettings longTexts = LongTexts();
     const std::string defaultText = FormatSettingsFile(defaults);
     const std::string longText = FormatSettingsFile(longTexts);
-    ASSERT_GT(longText.size(), inPlace ? 2500u : 50000u);
-    ASSERT_LT(longText.size(), inPlace ? 4096u : 1u << 20);
+    ASSERT_GT(longText.size(), 50000u);
+    ASSERT_LT(longText.size(), 1u << 20);
 
     // Kill within a few save times, so that kills fall into every step of a
     // save: creating, writing, flushing to disk, renaming.
     const auto start = Clock::now();
     for (int i = 0; i < 10; ++i)
-        WriteSettingsFile(file, i % 2 ? defaults : longTexts);
+        ASSERT_EQ(WriteSettingsFile(file, i % 2 ? defaults : longTexts).message(), "");
     const auto saveTime = (Clock::now() - start) / 10;
     const auto window = std::clamp<Clock::duration>(4 * saveTime, std::chrono::microseconds(200),
                                                     std::chrono::milliseconds(50));
 
     std::mt19937 random(std::random_device{}());
     std::uniform_int_distribution<Clock::rep> moment(0, window.count());
-    int changed = 0, sawDefault = 0, sawLong = 0;
+    int changed = 0, sawDefault = 0, sawLong = 0, undone = 0;
     std::string before = folder.read("tanks.cfg");
     for (int kill = 0; kill < kills; ++kill) {
         // A start that fails now and then under Wine is not what is tested here.
@@ -137,9 +134,24 @@ void KillSavesAtRandom(const TestFolder &folder, bool inPlace, int kills)
         std::this_thread::sleep_for(Clock::duration(moment(random)));
         ASSERT_TRUE(KillChild(child)) << "the saving process ended by itself: a save failed";
 
+        if (inPlace && std::filesystem::exists(JournalOf(file))) {
+            if (undone++ == 0) {
+                // A journal is followed only to a file that the save writes: one
+                // put in the lock's folder by somebody else must not make the
+                // program overwrite what it names.
+                const auto journal = folder.read("journal/save.journal");
+                const auto torn = folder.read("tanks.cfg");
+                UndoInterruptedOverwrite(JournalOf(file), {JournalOf(file).parent_path()});
+                EXPECT_EQ(folder.read("tanks.cfg"), torn);
+                EXPECT_FALSE(std::filesystem::exists(JournalOf(file)));
+                folder.write("journal/save.journal", journal);
+            }
+            UndoInterruptedOverwrite(JournalOf(file), {file});
+            EXPECT_FALSE(std::filesystem::exists(JournalOf(file)));
+        }
         const std::string after = folder.read("tanks.cfg");
-        const bool isDefault = Holds(after, defaultText, inPlace);
-        const bool isLong = Holds(after, longText, inPlace);
+        const bool isDefault = after == defaultText;
+        const bool isLong = after == longText;
         ASSERT_TRUE(isDefault || isLong)
             << "kill " << kill << " left a file of " << after.size() << " bytes";
         sawDefault += isDefault;
@@ -150,7 +162,7 @@ void KillSavesAtRandom(const TestFolder &folder, bool inPlace, int kills)
 
     std::size_t leftOver = 0;
     for (const auto &entry : std::filesystem::directory_iterator(folder.path())) {
-        if (entry.path() != file) {
+        if (entry.path() != file && entry.path() != JournalOf(file).parent_path()) {
             EXPECT_TRUE(IsLeftOverTemporary(entry.path())) << entry.path();
             ++leftOver;
         }
@@ -159,8 +171,8 @@ void KillSavesAtRandom(const TestFolder &folder, bool inPlace, int kills)
               << std::chrono::duration<double, std::milli>(window).count()
               << " ms of the start of saving (one save: "
               << std::chrono::duration<double, std::milli>(saveTime).count()
-              << " ms); the file changed " << changed << " times; " << leftOver
-              << " temporary files left behind\n";
+              << " ms); the file changed " << changed << " times; " << undone
+              << " saves undone by their journal; " << leftOver << " temporary files left behind\n";
 
     // Kills must have landed both before and after saves completed, or the
     // test proved nothing (on a loaded machine a save can take 15 ms or more,
@@ -170,7 +182,7 @@ void KillSavesAtRandom(const TestFolder &folder, bool inPlace, int kills)
     EXPECT_GT(sawLong, 0);
 
     // Left-over temporary files do not stand in the way of the next save.
-    WriteSettingsFile(file, defaults);
+    ASSERT_EQ(WriteSettingsFile(file, defaults).message(), "");
     EXPECT_EQ(folder.read("tanks.cfg"), defaultText);
 }
 
@@ -194,6 +206,8 @@ TEST(CrashSafeSave, KilledAtRandomAFileWrittenInPlaceIsNeverTorn)
     TestFolder folder;
     folder.write("tanks.cfg", "former");
     std::filesystem::permissions(folder.path() / "tanks.cfg", std::filesystem::perms(0666));
+    std::filesystem::create_directory(folder.path() / "journal");
+    std::filesystem::permissions(folder.path() / "journal", std::filesystem::perms(0777));
     KillSavesAtRandom(folder, true, 200);
 }
 #endif

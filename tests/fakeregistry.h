@@ -23,21 +23,22 @@ public:
     };
     std::vector<Read> reads;
 
-    long ReadValue(brinevar::HKey root, const std::string &subKey, const std::string &valueName,
-                   std::uint32_t access, std::uint32_t bufferSize, Value &value) override
+    brinevar::Result ReadValue(brinevar::HKey root, const std::string &subKey,
+                               const std::string &valueName, std::uint32_t access,
+                               std::uint32_t bufferSize, Value &value) override
     {
         reads.push_back({root, subKey, valueName, access});
         if (root != brinevar::kHKeyLocalMachine || !keys.contains(subKey))
-            return brinevar::kErrorFileNotFound;
+            return brinevar::RegistryFailure(brinevar::kErrorFileNotFound);
         if (access & ~brinevar::kKeyRead)
-            return brinevar::kErrorAccessDenied;
+            return brinevar::RegistryFailure(brinevar::kErrorAccessDenied);
         const auto found = keys.at(subKey).find(valueName);
         if (found == keys.at(subKey).end())
-            return brinevar::kErrorFileNotFound;
+            return brinevar::RegistryFailure(brinevar::kErrorFileNotFound);
         if (found->second.data.size() > bufferSize)
-            return brinevar::kErrorMoreData;
+            return brinevar::RegistryFailure(brinevar::kErrorMoreData);
         value = found->second;
-        return brinevar::kErrorSuccess;
+        return {};
     }
 
     // Whether any read asked for the key `keyPath`.

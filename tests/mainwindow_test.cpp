@@ -1,7 +1,6 @@
 // What the main window does, through a stand-in for the window and the
 // settings store: start-up, the commands, the checks, the help buttons and
 // the about box, as a front end drives them by pressing layout rows.
-#include "descriptor.h"
 #include "mainlayout.h"
 #include "mainwindow.h"
 #include "settingbyname.h"
@@ -13,10 +12,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <optional>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "systemerror.h"
+#else
 #include <sys/stat.h>
 #endif
 
@@ -240,46 +242,60 @@ TEST(MainWindowStart, TheCopyFillsOnlyTheFieldsItNames)
     EXPECT_TRUE(some.host.messages.empty());
 }
 
+namespace {
+
+// Puts what is no settings file in place of tanks.ini (made by `make`) and
+// expects the start to report it with `reason` and open at once all the same.
+void ExpectReportedAtOnce(const std::string &reason,
+                          const std::function<void(const std::filesystem::path &)> &make)
+{
+    Machine machine;
+    machine.store.values["MZTPath/Path"] = machine.updatesFolder();
+    const auto copy = machine.program.path() / "tanks.ini";
+    make(copy);
+    const auto start = std::chrono::steady_clock::now();
+    Session session(machine);
+    // Far above a healthy start, even sanitized on a busy machine; far
+    // below a read that waits on a pipe or a device.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
+    EXPECT_EQ(session.host.messages,
+              std::vector<std::string>{"Could not read " + PathToUtf8(copy) + ":\n" + reason});
+    EXPECT_EQ(session.host.fields, InitialTexts());
+}
+
+} // namespace
+
 TEST(MainWindowStart, WhatIsNoSettingsFileIsReportedAndTheWindowOpensAtOnce)
 {
+    SCOPED_TRACE("huge");
+    ExpectReportedAtOnce("File too large", [](const std::filesystem::path &copy) {
+        std::ofstream(copy) << ""; // sparse: nothing written
+        std::filesystem::resize_file(copy, kMaxSettingsFileSize + 1);
+    });
+}
+
 #ifdef _WIN32
-    // Windows refuses to open a folder as a file at all, and says so in its
-    // own words (ERROR_ACCESS_DENIED).
-    std::vector<std::pair<std::string, std::string>> kinds = {{"folder", SystemError(5).message()}};
+TEST(MainWindowStart, AFolderInPlaceOfTheSettingsFileIsReportedInWindowsOwnWords)
+{
+    // Windows refuses to open a folder as a file at all (ERROR_ACCESS_DENIED).
+    ExpectReportedAtOnce(SystemError(5).message(), [](const std::filesystem::path &copy) {
+        std::filesystem::create_directory(copy);
+    });
+}
 #else
-    std::vector<std::pair<std::string, std::string>> kinds = {{"folder", "Not an ordinary file"},
-                                                              {"fifo", "Not an ordinary file"},
-                                                              {"zero", "Not an ordinary file"}};
-#endif
-    kinds.emplace_back("huge", "File too large");
-    for (const auto &[kind, reason] : kinds) {
-        Machine machine;
-        machine.store.values["MZTPath/Path"] = machine.updatesFolder();
-        const auto copy = machine.program.path() / "tanks.ini";
-        if (kind == "folder")
-            std::filesystem::create_directory(copy);
-        if (kind == "huge") { // sparse: nothing written
-            machine.program.write("tanks.ini", "");
-            std::filesystem::resize_file(copy, kMaxSettingsFileSize + 1);
-        }
-#ifndef _WIN32
-        if (kind == "fifo") {
-            ASSERT_EQ(mkfifo(copy.c_str(), 0644), 0);
-        }
-        if (kind == "zero")
-            std::filesystem::create_symlink("/dev/zero", copy);
-#endif
-        const auto start = std::chrono::steady_clock::now();
-        Session session(machine);
-        // Far above a healthy start, even sanitized on a busy machine; far
-        // below a read that waits on a pipe or a device.
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6)) << kind;
-        EXPECT_EQ(session.host.messages,
-                  std::vector<std::string>{"Could not read " + PathToUtf8(copy) + ":\n" + reason})
-            << kind;
-        EXPECT_EQ(session.host.fields, InitialTexts()) << kind;
+TEST(MainWindowStart, AFolderPipeOrDeviceInPlaceOfTheSettingsFileIsNoOrdinaryFile)
+{
+    const std::pair<const char *, std::function<void(const std::filesystem::path &)>> kinds[] = {
+        {"folder", [](const auto &copy) { std::filesystem::create_directory(copy); }},
+        {"fifo", [](const auto &copy) { ASSERT_EQ(mkfifo(copy.c_str(), 0644), 0); }},
+        {"zero", [](const auto &copy) { std::filesystem::create_symlink("/dev/zero", copy); }},
+    };
+    for (const auto &[kind, make] : kinds) {
+        SCOPED_TRACE(kind);
+        ExpectReportedAtOnce("Not an ordinary file", make);
     }
 }
+#endif
 
 TEST(MainWindowCommands, SaveWritesBothFilesAlikeAndCloses)
 {

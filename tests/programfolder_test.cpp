@@ -17,14 +17,6 @@ using namespace brinevar;
 
 namespace fs = std::filesystem;
 
-TEST(ProgramFolder, TheBuildKnowsWhereItInstallsTo)
-{
-#ifndef _WIN32
-    ASSERT_FALSE(InstalledProgramFolder().empty());
-    EXPECT_TRUE(InstalledProgramFolder().is_absolute());
-#endif
-}
-
 TEST(ProgramFolder, InstalledCopiesAreToldFromBuildAndPortableOnes)
 {
     TestFolder scratch;
@@ -52,6 +44,12 @@ TEST(ProgramFolder, InstalledCopiesAreToldFromBuildAndPortableOnes)
 }
 
 #ifndef _WIN32
+TEST(ProgramFolder, TheBuildKnowsWhereItInstallsTo)
+{
+    ASSERT_FALSE(InstalledProgramFolder().empty());
+    EXPECT_TRUE(InstalledProgramFolder().is_absolute());
+}
+
 TEST(ProgramFolder, AnInstalledCopyKeepsTheCopyPerUserEvenWhenWritable)
 {
     // Running as root makes the install folder writable; the copy must still

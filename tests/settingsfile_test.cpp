@@ -89,16 +89,16 @@ TEST(WriteSettings, TextsAreWrittenAsTheyStandButAlwaysOnOneLine)
     ASSERT_EQ(lines.size(), 22u);
     EXPECT_EQ(lines[1], "saltWater =   1e5 x ");
     EXPECT_EQ(lines[2], "freshWater = a b c d");
-#ifndef _WIN32
-    EXPECT_EQ(lines[3], "wallHeightPriceDivisor = caf\xe9 ?");
-#endif
+    if (AnsiCodePage() == kWindows1252) {
+        EXPECT_EQ(lines[3], "wallHeightPriceDivisor = caf\xe9 ?");
+    }
 }
 
 TEST(WriteSettings, ReplacesALongerFileCompletely)
 {
     TestFolder folder;
     folder.write("tanks.cfg", std::string(10000, 'z'));
-    WriteSettingsFile(folder.path() / "tanks.cfg", DefaultTexts());
+    ASSERT_EQ(WriteSettingsFile(folder.path() / "tanks.cfg", DefaultTexts()).message(), "");
     EXPECT_EQ(folder.read("tanks.cfg"), FormatSettingsFile(DefaultTexts()));
 }
 
@@ -106,7 +106,10 @@ TEST(WriteSettings, AFailedWriteReportsTheFileAndLeavesNothing)
 {
     TestFolder folder;
     const auto target = folder.path() / "missing" / "tanks.cfg";
-    EXPECT_THROW(WriteSettingsFile(target, DefaultTexts()), FileError);
+    const Result error = WriteSettingsFile(target, DefaultTexts());
+    EXPECT_EQ(error.cause(), std::errc::no_such_file_or_directory);
+    EXPECT_TRUE(error.message().starts_with("Could not save " + ShownPath(target) + ":\n"))
+        << error.message();
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "missing"));
 }
 
@@ -160,13 +163,20 @@ TEST_P(WriteTypedText, ExactBytesOrNothingInEachCodePage)
     };
 
     EXPECT_EQ(UnstorableCharacters(row.text, kWindows1252), row.refused);
-    if (row.in1252)
-        EXPECT_EQ(saltWaterLine(EncodeSettingsText(settings, kWindows1252)), *row.in1252);
-    else
-        EXPECT_THROW(EncodeSettingsText(settings, kWindows1252), std::invalid_argument);
+    std::string bytes = "untouched";
+    const Result in1252 = EncodeSettingsText(settings, kWindows1252, bytes);
+    if (row.in1252) {
+        EXPECT_EQ(in1252.message(), "");
+        EXPECT_EQ(saltWaterLine(bytes), *row.in1252);
+    } else {
+        EXPECT_EQ(in1252.message(), "A value holds a character that code page 1252 cannot "
+                                    "store; nothing was written.");
+        EXPECT_EQ(bytes, "untouched");
+    }
 
     EXPECT_EQ(UnstorableCharacters(row.text, kUtf8CodePage), U"");
-    EXPECT_EQ(saltWaterLine(EncodeSettingsText(settings, kUtf8CodePage)), row.text);
+    EXPECT_EQ(EncodeSettingsText(settings, kUtf8CodePage, bytes).message(), "");
+    EXPECT_EQ(saltWaterLine(bytes), row.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, WriteTypedText, testing::ValuesIn(kTypedTexts),
@@ -184,7 +194,11 @@ TEST(WriteSettings, ATextTheCodePageCannotHoldLeavesTheFormerFile)
     folder.write("tanks.cfg", "former");
     TankSettings settings = DefaultTexts();
     TextOf(settings, "initialSalinity") = "\u0436";
-    EXPECT_THROW(WriteSettingsFile(folder.path() / "tanks.cfg", settings), std::invalid_argument);
+    EXPECT_TRUE(WriteSettingsFile(folder.path() / "tanks.cfg", settings)
+                    .message()
+                    .ends_with(":\nA value holds a character that code page " +
+                               std::to_string(AnsiCodePage()) +
+                               " cannot store; nothing was written."));
     EXPECT_EQ(folder.read("tanks.cfg"), "former");
     EXPECT_EQ(folder.entries(), 1u);
 }
@@ -263,10 +277,10 @@ TEST(ReadSettings, RoundTripRestoresTextsWithoutOuterBlanks)
     TextOf(written, "freshWater") = "  padded  ";
     TextOf(written, "wallHeightPriceDivisor") = "1.5e3";
     TextOf(written, "initialSink") = "letters and = signs";
-    WriteSettingsFile(folder.path() / "tanks.ini", written);
+    ASSERT_EQ(WriteSettingsFile(folder.path() / "tanks.ini", written).message(), "");
 
     TankSettings read = Filled("before");
-    ReadSettingsFile(folder.path() / "tanks.ini", read);
+    ASSERT_EQ(ReadSettingsFile(folder.path() / "tanks.ini", read).message(), "");
     TankSettings expected = written;
     TextOf(expected, "saltWater") = "before"; // an empty value is passed over
     TextOf(expected, "freshWater") = "padded";
@@ -277,18 +291,11 @@ TEST(ReadSettings, MissingOrUnreadableFilesAreReported)
 {
     TestFolder folder;
     TankSettings settings = InitialTexts();
-    try {
-        ReadSettingsFile(folder.path() / "tanks.ini", settings);
-        FAIL() << "a missing file was read";
-    } catch (const FileError &error) {
-        EXPECT_EQ(error.reason(), std::errc::no_such_file_or_directory);
-    }
+    EXPECT_EQ(ReadSettingsFile(folder.path() / "tanks.ini", settings).cause(),
+              std::errc::no_such_file_or_directory);
     std::filesystem::create_directory(folder.path() / "tanks.ini");
-    try {
-        ReadSettingsFile(folder.path() / "tanks.ini", settings);
-        FAIL() << "a folder was read as a file";
-    } catch (const FileError &error) {
-        EXPECT_NE(error.reason(), std::errc::no_such_file_or_directory);
-    }
+    const Result folderRead = ReadSettingsFile(folder.path() / "tanks.ini", settings);
+    EXPECT_FALSE(folderRead) << "a folder was read as a file";
+    EXPECT_NE(folderRead.cause(), std::errc::no_such_file_or_directory);
     EXPECT_EQ(settings, InitialTexts());
 }

@@ -41,7 +41,9 @@ private slots:
     void theLargestCopyReadStillOpensTheWindowAtOnce();
     void anUnwritableStoreIsReportedAndThePathServesThisRun_data();
     void anUnwritableStoreIsReportedAndThePathServesThisRun();
+#ifndef _WIN32
     void defaultAnswerPointsIntoTheWinePrefix();
+#endif
     void realPromptShowsItsTextAsItStands();
     void aPathPastedWithItsLineEndLosesIt();
 };
@@ -126,12 +128,9 @@ void StartupTest::anUnwritableStoreIsReportedAndThePathServesThisRun()
     QCOMPARE(ShownPath(window, dialogs), QStringLiteral("typed\\"));
 }
 
+#ifndef _WIN32
 void StartupTest::defaultAnswerPointsIntoTheWinePrefix()
 {
-#ifdef _WIN32
-    QCOMPARE(DefaultFolder(),
-             QStringLiteral("c:\\Program Files\\Microsoft Games\\Zoo Tycoon\\Updates\\"));
-#else
     QTemporaryDir prefix;
     qputenv("WINEPREFIX", prefix.path().toLocal8Bit());
     QCOMPARE(DefaultFolder(),
@@ -148,8 +147,8 @@ void StartupTest::defaultAnswerPointsIntoTheWinePrefix()
              prefix.path() + "/drive_c/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates/");
     qunsetenv("WINEPREFIX");
     QVERIFY(DefaultFolder().startsWith(QDir::homePath() + "/.wine/drive_c/"));
-#endif
 }
+#endif
 
 void StartupTest::realPromptShowsItsTextAsItStands()
 {

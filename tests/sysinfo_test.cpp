@@ -1,6 +1,7 @@
 // The system information launcher over a registry in memory: which entries
 // it reads, what it starts and when it gives up.
 #include "fakeregistry.h"
+#include "launcher.h"
 #include "sysinfo.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +40,7 @@ struct FakeMachine {
                  },
                  [this](const std::string &commandLine) {
                      started.push_back(commandLine);
-                     return files.contains(commandLine);
+                     return files.contains(commandLine) ? Result() : CouldNotStart(commandLine, {});
                  }},
                 [this](const std::string &text) { messages.push_back(text); }};
     }
@@ -204,8 +205,10 @@ TEST_P(GetKeyValueTest, ReadsTheValueAsText)
     FakeRegistry registry;
     registry.keys["Key"]["Value"] = row.value;
     std::string text = "before";
-    EXPECT_EQ(GetKeyValue(registry, kHKeyLocalMachine, "Key", "Value", text), row.found);
+    Result readable;
+    EXPECT_EQ(GetKeyValue(registry, kHKeyLocalMachine, "Key", "Value", text, readable), row.found);
     EXPECT_EQ(text, row.text);
+    EXPECT_TRUE(readable);
     EXPECT_EQ(registry.reads.size(), 1u);
 }
 
@@ -255,18 +258,22 @@ TEST(GetKeyValue, MissingKeyOrValueEmptiesKeyVal)
     registry.keys["Key"]["Other"] = Text("x");
     for (const auto &[key, value] : {std::pair{"Key", "Value"}, std::pair{"Nowhere", "Value"}}) {
         std::string text = "before";
-        EXPECT_FALSE(GetKeyValue(registry, kHKeyLocalMachine, key, value, text));
+        Result readable;
+        EXPECT_FALSE(GetKeyValue(registry, kHKeyLocalMachine, key, value, text, readable));
         EXPECT_EQ(text, "");
+        EXPECT_TRUE(readable) << "a missing value is no reason to stop looking";
     }
 }
 
-TEST(GetKeyValue, SizeZeroThrows)
+TEST(GetKeyValue, SizeZeroFailsTheRead)
 {
     FakeRegistry registry;
     registry.keys["Key"]["Value"] = {kRegSz, ""};
     std::string text = "before";
-    EXPECT_THROW(GetKeyValue(registry, kHKeyLocalMachine, "Key", "Value", text),
-                 EmptyRegistryValue);
+    Result readable;
+    EXPECT_FALSE(GetKeyValue(registry, kHKeyLocalMachine, "Key", "Value", text, readable));
+    EXPECT_FALSE(readable);
+    EXPECT_EQ(text, "");
 }
 
 TEST(GetKeyValue, AsksForReadAccessOnly)
@@ -276,7 +283,8 @@ TEST(GetKeyValue, AsksForReadAccessOnly)
     FakeRegistry registry;
     registry.keys["Key"]["Value"] = Text("x");
     std::string text;
-    EXPECT_TRUE(GetKeyValue(registry, kHKeyLocalMachine, "Key", "Value", text));
+    Result readable;
+    EXPECT_TRUE(GetKeyValue(registry, kHKeyLocalMachine, "Key", "Value", text, readable));
     EXPECT_EQ(registry.reads.at(0).access, 0x20019u);
 }
 

@@ -77,16 +77,19 @@ TEST_P(StandInTest, AnswersTheFirstInstalledProgram)
     StandInRegistry registry({path("a"), path("b"), path("c")});
 
     std::string value = "before";
-    EXPECT_EQ(GetKeyValue(registry, kHKeyLocalMachine, kToolKey, kToolValue, value),
+    Result readable;
+    EXPECT_EQ(GetKeyValue(registry, kHKeyLocalMachine, kToolKey, kToolValue, value, readable),
               !row.answer.empty());
     EXPECT_EQ(value, row.answer.empty() ? "" : path(row.answer));
-    EXPECT_FALSE(GetKeyValue(registry, kHKeyLocalMachine, kLocationKey, kLocationValue, value));
+    EXPECT_FALSE(
+        GetKeyValue(registry, kHKeyLocalMachine, kLocationKey, kLocationValue, value, readable));
+    EXPECT_TRUE(readable);
 
     std::vector<std::string> started, messages;
     StartSysInfo({{registry, [](const std::string &) { return true; },
                    [&](const std::string &commandLine) {
                        started.push_back(commandLine);
-                       return true;
+                       return Result();
                    }},
                   [&](const std::string &text) { messages.push_back(text); }});
     if (row.answer.empty()) {
@@ -119,17 +122,19 @@ TEST(StandInRegistry, BehavesAsTheRegistryCallsDo)
     StandInRegistry registry({tool});
 
     RegistryValue value;
-    EXPECT_EQ(
-        registry.ReadValue(kHKeyLocalMachine + 1, kToolKey, kToolValue, kKeyRead, 1024, value),
-        kErrorFileNotFound);
+    EXPECT_EQ(registry.ReadValue(kHKeyLocalMachine + 1, kToolKey, kToolValue, kKeyRead, 1024, value)
+                  .cause(),
+              RegistryFailure(kErrorFileNotFound).cause());
     // Names ignore case, as Windows' do.
-    EXPECT_EQ(registry.ReadValue(kHKeyLocalMachine, "software\\microsoft\\shared tools\\msinfo",
-                                 "path", kKeyRead, 4, value),
-              kErrorMoreData);
-    EXPECT_EQ(registry.ReadValue(kHKeyLocalMachine, kToolKey, "PATHS", kKeyRead, 1024, value),
-              kErrorFileNotFound);
-    ASSERT_EQ(registry.ReadValue(kHKeyLocalMachine, kToolKey, "path", kKeyRead, 1024, value),
-              kErrorSuccess);
+    EXPECT_EQ(registry
+                  .ReadValue(kHKeyLocalMachine, "software\\microsoft\\shared tools\\msinfo", "path",
+                             kKeyRead, 4, value)
+                  .cause(),
+              RegistryFailure(kErrorMoreData).cause());
+    EXPECT_EQ(
+        registry.ReadValue(kHKeyLocalMachine, kToolKey, "PATHS", kKeyRead, 1024, value).cause(),
+        RegistryFailure(kErrorFileNotFound).cause());
+    ASSERT_TRUE(registry.ReadValue(kHKeyLocalMachine, kToolKey, "path", kKeyRead, 1024, value));
     EXPECT_EQ(value.type, kRegSz);
     EXPECT_EQ(value.data, tool + '\0');
 }
@@ -197,9 +202,12 @@ protected:
 TEST_F(WindowsRegistry, ReadsBothEntries)
 {
     std::string value;
-    EXPECT_TRUE(GetKeyValue(registry, kHKeyLocalMachine, kToolKey, kToolValue, value));
+    Result readable;
+    EXPECT_TRUE(GetKeyValue(registry, kHKeyLocalMachine, kToolKey, kToolValue, value, readable));
     EXPECT_EQ(value, Expected(L"BRINEVAR_WINE_TOOL"));
-    EXPECT_TRUE(GetKeyValue(registry, kHKeyLocalMachine, kLocationKey, kLocationValue, value));
+    EXPECT_TRUE(
+        GetKeyValue(registry, kHKeyLocalMachine, kLocationKey, kLocationValue, value, readable));
+    EXPECT_TRUE(readable);
     EXPECT_EQ(value, Expected(L"BRINEVAR_WINE_FOLDER"));
     // The folder ends in a backslash: the doubled one must still find the file.
     EXPECT_TRUE(IsOrdinaryFile(value + std::string(kSysInfoProgram)));
@@ -208,17 +216,22 @@ TEST_F(WindowsRegistry, ReadsBothEntries)
 TEST_F(WindowsRegistry, ReadsOtherTypes)
 {
     std::string value = "before";
-    EXPECT_TRUE(GetKeyValue(registry, kHKeyLocalMachine, kToolKey, "BrinevarNumber", value));
+    Result readable;
+    EXPECT_TRUE(
+        GetKeyValue(registry, kHKeyLocalMachine, kToolKey, "BrinevarNumber", value, readable));
     EXPECT_EQ(value, Expected(L"BRINEVAR_WINE_NUMBER"));
     value = "before";
-    EXPECT_TRUE(GetKeyValue(registry, kHKeyLocalMachine, kToolKey, "BrinevarExpand", value));
+    EXPECT_TRUE(
+        GetKeyValue(registry, kHKeyLocalMachine, kToolKey, "BrinevarExpand", value, readable));
     EXPECT_EQ(value, "before");
-    EXPECT_THROW(GetKeyValue(registry, kHKeyLocalMachine, kToolKey, "BrinevarEmpty", value),
-                 EmptyRegistryValue);
-    EXPECT_FALSE(GetKeyValue(registry, kHKeyLocalMachine, kToolKey, "Missing", value));
+    EXPECT_FALSE(GetKeyValue(registry, kHKeyLocalMachine, kToolKey, "Missing", value, readable));
     EXPECT_EQ(value, "");
+    EXPECT_FALSE(GetKeyValue(registry, kHKeyLocalMachine, kToolKey + "\\Missing", kToolValue, value,
+                             readable));
+    EXPECT_TRUE(readable);
     EXPECT_FALSE(
-        GetKeyValue(registry, kHKeyLocalMachine, kToolKey + "\\Missing", kToolValue, value));
+        GetKeyValue(registry, kHKeyLocalMachine, kToolKey, "BrinevarEmpty", value, readable));
+    EXPECT_FALSE(readable);
 }
 
 TEST_F(WindowsRegistry, StartSysInfoFindsTheTool)
@@ -227,7 +240,7 @@ TEST_F(WindowsRegistry, StartSysInfoFindsTheTool)
     StartSysInfo({{registry, IsOrdinaryFile,
                    [&](const std::string &commandLine) {
                        started.push_back(commandLine);
-                       return true;
+                       return Result();
                    }},
                   [&](const std::string &text) { messages.push_back(text); }});
     EXPECT_EQ(started, std::vector<std::string>{Expected(L"BRINEVAR_WINE_TOOL")});

@@ -3,7 +3,6 @@
 // an earlier one, Tab walking the focus order, a refused check stopping a
 // press, and where the main window stands.
 #include "accessibletext.h"
-#include "ansicodepage.h"
 #include "filetest.h"
 #include "focusgate.h"
 #include "form.h"
@@ -12,6 +11,7 @@
 #include "mainlayout.h"
 #include "settingsstore.h"
 #include "testfolder.h"
+#include "widetext.h"
 
 #include <gtest/gtest.h>
 #include <oleacc.h>

@@ -11,7 +11,7 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "ansicodepage.h"
+#include "widetext.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -61,6 +61,11 @@ int main(int argc, char *argv[])
         }
         texts[*setting] = change.substr(equals + 1);
     }
-    brinevar::WriteSettingsFile(brinevar::PathFromUtf8(arguments[1]), texts);
+    if (const brinevar::Result saved =
+            brinevar::WriteSettingsFile(brinevar::PathFromUtf8(arguments[1]), texts);
+        !saved) {
+        std::fprintf(stderr, "%s\n", saved.message().c_str());
+        return 1;
+    }
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "accessibility.h"
 
-#include "ansicodepage.h"
 #include "dpi.h"
+#include "widetext.h"
 
 #include <commctrl.h>
 #include <oleacc.h>

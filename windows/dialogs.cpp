@@ -1,9 +1,9 @@
 #include "dialogs.h"
 
-#include "ansicodepage.h"
 #include "form.h"
 #include "mainlayout.h"
 #include "version.h"
+#include "widetext.h"
 
 namespace brinevar::win {
 

@@ -1,7 +1,7 @@
 #include "form.h"
 
-#include "ansicodepage.h"
 #include "formfont.h"
+#include "widetext.h"
 
 #include <commctrl.h>
 

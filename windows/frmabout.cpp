@@ -1,8 +1,8 @@
 #include "frmabout.h"
 
 #include "aboutlayout.h"
-#include "ansicodepage.h"
 #include "dialogs.h"
+#include "widetext.h"
 
 using namespace brinevar;
 using namespace brinevar::win;

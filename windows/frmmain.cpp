@@ -1,10 +1,10 @@
 #include "frmmain.h"
 
 #include "accessibletext.h"
-#include "ansicodepage.h"
 #include "dialogs.h"
 #include "mainlayout.h"
 #include "version.h"
+#include "widetext.h"
 
 #include <windowsx.h>
 

@@ -1,6 +1,6 @@
 #include "settingsstore.h"
 
-#include "ansicodepage.h"
+#include "widetext.h"
 
 #include <windows.h>
 

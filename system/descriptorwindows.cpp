@@ -1,40 +1,40 @@
+// The file descriptor calls on Windows, through the C runtime, and the
+// system's errors told in its own words.
 #include "descriptor.h"
-
-#include "ansicodepage.h"
+#include "systemerror.h"
+#include "widetext.h"
 
 #include <algorithm>
 #include <cerrno>
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <io.h>
 #include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace brinevar {
-
-#ifdef _WIN32
 
 int OpenForReading(const std::filesystem::path &path)
 {
     return _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
 }
+
 int OpenNew(const std::filesystem::path &path)
 {
     return _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
+
 int OpenExisting(const std::filesystem::path &path)
 {
     return _wopen(path.c_str(), _O_WRONLY | _O_BINARY);
 }
+
 long long ReadSome(int fd, char *into, std::size_t size)
 {
     return _read(fd, into, unsigned(std::min<std::size_t>(size, 1 << 30)));
 }
+
 // Straight to the system: Wine's C runtime says "Invalid argument" when a
 // write fills the disk.
 bool WriteAll(int fd, std::string_view bytes)
@@ -62,10 +62,12 @@ bool WriteAll(int fd, std::string_view bytes)
     }
     return true;
 }
+
 bool WriteAllAt(int fd, std::string_view bytes, std::uintmax_t offset)
 {
     return _lseeki64(fd, (long long)offset, SEEK_SET) >= 0 && WriteAll(fd, bytes);
 }
+
 bool Truncate(int fd, std::size_t size)
 {
     if (const errno_t error = _chsize_s(fd, (long long)size)) {
@@ -74,14 +76,17 @@ bool Truncate(int fd, std::size_t size)
     }
     return true;
 }
+
 bool Sync(int fd)
 {
     return _commit(fd) == 0;
 }
+
 bool Close(int fd)
 {
     return _close(fd) == 0;
 }
+
 std::optional<std::uintmax_t> OrdinaryFileSize(int fd)
 {
     struct _stat64 status;
@@ -95,6 +100,7 @@ void ClearFailure()
     errno = 0;
     _doserrno = 0;
 }
+
 // The C runtime keeps the system's error beside its own errno for it.
 std::error_code LastFailure(int fallback)
 {
@@ -152,87 +158,5 @@ std::error_code FolderInTheWay()
 {
     return SystemError(kErrorDirectoryNotSupported);
 }
-
-#else
-
-int OpenForReading(const std::filesystem::path &path)
-{
-    return open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-}
-int OpenNew(const std::filesystem::path &path)
-{
-    return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-}
-int OpenExisting(const std::filesystem::path &path)
-{
-    return open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-}
-long long ReadSome(int fd, char *into, std::size_t size)
-{
-    ssize_t got;
-    do
-        got = read(fd, into, size);
-    while (got < 0 && errno == EINTR);
-    return got;
-}
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t put = write(fd, bytes.data(), bytes.size());
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        bytes.remove_prefix(std::size_t(put));
-    }
-    return true;
-}
-bool WriteAllAt(int fd, std::string_view bytes, std::uintmax_t offset)
-{
-    while (!bytes.empty()) {
-        const ssize_t put = pwrite(fd, bytes.data(), bytes.size(), off_t(offset));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        bytes.remove_prefix(std::size_t(put));
-        offset += std::uintmax_t(put);
-    }
-    return true;
-}
-bool Truncate(int fd, std::size_t size)
-{
-    return ftruncate(fd, off_t(size)) == 0;
-}
-bool Sync(int fd)
-{
-    return fsync(fd) == 0;
-}
-bool Close(int fd)
-{
-    return close(fd) == 0;
-}
-std::optional<std::uintmax_t> OrdinaryFileSize(int fd)
-{
-    struct stat status;
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
-    return std::uintmax_t(status.st_size);
-}
-
-void ClearFailure()
-{
-    errno = 0;
-}
-std::error_code LastFailure(int fallback)
-{
-    return {errno ? errno : fallback, std::generic_category()};
-}
-std::error_code FolderInTheWay()
-{
-    return std::make_error_code(std::errc::is_a_directory);
-}
-
-#endif
 
 } // namespace brinevar
