@@ -34,14 +34,16 @@ SIZE TextSize(HDC dc, std::string_view utf8, int width)
     return {box.right, box.bottom};
 }
 
-// How many labels' texts do not fit their rectangles; the descenders of a
-// last line may be cut.
-int LabelsCut(HDC dc, std::span<const ControlRow> rows, int dpi)
+// How many labels' texts do not fit their rectangles, counted up to `enough`;
+// the descenders of a last line may be cut.
+int LabelsCut(HDC dc, std::span<const ControlRow> rows, int dpi, int enough)
 {
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     int cut = 0;
     for (const ControlRow &row : rows) {
+        if (cut >= enough)
+            break;
         const int width = TwipsToPixels(row.width, dpi);
         if (!IsLabel(row))
             continue;
@@ -84,7 +86,8 @@ const wchar_t *FittingFace(HWND window, std::span<const ControlRow> rows, int dp
             standIns.push_back(face);
         } else if (measured) {
             tried.emplace_back(drawn);
-            if (const int cut = LabelsCut(dc, rows, dpi); cut < fewest) {
+            // A face that cuts as many as the best so far cannot replace it.
+            if (const int cut = LabelsCut(dc, rows, dpi, fewest); cut < fewest) {
                 best = face;
                 fewest = cut;
             }
