@@ -36,7 +36,7 @@ TankSettings TextsOf(char variant)
 {
     TankSettings texts;
     for (std::size_t i = 0; i < texts.size(); ++i)
-        texts[i] = std::string(4000, char(variant + i % 3)) + std::to_string(i);
+        texts[i] = std::string(1000, char(variant + i % 3)) + std::to_string(i);
     return texts;
 }
 
