@@ -51,7 +51,7 @@ protected:
         window_ = CreateWindowExW(0, L"WindowsFormTest", L"Brinevar test",
                                   WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 900, 650, nullptr,
                                   nullptr, windowClass.hInstance, nullptr);
-        form_.Build(window_, MainLayout(), kTerrainListColumns);
+        form_.Build(window_, MainLayout(), DpiOf(window_), kTerrainListColumns);
         std::vector<HWND> order;
         for (const ControlRow *row : MainFocusOrder())
             order.push_back(form_.Find(row->name, row->index));

@@ -10,6 +10,8 @@ template <typename Function> void LookUp(HMODULE module, const char *name, Funct
     into = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
+} // namespace
+
 int SystemDpi()
 {
     HDC screen = GetDC(nullptr);
@@ -17,8 +19,6 @@ int SystemDpi()
     ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
-
-} // namespace
 
 const DpiCalls &SystemDpiCalls()
 {

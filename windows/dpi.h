@@ -18,6 +18,10 @@ struct DpiCalls {
 // This system's calls; null where it lacks them.
 const DpiCalls &SystemDpiCalls();
 
+// The system DPI: the primary monitor's when the user logged on, and where a
+// new window is first drawn.
+int SystemDpi();
+
 // The window's DPI: its own where the system tells, else the system DPI.
 int DpiOf(HWND window, const DpiCalls &calls = SystemDpiCalls());
 

@@ -34,21 +34,50 @@ SIZE TextSize(HDC dc, std::string_view utf8, int width)
     return {box.right, box.bottom};
 }
 
+RECT RowRect(const ControlRow &row, int dpi)
+{
+    const int left = TwipsToPixels(row.left, dpi), top = TwipsToPixels(row.top, dpi);
+    return {left, top, left + TwipsToPixels(row.width, dpi), top + TwipsToPixels(row.height, dpi)};
+}
+
+// A caption one line high that the face draws a few pixels wider than its
+// rectangle grows to the right rather than losing words. A rectangle that
+// holds two lines but the last one's descenders is two lines high: so the
+// layout's were drawn.
+bool GrowsToTheRight(const ControlRow &row, int dpi, const TEXTMETRICW &metrics)
+{
+    return IsLabel(row) &&
+           TwipsToPixels(row.height, dpi) + metrics.tmDescent < 2 * metrics.tmHeight;
+}
+
+constexpr int kUnwrapped = 1 << 20;
+
 // How many labels' texts do not fit their rectangles, counted up to `enough`;
-// the descenders of a last line may be cut.
+// the descenders of a last line may be cut. A caption that grows to the right
+// is cut only where it would run into another control or caption.
 int LabelsCut(HDC dc, std::span<const ControlRow> rows, int dpi, int enough)
 {
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
+    auto covered = [&](const RECT &area) {
+        return std::any_of(rows.begin(), rows.end(), [&](const ControlRow &other) {
+            RECT common, r = RowRect(other, dpi);
+            return IntersectRect(&common, &area, &r) != FALSE;
+        });
+    };
     int cut = 0;
     for (const ControlRow &row : rows) {
         if (cut >= enough)
             break;
-        const int width = TwipsToPixels(row.width, dpi);
         if (!IsLabel(row))
             continue;
-        const SIZE size = TextSize(dc, row.text, width);
-        cut += size.cx > width || size.cy - metrics.tmDescent > TwipsToPixels(row.height, dpi);
+        const RECT r = RowRect(row, dpi);
+        const bool grows = GrowsToTheRight(row, dpi, metrics);
+        const SIZE size = TextSize(dc, row.text, grows ? kUnwrapped : int(r.right - r.left));
+        if (size.cy - metrics.tmDescent > r.bottom - r.top)
+            ++cut;
+        else if (r.left + size.cx > r.right)
+            cut += !grows || covered({r.right, r.top, r.left + size.cx, r.bottom});
     }
     return cut;
 }
@@ -170,12 +199,12 @@ void Form::DeleteFonts()
     font_ = linkFont_ = nullptr;
 }
 
-void Form::Build(HWND parent, std::span<const ControlRow> rows, int listColumns)
+void Form::Build(HWND parent, std::span<const ControlRow> rows, int dpi, int listColumns)
 {
     parent_ = parent;
     rows_ = rows;
     listColumns_ = listColumns;
-    Measure(DpiOf(parent));
+    Measure(dpi);
     controls_.assign(rows.size(), nullptr);
     labelTexts_.assign(rows.size(), {});
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
@@ -283,16 +312,9 @@ void Form::Measure(int dpi)
     GetTextMetricsW(dc, &metrics);
     rects_.clear();
     for (const ControlRow &row : rows_) {
-        const int left = TwipsToPixels(row.left, dpi), top = TwipsToPixels(row.top, dpi);
-        int width = TwipsToPixels(row.width, dpi);
-        const int height = TwipsToPixels(row.height, dpi);
-        // A caption one line high that the face draws a few pixels wider
-        // than its rectangle grows to the right rather than losing words. A
-        // rectangle that holds two lines but the last one's descenders is two
-        // lines high: so the layout's were drawn.
-        if (IsLabel(row) && height + metrics.tmDescent < 2 * metrics.tmHeight)
-            width = std::max(width, int(TextSize(dc, row.text, 1 << 20).cx));
-        rects_.push_back({left, top, left + width, top + height});
+        RECT &r = rects_.emplace_back(RowRect(row, dpi));
+        if (GrowsToTheRight(row, dpi, metrics))
+            r.right = std::max(r.right, r.left + TextSize(dc, row.text, kUnwrapped).cx);
     }
     SelectObject(dc, old);
     ReleaseDC(parent_, dc);

@@ -18,7 +18,8 @@ namespace brinevar::win {
 HFONT CreateFormFont(int dpi, bool underline, const wchar_t *face);
 
 // The sans-serif face nearest MS Sans Serif in which the fewest labels of
-// `rows` are too small for their texts at `dpi`.
+// `rows` are too small for their texts at `dpi`; a caption one line high may
+// grow to the right where nothing else is.
 const wchar_t *FittingFace(HWND window, std::span<const ControlRow> rows, int dpi);
 
 // The text of a window, and of a control, as UTF-8.
@@ -35,8 +36,9 @@ public:
     // the command id kFirstId plus the row's place. Labels are no windows of
     // their own: the parent paints them (PaintLabels), below every control,
     // and a later label above an earlier one. A list box shows its items in
-    // `listColumns` equal columns, filled from the top of the first.
-    void Build(HWND parent, std::span<const ControlRow> rows, int listColumns = 1);
+    // `listColumns` equal columns, filled from the top of the first. The
+    // controls are placed at `dpi`.
+    void Build(HWND parent, std::span<const ControlRow> rows, int dpi, int listColumns);
 
     // For the parent's WM_PAINT.
     void PaintLabels(HDC dc) const;

@@ -40,7 +40,7 @@ void frmAbout::Load(HWND dialog)
 {
     dialog_ = dialog;
     const auto rows = AboutLayout();
-    form_.Build(dialog, rows);
+    form_.Build(dialog, rows, DpiOf(dialog), 1);
     behaviour_.Form_Load();
     const int dpi = form_.Dpi();
     PlaceDialog(dialog, TwipsToPixels(kAboutWidth, dpi), TwipsToPixels(kAboutHeight, dpi),

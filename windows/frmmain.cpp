@@ -30,10 +30,24 @@ frmMain::frmMain(HINSTANCE instance, const MainServices &services, SysInfoMachin
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
     RegisterClassExW(&windowClass);
+    // A new window is drawn at the system DPI on the primary monitor, so it
+    // is made there at its final size and place: moving it after would cost
+    // a round of messages (and under Wine, of X requests) before it shows.
+    const int dpi = SystemDpi();
+    int layoutDpi = dpi;
+    const RECT frame =
+        PlannedFrame(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), dpi, layoutDpi);
     CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, Utf8ToWide(ProgramTitle()).c_str(), kStyle,
-                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                    instance, this);
-    BuildLayout();
+                    frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+                    nullptr, nullptr, instance, this);
+    BuildLayout(layoutDpi);
+    // Windows 10 and later give a window the DPI of its monitor, which is
+    // not the system DPI once the user has changed the scale since logging on.
+    if (const int own = DpiOf(window_); own != dpi) {
+        const RECT fitted = FitMonitor(own);
+        SetWindowPos(window_, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
+                     fitted.bottom - fitted.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 LRESULT CALLBACK frmMain::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -49,9 +63,9 @@ LRESULT CALLBACK frmMain::WindowProc(HWND window, UINT message, WPARAM wParam, L
                 : DefWindowProcW(window, message, wParam, lParam);
 }
 
-void frmMain::BuildLayout()
+void frmMain::BuildLayout(int dpi)
 {
-    form_.Build(window_, MainLayout(), kTerrainListColumns);
+    form_.Build(window_, MainLayout(), dpi, kTerrainListColumns);
     const auto &catalogue = Catalogue();
     for (std::size_t i = 0; i < catalogue.size(); ++i) {
         fields_[i] = form_.Find(catalogue[i].field);
@@ -67,7 +81,6 @@ void frmMain::BuildLayout()
         const ControlRow *row = form_.RowOf(field);
         return row && behaviour_.LeaveField(*row);
     });
-    PlaceOnScreen();
 }
 
 SIZE frmMain::FrameSize() const
@@ -78,32 +91,32 @@ SIZE frmMain::FrameSize() const
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-void frmMain::FitWorkArea(int dpi)
+RECT frmMain::PlannedFrame(HMONITOR monitor, int dpi, int &layoutDpi)
 {
-    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
-    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT &work = monitor.rcWork;
+    MONITORINFO info{sizeof info, {}, {}, 0};
+    GetMonitorInfoW(monitor, &info);
+    const RECT &work = info.rcWork;
     const ScreenArea area{work.left, work.top, work.right - work.left, work.bottom - work.top};
     RECT border{};
     AdjustFrameForDpi(border, kStyle, WS_EX_CONTROLPARENT, dpi);
     // A layout too big for the screen is drawn smaller, so that every
     // control can be reached.
-    const int fitting =
-        FittingDpi(dpi, border.right - border.left, border.bottom - border.top, area);
-    if (fitting != form_.Dpi())
-        form_.Scale(fitting);
+    layoutDpi = FittingDpi(dpi, border.right - border.left, border.bottom - border.top, area);
+    RECT frame{0, 0, TwipsToPixels(kMainWidth, layoutDpi), TwipsToPixels(kMainHeight, layoutDpi)};
+    AdjustFrameForDpi(frame, kStyle, WS_EX_CONTROLPARENT, dpi);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const auto [left, top] = FramePlacement(width, height, area);
+    return {left, top, left + width, top + height};
 }
 
-void frmMain::PlaceOnScreen()
+RECT frmMain::FitMonitor(int dpi)
 {
-    FitWorkArea(DpiOf(window_));
-    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
-    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT &work = monitor.rcWork;
-    const SIZE frame = FrameSize();
-    const auto [left, top] = FramePlacement(
-        frame.cx, frame.cy, {work.left, work.top, work.right - work.left, work.bottom - work.top});
-    SetWindowPos(window_, nullptr, left, top, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    int layoutDpi = dpi;
+    const RECT frame =
+        PlannedFrame(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), dpi, layoutDpi);
+    if (layoutDpi != form_.Dpi())
+        form_.Scale(layoutDpi);
+    return frame;
 }
 
 int frmMain::Run(int show)
@@ -178,11 +191,10 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_DPICHANGED: {
-        FitWorkArea(HIWORD(wParam));
+        const RECT frame = FitMonitor(HIWORD(wParam));
         const auto *suggested = reinterpret_cast<const RECT *>(lParam);
-        const SIZE frame = FrameSize();
-        SetWindowPos(window_, nullptr, suggested->left, suggested->top, frame.cx, frame.cy,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, frame.right - frame.left,
+                     frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
     case WM_DESTROY:

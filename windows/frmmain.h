@@ -39,14 +39,16 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void BuildLayout();
+    // Creates the controls, at `dpi`.
+    void BuildLayout(int dpi);
     // The frame, at the window's DPI, around the layout's client area.
     SIZE FrameSize() const;
-    // Lays the form out at `dpi`, or smaller where its frame would not fit
-    // the work area.
-    void FitWorkArea(int dpi);
-    // The frame where the shared rule puts it on the work area.
-    void PlaceOnScreen();
+    // The frame at `dpi` where the shared rule puts it on the work area of
+    // `monitor`, around the layout drawn at `layoutDpi`: `dpi`, or smaller
+    // where the frame would not fit.
+    static RECT PlannedFrame(HMONITOR monitor, int dpi, int &layoutDpi);
+    // Lays the form out for `dpi` on the window's monitor; returns the frame.
+    RECT FitMonitor(int dpi);
     void Command(int id, int code, HWND control);
     // Puts the texts kept for the fields into them, as the window is first
     // shown.
