@@ -170,6 +170,10 @@ void SetListColumns(QListWidget *list, int columns)
     list->setWrapping(true);
     list->setResizeMode(QListView::Adjust);
     list->setUniformItemSizes(true);
+    // An item's trailing tab reaches past a narrow column (Qt's tab stops do
+    // not shrink with the font); the text before it is whole, so nothing is
+    // elided.
+    list->setTextElideMode(Qt::ElideNone);
     // The viewport takes its size only when the list is first shown.
     const int width = list->contentsRect().width() / columns;
     list->setGridSize(QSize(width, list->fontMetrics().height()));
