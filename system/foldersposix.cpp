@@ -1,5 +1,6 @@
 // The folder rules on Linux and other POSIX systems.
 #include "folderrules.h"
+#include "homefolder.h"
 #include "programfolder.h"
 
 #include <cstdlib>
@@ -34,13 +35,17 @@ std::filesystem::path UserApplicationData()
 {
     if (const char *data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
         return data;
+    const std::filesystem::path home = HomeFolder();
+    return home.empty() ? home : home / ".local/share";
+}
+
+std::filesystem::path HomeFolder()
+{
     if (const char *home = std::getenv("HOME"); home && *home)
-        return std::filesystem::path(home) / ".local/share";
-    // Without HOME the account's own home folder, rather than none, which
-    // would put tanks.ini into whatever folder the program was started from.
+        return home;
     if (const passwd *account = getpwuid(getuid());
         account && account->pw_dir && *account->pw_dir == '/')
-        return std::filesystem::path(account->pw_dir) / ".local/share";
+        return account->pw_dir;
     return {};
 }
 

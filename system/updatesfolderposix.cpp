@@ -3,6 +3,7 @@
 #include "updatesfolderrules.h"
 
 #include "asciicase.h"
+#include "homefolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -18,8 +19,7 @@ std::string WinePrefix()
 {
     if (const char *wine = std::getenv("WINEPREFIX"); wine && *wine)
         return wine;
-    const char *home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.wine";
+    return HomeFolder().native() + "/.wine"; // as Wine finds it
 }
 
 bool StartsWithDriveLetter(const std::string &path)

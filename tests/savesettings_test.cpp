@@ -18,6 +18,7 @@
 #ifndef _WIN32
 #include <cstdlib>
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -234,6 +235,25 @@ TEST(GameFilePath, ADriveLetterIsAFolderOfTheWinePrefix)
             file.replace(0, 8, wine.prefix.path().string());
         EXPECT_EQ(PathToUtf8(GameFilePath(ztPath)), file) << ztPath;
     }
+}
+
+TEST(GameFilePath, WithoutWineprefixOrHomeTheAccountsOwnPrefixServes)
+{
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const std::string wine = std::getenv("WINEPREFIX") ? std::getenv("WINEPREFIX") : "";
+    unsetenv("HOME");
+    unsetenv("WINEPREFIX");
+    const fs::path file = GameFilePath("C:\\Brinevar Test\\");
+    if (!home.empty())
+        setenv("HOME", home.c_str(), 1);
+    if (!wine.empty())
+        setenv("WINEPREFIX", wine.c_str(), 1);
+    const passwd *account = getpwuid(getuid());
+    ASSERT_NE(account, nullptr);
+    // Through its C: link or its drive_c folder, whichever the prefix has.
+    const std::string prefix = (fs::path(account->pw_dir) / ".wine/").string();
+    EXPECT_TRUE(file.string().starts_with(prefix)) << file;
+    EXPECT_TRUE(file.string().ends_with("/Brinevar Test/tanks.cfg")) << file;
 }
 
 TEST(SaveSettingsFiles, AWindowsPathSavesIntoTheWinePrefix)
