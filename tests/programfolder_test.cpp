@@ -9,6 +9,8 @@
 #include <fstream>
 
 #ifndef _WIN32
+#include "unsetvariables.h"
+
 #include <pwd.h>
 #include <unistd.h>
 #endif
@@ -60,15 +62,10 @@ TEST(ProgramFolder, AnInstalledCopyKeepsTheCopyPerUserEvenWhenWritable)
     EXPECT_TRUE(fs::is_directory(data.path() / "Brinevar"));
 
     // Without HOME: the account's home folder, never the working folder.
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-    const std::string xdg = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
-    unsetenv("HOME");
-    unsetenv("XDG_DATA_HOME");
-    const fs::path folder = UserDataFolder();
-    if (!home.empty())
-        setenv("HOME", home.c_str(), 1);
-    if (!xdg.empty())
-        setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+    const fs::path folder = [] {
+        const UnsetVariables unset{"HOME", "XDG_DATA_HOME"};
+        return UserDataFolder();
+    }();
     const passwd *account = getpwuid(getuid());
     ASSERT_NE(account, nullptr);
     EXPECT_EQ(folder, fs::path(account->pw_dir) / ".local/share/Brinevar");

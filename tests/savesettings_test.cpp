@@ -16,6 +16,8 @@
 #include <vector>
 
 #ifndef _WIN32
+#include "unsetvariables.h"
+
 #include <cstdlib>
 
 #include <pwd.h>
@@ -239,15 +241,10 @@ TEST(GameFilePath, ADriveLetterIsAFolderOfTheWinePrefix)
 
 TEST(GameFilePath, WithoutWineprefixOrHomeTheAccountsOwnPrefixServes)
 {
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-    const std::string wine = std::getenv("WINEPREFIX") ? std::getenv("WINEPREFIX") : "";
-    unsetenv("HOME");
-    unsetenv("WINEPREFIX");
-    const fs::path file = GameFilePath("C:\\Brinevar Test\\");
-    if (!home.empty())
-        setenv("HOME", home.c_str(), 1);
-    if (!wine.empty())
-        setenv("WINEPREFIX", wine.c_str(), 1);
+    const fs::path file = [] {
+        const UnsetVariables unset{"HOME", "WINEPREFIX"};
+        return GameFilePath("C:\\Brinevar Test\\");
+    }();
     const passwd *account = getpwuid(getuid());
     ASSERT_NE(account, nullptr);
     // Through its C: link or its drive_c folder, whichever the prefix has.
