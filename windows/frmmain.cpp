@@ -44,7 +44,7 @@ frmMain::frmMain(HINSTANCE instance, const MainServices &services, SysInfoMachin
     // Windows 10 and later give a window the DPI of its monitor, which is
     // not the system DPI once the user has changed the scale since logging on.
     if (const int own = DpiOf(window_); own != dpi) {
-        const RECT fitted = FitMonitor(own);
+        const RECT fitted = FitMonitor(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), own);
         SetWindowPos(window_, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
                      fitted.bottom - fitted.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -109,11 +109,10 @@ RECT frmMain::PlannedFrame(HMONITOR monitor, int dpi, int &layoutDpi)
     return {left, top, left + width, top + height};
 }
 
-RECT frmMain::FitMonitor(int dpi)
+RECT frmMain::FitMonitor(HMONITOR monitor, int dpi)
 {
     int layoutDpi = dpi;
-    const RECT frame =
-        PlannedFrame(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), dpi, layoutDpi);
+    const RECT frame = PlannedFrame(monitor, dpi, layoutDpi);
     if (layoutDpi != form_.Dpi())
         form_.Scale(layoutDpi);
     return frame;
@@ -191,8 +190,10 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_DPICHANGED: {
-        const RECT frame = FitMonitor(HIWORD(wParam));
+        // Fitted to the monitor that the window is moving to.
         const auto *suggested = reinterpret_cast<const RECT *>(lParam);
+        const RECT frame =
+            FitMonitor(MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST), HIWORD(wParam));
         SetWindowPos(window_, nullptr, suggested->left, suggested->top, frame.right - frame.left,
                      frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;

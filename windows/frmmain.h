@@ -47,8 +47,8 @@ private:
     // `monitor`, around the layout drawn at `layoutDpi`: `dpi`, or smaller
     // where the frame would not fit.
     static RECT PlannedFrame(HMONITOR monitor, int dpi, int &layoutDpi);
-    // Lays the form out for `dpi` on the window's monitor; returns the frame.
-    RECT FitMonitor(int dpi);
+    // Lays the form out for `dpi` on `monitor`; returns the frame.
+    RECT FitMonitor(HMONITOR monitor, int dpi);
     void Command(int id, int code, HWND control);
     // Puts the texts kept for the fields into them, as the window is first
     // shown.
