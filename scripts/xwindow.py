@@ -22,6 +22,14 @@ x11.XFlush.argtypes = [ctypes.c_void_p]
 x11.XConnectionNumber.argtypes = [ctypes.c_void_p]
 x11.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_char_p)]
 x11.XFree.argtypes = [ctypes.c_void_p]
+x11.XDisplayKeycodes.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
+                                 ctypes.POINTER(ctypes.c_int)]
+x11.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+x11.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int,
+                                    ctypes.POINTER(ctypes.c_int)]
+x11.XChangeKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
+                                       ctypes.POINTER(ctypes.c_ulong), ctypes.c_int]
+x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
 
 CLIENT_MESSAGE = 33
 MAP_NOTIFY = 19
@@ -77,6 +85,59 @@ def window_name(display, window):
     text = name.value.decode("latin-1")
     x11.XFree(name)
     return text
+
+
+def keysym_of(letter):
+    """The keysym of a letter, as Xlib reads the key name "U<hex>"."""
+    code = ord(letter)
+    return code if code < 0x100 else 0x1000000 | code
+
+
+def bind_letters(text):
+    """Gives every letter of `text` that the keyboard map lacks a key of its
+    own, kept after typing, and returns the key names to press for `text`.
+    xdotool would map such a key only while it types, and a busy program can
+    read the key after it is mapped back, losing the letter.
+
+    Wine reads letters only from the lowest few free keys, and from no more
+    than seven at once, so these seven keys serve in turn: a letter bound
+    before and not in `text` gives up its key, after a pause that lets a
+    program read what was typed on it."""
+    display = open_display()
+    low, high, per_key = ctypes.c_int(), ctypes.c_int(), ctypes.c_int()
+    x11.XDisplayKeycodes(display, ctypes.byref(low), ctypes.byref(high))
+    keys = high.value - low.value + 1
+    syms = x11.XGetKeyboardMapping(display, low.value, keys, ctypes.byref(per_key))
+    width = per_key.value
+    levels = [[syms[k * width + level] for level in range(width)] for k in range(keys)]
+    x11.XFree(syms)
+    mapped = {sym for key in levels for sym in key}
+
+    def bound_here(key):  # free, or holding a letter bound here before
+        sym = key[0]
+        return not any(key) or (sym == key[1] and (0xa0 <= sym < 0x100 or sym >> 24 == 1))
+
+    pool = [low.value + k for k, key in enumerate(levels) if bound_here(key)][:7]
+    held = {low.value + k: key[0] for k, key in enumerate(levels)}
+    wanted = {keysym_of(letter) for letter in text}
+    for letter in dict.fromkeys(text):
+        sym = keysym_of(letter)
+        if sym in mapped:
+            continue
+        free = [code for code in pool if not held[code]]
+        if not free:
+            free = [code for code in pool if held[code] not in wanted]
+            if not free:
+                raise SystemExit("more letters at once than keys to type them on")
+            time.sleep(1)
+        code = free[0]
+        both = (ctypes.c_ulong * 2)(sym, sym)  # with and without Shift
+        x11.XChangeKeyboardMapping(display, code, 2, both, 1)
+        held[code] = sym
+        mapped.add(sym)
+    x11.XSync(display, 0)
+    x11.XCloseDisplay(display)
+    return [f"U{ord(letter):04X}" for letter in text]
 
 
 class MapWatcher:

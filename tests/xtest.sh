@@ -55,15 +55,18 @@ click_control() {
 }
 
 # Clicks into the field at (left, top) and replaces its text with $3.
-# xdotool types a letter that the keyboard map lacks on a key that it maps
-# for it and maps back after the delay: such text gets a delay long enough
-# for the program to read the map first.
+# xdotool would type a letter that the keyboard map lacks on a key that it
+# maps only for a moment, and a busy program could read that key after it is
+# mapped back; such letters get keys of their own first.
 type_into_field() {
     click_control "$1" "$2" 615 285
     xdotool key ctrl+a
-    local delay=5
-    LC_ALL=C.UTF-8 grep -q '^[ -~]*$' <<<"$3" || delay=500
-    xdotool type --delay "$delay" -- "$3"
+    if LC_ALL=C.UTF-8 grep -q '^[ -~]*$' <<<"$3"; then
+        xdotool type --delay 5 -- "$3"
+    else
+        # shellcheck disable=SC2046 # one key name a word
+        xdotool key --delay 5 $(LC_ALL=C.UTF-8 python3 "$xtest_repo/scripts/bind-letters.py" "$3")
+    fi
 }
 
 click_save_and_exit() { click_control 10320 360 1455 495; }
