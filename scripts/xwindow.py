@@ -120,6 +120,7 @@ def bind_letters(text):
     pool = [low.value + k for k, key in enumerate(levels) if bound_here(key)][:7]
     held = {low.value + k: key[0] for k, key in enumerate(levels)}
     wanted = {keysym_of(letter) for letter in text}
+    paused = False
     for letter in dict.fromkeys(text):
         sym = keysym_of(letter)
         if sym in mapped:
@@ -129,7 +130,9 @@ def bind_letters(text):
             free = [code for code in pool if held[code] not in wanted]
             if not free:
                 raise SystemExit("more letters at once than keys to type them on")
-            time.sleep(1)
+            if not paused:
+                time.sleep(1)
+                paused = True
         code = free[0]
         both = (ctypes.c_ulong * 2)(sym, sym)  # with and without Shift
         x11.XChangeKeyboardMapping(display, code, 2, both, 1)
