@@ -11,11 +11,14 @@ using enum ControlKind;
 constexpr PressHandler kClose = Handle<AboutWindow, &AboutWindow::cmdOK_Click>;
 constexpr PressHandler kSysInfo = Handle<AboutWindow, &AboutWindow::cmdSysInfo_Click>;
 
+// The title and the description are black, whatever the platform's colours.
+constexpr Rgb kBlack{0, 0, 0};
+
 // clang-format off
 constexpr ControlRow kAboutLayout[] = {
-    {"lblTitle",       -1, Label, {},                                                      1050, 240,  3885, 480},
+    {"lblTitle",       -1, Label, {},                                                      1050, 240,  3885, 480, -1, nullptr, {}, kBlack},
     {"lblVersion",     -1, Label, {},                                                      1050, 780,  3885, 225},
-    {"lblDescription", -1, Label, "To Edit the tanks.cfg file in Zoo Tycoon Marine Mania", 1050, 1125, 3885, 330},
+    {"lblDescription", -1, Label, "To Edit the tanks.cfg file in Zoo Tycoon Marine Mania", 1050, 1125, 3885, 330, -1, nullptr, {}, kBlack},
     // Label2 comes later, so it is drawn above Label1, which it overlaps.
     {"Label1",         -1, Label, "Thanks to:",                                        1080, 1680, 4455, 255},
     {"Label2",         -1, Label, "Everyone who beta tested for me!!",                 2400, 1680, 2655, 255},

@@ -5,20 +5,36 @@
 
 namespace brinevar {
 
+std::string CaptionWords(std::string_view text)
+{
+    std::string words = ShownText(text);
+    while (!words.empty() && (words.back() == ' ' || words.back() == '='))
+        words.pop_back();
+    return words;
+}
+
 const std::vector<AccessibleText> &MainAccessibleTexts()
 {
     static const std::vector<AccessibleText> texts = [] {
         std::vector<AccessibleText> all;
-        for (const Setting &setting : Catalogue()) {
-            const std::string name(setting.name), meaning(setting.meaning);
-            all.push_back({setting.field, -1, name, meaning, meaning});
-            if (setting.help)
+        const auto rows = MainLayout();
+        for (const ControlRow &row : rows) {
+            const ControlRow *caption = row.caption.empty() ? nullptr : FindRow(rows, row.caption);
+            if (!caption)
+                continue;
+            const std::string name = CaptionWords(caption->text);
+            const auto setting = FindSettingByField(row.name);
+            if (!setting) {
+                all.push_back({row.name, row.index, name, {}, {}});
+                continue;
+            }
+            const Setting &meant = Catalogue()[*setting];
+            const std::string meaning(meant.meaning);
+            all.push_back({row.name, row.index, name, meaning, meaning});
+            if (meant.help)
                 all.push_back(
-                    {setting.help->array, setting.help->index, "Help on " + name, meaning, {}});
+                    {meant.help->array, meant.help->index, "Help on " + name, meaning, {}});
         }
-        for (const ControlRow &row : MainLayout())
-            if (row.name == "Label21") // the list's caption
-                all.push_back({"List1", -1, std::string(row.text), {}, {}});
         return all;
     }();
     return texts;

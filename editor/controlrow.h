@@ -5,18 +5,25 @@
 #pragma once
 
 #include <algorithm>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace brinevar {
+
+struct Rgb {
+    unsigned char red, green, blue;
+};
 
 enum class ControlKind {
     TextField,     // single line, left-aligned, no length limit
     Label,         // word-wrapped, clipped at its bottom, takes no focus
     LinkLabel,     // a Label that acts on a click: underlined, kLinkColour
     CommandButton, // a push button, never a default button
-    DefaultButton, // a push button that answers Enter and Esc, focused when its window opens
+    DefaultButton, // a push button that answers Enter, Esc and the close box, focused when
+                   // its window opens
     ListBox,       // the row's text holds the items, one per line
 };
 
@@ -30,11 +37,62 @@ struct ControlRow {
     std::string_view name; // designer name
     int index;             // member index in a control array, -1 outside one
     ControlKind kind;
-    std::string_view text;        // UTF-8; empty for controls that get their text elsewhere
+    // UTF-8; empty for controls that get their text elsewhere. An "&" marks
+    // the letter after it as the access key (Alt and the letter), "&&" is an
+    // "&" itself.
+    std::string_view text;
     int left, top, width, height; // twips
     int tabIndex = -1;            // place in the focus order; -1 takes no part
     PressHandler press = nullptr; // null: pressing it does nothing
+    // The label whose words name this control for screen readers; empty
+    // where the control's own text names it.
+    std::string_view caption = {};
+    // The text's colour; none: the platform's standard text colour.
+    std::optional<Rgb> textColour = std::nullopt;
 };
+
+// The access key that an "&" marks in `text`, as a capital letter; 0 for
+// none. A caption's access key presses it as a click does, without moving the
+// focus; a button's presses it after the focus has come to it.
+inline char AccessKey(std::string_view text)
+{
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&')
+            continue;
+        if (text[i + 1] != '&')
+            return char(text[i + 1] >= 'a' && text[i + 1] <= 'z' ? text[i + 1] - 'a' + 'A'
+                                                                 : text[i + 1]);
+        ++i;
+    }
+    return 0;
+}
+
+// `text` as it is shown, without the "&" of its access key.
+inline std::string ShownText(std::string_view text)
+{
+    std::string shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size())
+            ++i;
+        shown += text[i];
+    }
+    return shown;
+}
+
+// The row among `rows` named `name` (outside a control array), or null.
+inline const ControlRow *FindRow(std::span<const ControlRow> rows, std::string_view name)
+{
+    const auto found = std::ranges::find_if(
+        rows, [&](const ControlRow &row) { return row.name == name && row.index < 0; });
+    return found == rows.end() ? nullptr : &*found;
+}
+
+// The button among `rows` that Enter, Esc and the close box press, or null.
+inline const ControlRow *DefaultRow(std::span<const ControlRow> rows)
+{
+    const auto found = std::ranges::find(rows, ControlKind::DefaultButton, &ControlRow::kind);
+    return found == rows.end() ? nullptr : &*found;
+}
 
 // What a window does, apart from drawing: the toolkit-free class behind one
 // window, whose handlers its layout rows name.
@@ -72,10 +130,6 @@ inline std::vector<const ControlRow *> FocusOrder(std::span<const ControlRow> ro
     std::ranges::stable_sort(order, {}, &ControlRow::tabIndex);
     return order;
 }
-
-struct Rgb {
-    unsigned char red, green, blue;
-};
 
 // The dark blue of the link captions.
 inline constexpr Rgb kLinkColour{0, 0, 192};

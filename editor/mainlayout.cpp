@@ -23,27 +23,28 @@ constexpr int kHelpW = 375, kHelpH = 255;
 
 // clang-format off
 constexpr ControlRow kMainLayout[] = {
-    // The fields, in focus order: left column, middle, right, then terrain.
-    {"Text1",  -1, TextField, {}, 2280,  1200, kFieldW, kFieldH, 0},
-    {"Text17", -1, TextField, {}, 2280,  2160, kFieldW, kFieldH, 1},
-    {"Text18", -1, TextField, {}, 2280,  3600, kFieldW, kFieldH, 2},
-    {"Text19", -1, TextField, {}, 2280,  4800, kFieldW, kFieldH, 3},
-    {"Text20", -1, TextField, {}, 2280,  5760, kFieldW, kFieldH, 4},
-    {"Text9",  -1, TextField, {}, 2280,  6720, kFieldW, kFieldH, 5},
-    {"Text10", -1, TextField, {}, 2280,  7680, kFieldW, kFieldH, 6},
-    {"Text11", -1, TextField, {}, 5880,  1560, kFieldW, kFieldH, 7},
-    {"Text12", -1, TextField, {}, 5880,  2520, kFieldW, kFieldH, 8},
-    {"Text13", -1, TextField, {}, 5880,  3480, kFieldW, kFieldH, 9},
-    {"Text15", -1, TextField, {}, 5880,  4440, kFieldW, kFieldH, 10},
-    {"Text16", -1, TextField, {}, 6000,  5400, kFieldW, kFieldH, 11},
-    {"Text14", -1, TextField, {}, 6000,  6480, kFieldW, kFieldH, 12},
-    {"Text2",  -1, TextField, {}, 6000,  7440, kFieldW, kFieldH, 13},
-    {"Text3",  -1, TextField, {}, 9720,  1560, kFieldW, kFieldH, 14},
-    {"Text4",  -1, TextField, {}, 9720,  2520, kFieldW, kFieldH, 15},
-    {"Text5",  -1, TextField, {}, 9960,  3480, kFieldW, kFieldH, 16},
-    {"Text6",  -1, TextField, {}, 9720,  4440, kFieldW, kFieldH, 17},
-    {"Text7",  -1, TextField, {}, 8640,  5520, kFieldW, kFieldH, 18},
-    {"Text8",  -1, TextField, {}, 10920, 5520, kFieldW, kFieldH, 19},
+    // The fields, in focus order: left column, middle, right, then terrain;
+    // each is named by its caption.
+    {"Text1",  -1, TextField, {}, 2280,  1200, kFieldW, kFieldH, 0, nullptr, "Label34"},
+    {"Text17", -1, TextField, {}, 2280,  2160, kFieldW, kFieldH, 1, nullptr, "Label38"},
+    {"Text18", -1, TextField, {}, 2280,  3600, kFieldW, kFieldH, 2, nullptr, "Label40"},
+    {"Text19", -1, TextField, {}, 2280,  4800, kFieldW, kFieldH, 3, nullptr, "Label15"},
+    {"Text20", -1, TextField, {}, 2280,  5760, kFieldW, kFieldH, 4, nullptr, "Label13"},
+    {"Text9",  -1, TextField, {}, 2280,  6720, kFieldW, kFieldH, 5, nullptr, "Label11"},
+    {"Text10", -1, TextField, {}, 2280,  7680, kFieldW, kFieldH, 6, nullptr, "Label10"},
+    {"Text11", -1, TextField, {}, 5880,  1560, kFieldW, kFieldH, 7, nullptr, "Label26"},
+    {"Text12", -1, TextField, {}, 5880,  2520, kFieldW, kFieldH, 8, nullptr, "Label27"},
+    {"Text13", -1, TextField, {}, 5880,  3480, kFieldW, kFieldH, 9, nullptr, "Label29"},
+    {"Text15", -1, TextField, {}, 5880,  4440, kFieldW, kFieldH, 10, nullptr, "Label31"},
+    {"Text16", -1, TextField, {}, 6000,  5400, kFieldW, kFieldH, 11, nullptr, "Label7"},
+    {"Text14", -1, TextField, {}, 6000,  6480, kFieldW, kFieldH, 12, nullptr, "Label6"},
+    {"Text2",  -1, TextField, {}, 6000,  7440, kFieldW, kFieldH, 13, nullptr, "Label4"},
+    {"Text3",  -1, TextField, {}, 9720,  1560, kFieldW, kFieldH, 14, nullptr, "Label17"},
+    {"Text4",  -1, TextField, {}, 9720,  2520, kFieldW, kFieldH, 15, nullptr, "Label2"},
+    {"Text5",  -1, TextField, {}, 9960,  3480, kFieldW, kFieldH, 16, nullptr, "Label18"},
+    {"Text6",  -1, TextField, {}, 9720,  4440, kFieldW, kFieldH, 17, nullptr, "Label20"},
+    {"Text7",  -1, TextField, {}, 8640,  5520, kFieldW, kFieldH, 18, nullptr, "Label22"},
+    {"Text8",  -1, TextField, {}, 10920, 5520, kFieldW, kFieldH, 19, nullptr, "Label42"},
 
     // The commands along the top; "Save and Exit" comes first in the focus order.
     {"Command3",   -1, CommandButton, "Save and Exit",  10320, 360, 1455, 495, 20, kSaveAndExit},
@@ -64,12 +65,13 @@ constexpr ControlRow kMainLayout[] = {
      "0 Grass\n1 Savannah grass\t\n2 Sand\n3 Dirt\n4 Rainforest floor\n5 Brown stone\n"
      "6 Gray stone\n7 Gravel\n8 Snow\n9 Fresh water\n10 Salt water\n11 Deciduous floor\n"
      "12 Waterfall\n13 Coniferous floor\n14 Concrete\n15 Asphalt\n16 Trampled\n17 Gunite",
-     7560, 6000, 4095, 2010, 30},
+     7560, 6000, 4095, 2010, 30, nullptr, "Label21"},
 
     {"Command2", 0, CommandButton, "?", 10440, 4440, kHelpW, kHelpH, 31, kHelp2},
 
     // Captions and explanations. Later labels are drawn above earlier ones
-    // (Label36 above Label33).
+    // (Label36 above Label33). The two links run their commands also by their
+    // access keys, Alt+V and Alt+A.
     {"Label1",  -1, Label, "Purity point at which the heavy scum images are drawn.", 7560, 2040, 4215, 255},
     {"Label2",  -1, Label, "veryMurkyWaterPurity = ", 7920, 2520, 1815, 255},
     {"Label3",  -1, Label, "Purity point for the very heavy scum that cant be seen through.", 7560, 3000, 4095, 495},
@@ -113,9 +115,9 @@ constexpr ControlRow kMainLayout[] = {
                            "wall / wallHeightPriceDivisor.  If wallHeightPriceDivisor = 0, then "
                            "raising tank height is free.", 240, 2640, 3375, 855},
     {"Label40", -1, Label, "wallHeightPriceDivisor = ", 360, 3600, 2055, 375},
-    {"Label41", -1, LinkLabel, "View ZT Path", 9480, 0, 1095, 255, -1, kViewPath},
+    {"Label41", -1, LinkLabel, "&View ZT Path", 9480, 0, 1095, 255, -1, kViewPath},
     {"Label42", -1, Label, "tankTerrainShow = ", 9480, 5520, 1455, 255},
-    {"Label43", -1, LinkLabel, "About", 11040, 0, 495, 255, -1, kAbout},
+    {"Label43", -1, LinkLabel, "&About", 11040, 0, 495, 255, -1, kAbout},
 };
 // clang-format on
 

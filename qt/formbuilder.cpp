@@ -58,6 +58,33 @@ private:
     }
 };
 
+// A list whose current item is current only while the list has the focus:
+// Qt's accessible items report the current one as focused, also once the
+// focus has left the list. The item comes back with the focus, where the
+// keyboard left it; the selection stays as it is.
+class FocusedList : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void focusInEvent(QFocusEvent *event) override
+    {
+        if (leftAt_ >= 0)
+            selectionModel()->setCurrentIndex(model()->index(leftAt_, 0),
+                                              QItemSelectionModel::NoUpdate);
+        QListWidget::focusInEvent(event);
+    }
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        QListWidget::focusOutEvent(event);
+        leftAt_ = currentRow();
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+
+private:
+    int leftAt_ = -1;
+};
+
 bool IsLabel(ControlKind kind)
 {
     return kind == ControlKind::Label || kind == ControlKind::LinkLabel;
@@ -75,8 +102,15 @@ QWidget *Create(const ControlRow &row, QWidget *parent)
     }
     case ControlKind::Label:
     case ControlKind::LinkLabel: {
-        QLabel *label = row.kind == ControlKind::LinkLabel ? new LinkLabel(text, parent)
-                                                           : new QLabel(text, parent);
+        const QString shown = Utf8(ShownText(row.text));
+        QLabel *label = row.kind == ControlKind::LinkLabel
+                            ? new LinkLabel(shown, AccessKey(row.text), parent)
+                            : new QLabel(shown, parent);
+        if (row.textColour) {
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::WindowText, ToQColor(*row.textColour));
+            label->setPalette(palette);
+        }
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -95,7 +129,7 @@ QWidget *Create(const ControlRow &row, QWidget *parent)
         return button;
     }
     case ControlKind::ListBox: {
-        auto *list = new QListWidget(parent);
+        auto *list = new FocusedList(parent);
         if (!text.isEmpty())
             list->addItems(text.split(QLatin1Char('\n')));
         list->setSelectionMode(QAbstractItemView::SingleSelection);

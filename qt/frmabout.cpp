@@ -33,13 +33,6 @@ frmAbout::frmAbout(QWidget *parent, Dialogs &dialogs, SysInfoMachine machine)
             connect(button, &QPushButton::clicked, this, [this, &row] { behaviour_.Press(row); });
         }
     }
-    // The title and the description are black, whatever the palette says.
-    for (const char *name : {"lblTitle", "lblDescription"}) {
-        QWidget *label = findChild<QLabel *>(QString::fromLatin1(name));
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, Qt::black);
-        label->setPalette(palette);
-    }
 }
 
 void frmAbout::ShowModal()
@@ -57,6 +50,19 @@ void frmAbout::setVisible(bool visible)
         behaviour_.Form_Load();
     }
     QDialog::setVisible(visible);
+    // Qt's accessible tree lists every top-level window that has a native
+    // window, shown or not: a closed box gives its own up, and the next
+    // showing makes it anew.
+    if (!visible && windowHandle())
+        destroy();
+}
+
+void frmAbout::reject()
+{
+    // Esc and the close box press the default button, whose handler closes
+    // the box.
+    if (const ControlRow *row = DefaultRow(AboutLayout()))
+        behaviour_.Press(*row);
 }
 
 void frmAbout::SetCaption(const std::string &text)

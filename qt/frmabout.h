@@ -31,6 +31,7 @@ public:
 
     // Loading happens here, so that every way of showing the box runs it.
     void setVisible(bool visible) override;
+    void reject() override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

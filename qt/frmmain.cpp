@@ -11,6 +11,7 @@
 #include "version.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,12 +25,23 @@ QString Utf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
+
+// A plain top-level QWidget reports itself as a client area ("filler" to
+// AT-SPI); the main window is a window (a frame).
+QAccessibleInterface *MainWindowAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(frmMain::staticMetaObject.className()) && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
 } // namespace
 
 frmMain::frmMain(Dialogs &dialogs, const MainServices &services, SysInfoMachine machine,
                  QWidget *parent)
     : QWidget(parent), dialogs_(dialogs), machine_(std::move(machine)), behaviour_(*this, services)
 {
+    static const bool roleKnown = (QAccessible::installFactory(MainWindowAccessible), true);
+    (void)roleKnown;
     setWindowTitle(QString::fromStdString(ProgramTitle()));
     BuildLayout();
     PlaceOnScreen();
@@ -80,7 +92,8 @@ void frmMain::BuildLayout()
     }
 
     resize(TwipsToPixels(kMainWidth), TwipsToPixels(kMainHeight));
-    fields_[0]->setFocus();
+    const ControlRow *first = MainFocusOrder().front();
+    FindControl(this, Utf8(first->name), first->index)->setFocus();
 }
 
 // Centred on the screen, with the whole frame, title bar included, in the

@@ -3,11 +3,14 @@
 #include "formbuilder.h"
 
 #include <QMouseEvent>
+#include <QShortcutEvent>
 
 namespace brinevar {
 
-LinkLabel::LinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+LinkLabel::LinkLabel(const QString &text, char accessKey, QWidget *parent) : QLabel(text, parent)
 {
+    if (accessKey)
+        shortcut_ = grabShortcut(QKeySequence(Qt::ALT | Qt::Key(accessKey)));
     setFocusPolicy(Qt::NoFocus);
     // Only the underline is set here; face and size still come from the window.
     QFont underlined;
@@ -16,6 +19,16 @@ LinkLabel::LinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent
     QPalette palette;
     palette.setColor(QPalette::WindowText, ToQColor(kLinkColour));
     setPalette(palette);
+}
+
+bool LinkLabel::event(QEvent *event)
+{
+    if (event->type() == QEvent::Shortcut &&
+        static_cast<QShortcutEvent *>(event)->shortcutId() == shortcut_) {
+        emit clicked();
+        return true;
+    }
+    return QLabel::event(event);
 }
 
 void LinkLabel::mousePressEvent(QMouseEvent *event)

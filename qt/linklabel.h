@@ -1,5 +1,8 @@
 // A caption that acts as a link: underlined dark blue text that reports a
 // click, and that takes no focus, so clicking it leaves the focus where it was.
+// Its access key, Alt and a letter anywhere in its window, clicks it too,
+// equally without moving the focus (the underline of the whole text leaves
+// none to mark the letter).
 #pragma once
 
 #include <QLabel>
@@ -10,17 +13,20 @@ class LinkLabel : public QLabel {
     Q_OBJECT
 
 public:
-    explicit LinkLabel(const QString &text, QWidget *parent = nullptr);
+    // `accessKey`: a capital letter, or 0 for none.
+    LinkLabel(const QString &text, char accessKey, QWidget *parent = nullptr);
 
 signals:
     void clicked();
 
 protected:
+    bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     bool pressed_ = false;
+    int shortcut_ = 0;
 };
 
 } // namespace brinevar

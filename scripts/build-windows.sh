@@ -4,6 +4,7 @@
 # zips that players download:
 #   build-windows/brinevar.exe, build-windows/brinevar-<version>-windows-x64.zip
 #   build-windows-x86/brinevar.exe, build-windows/brinevar-<version>-windows-x86.zip
+#   build-windows/SHA256SUMS, the SHA-256 sums of the two zips
 # Fails when a program needs anything that Windows 7 SP1 lacks. Installs the
 # packages it needs first.
 # Usage: scripts/build-windows.sh [build folder]   (default: build-windows;
@@ -65,6 +66,9 @@ build_for() {
 
 build_for "$build" mingw-w64-x86_64 x86_64-w64-mingw32
 build_for "$build-x86" mingw-w64-i686 i686-w64-mingw32
-# Both zips side by side, where a release picks them up.
+# Both zips side by side, where a release picks them up, with their sums
+# for players to check a download against (README.txt says how).
 cp "$build-x86"/brinevar-*-windows-x86.zip "$build/"
-ls -l "$build"/brinevar.exe "$build-x86"/brinevar.exe "$build"/brinevar-*-windows-x*.zip
+(cd "$build" && sha256sum brinevar-*-windows-x64.zip brinevar-*-windows-x86.zip >SHA256SUMS)
+ls -l "$build"/brinevar.exe "$build-x86"/brinevar.exe "$build"/brinevar-*-windows-x*.zip \
+    "$build"/SHA256SUMS

@@ -5,6 +5,7 @@
 #include "launcher.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -67,6 +68,7 @@ private slots:
     void createdWithoutShowing();
     void looksAsDesigned();
     void loadsAfreshAtEveryShowing();
+    void aClosedBoxLeavesTheAccessibleTree();
     void keysThatClose_data();
     void keysThatClose();
     void enterOnSysInfoStartsTheTool();
@@ -146,6 +148,26 @@ void AboutTest::loadsAfreshAtEveryShowing()
         QCOMPARE(result, int(QDialog::Accepted));
         QVERIFY(!box.isVisible());
     }
+}
+
+void AboutTest::aClosedBoxLeavesTheAccessibleTree()
+{
+    Dialogs dialogs;
+    AboutBox about(dialogs);
+    auto listed = [&] {
+        QAccessibleInterface *application = QAccessible::queryAccessibleInterface(qApp);
+        for (int i = 0; i < application->childCount(); ++i)
+            if (application->child(i)->object() == &about.box)
+                return true;
+        return false;
+    };
+    bool whileShown = false;
+    ExecWith(about.box, [&] {
+        whileShown = listed();
+        about.box.reject();
+    });
+    QVERIFY(whileShown);
+    QVERIFY(!listed());
 }
 
 void AboutTest::keysThatClose_data()

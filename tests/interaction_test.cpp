@@ -1,9 +1,10 @@
 // The main window in use: the focus order, keys in the fields, the link
-// captions, the terrain list and pasting.
+// captions and their access keys, the terrain list and pasting.
 #include "frmmain.h"
 #include "linklabel.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
@@ -49,6 +50,7 @@ private slots:
     void linkLabelClickLeavesTheFocus_data();
     void linkLabelClickLeavesTheFocus();
     void terrainList();
+    void screenReadersSeeAWindowAndWhereTheFocusIs();
     void selectingATerrainChangesNoField();
     void pastedLineBreaksBecomeBlanks();
 
@@ -106,13 +108,15 @@ void InteractionTest::enterAndEscInAFieldRunNothing()
 void InteractionTest::linkLabelClickLeavesTheFocus_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("View ZT Path") << "Label41";
-    QTest::newRow("About") << "Label43";
+    QTest::addColumn<int>("accessKey");
+    QTest::newRow("View ZT Path") << "Label41" << int(Qt::Key_V);
+    QTest::newRow("About") << "Label43" << int(Qt::Key_A);
 }
 
 void InteractionTest::linkLabelClickLeavesTheFocus()
 {
     QFETCH(QString, name);
+    QFETCH(int, accessKey);
     auto *label = session_->window.findChild<LinkLabel *>(name);
     QVERIFY(label);
     // Only the label is tested here; what its click runs is tested elsewhere.
@@ -128,6 +132,14 @@ void InteractionTest::linkLabelClickLeavesTheFocus()
     QTest::mousePress(label, Qt::LeftButton);
     QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(-5, -5));
     QCOMPARE(clicks.size(), 1);
+    // Its access key clicks it as the mouse does: the focus stays, and a
+    // field's text that its check refuses is not checked, as it is not
+    // checked when the caption is clicked.
+    field->setText("99");
+    QTest::keyClick(field, Qt::Key(accessKey), Qt::AltModifier);
+    QCOMPARE(clicks.size(), 2);
+    QCOMPARE(QApplication::focusWidget(), field);
+    QVERIFY(session_->dialogs.messages.isEmpty());
 }
 
 void InteractionTest::terrainList()
@@ -154,6 +166,30 @@ void InteractionTest::terrainList()
     }
     QCOMPARE(columns.size(), 2);
     QVERIFY(list->visualItemRect(list->item(1)).y() > list->visualItemRect(list->item(0)).y());
+}
+
+void InteractionTest::screenReadersSeeAWindowAndWhereTheFocusIs()
+{
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&session_->window);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), "Brinevar");
+
+    QVERIFY(session_->showActive());
+    QListWidget *list = Find<QListWidget>(session_->window, "List1");
+    list->setFocus(Qt::TabFocusReason);
+    QAccessibleInterface *first = QAccessible::queryAccessibleInterface(list)->child(0);
+    QVERIFY(first);
+    QVERIFY(first->state().focused);
+    QTest::keyClick(list, Qt::Key_Down);
+    const int row = list->currentRow();
+    // Once the focus has left the list, none of its items has it; coming
+    // back, the keyboard goes on from where it left.
+    Find<QWidget>(session_->window, "Command2", 0)->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < list->count(); ++i)
+        QVERIFY2(!QAccessible::queryAccessibleInterface(list)->child(i)->state().focused,
+                 qPrintable(list->item(i)->text()));
+    list->setFocus(Qt::TabFocusReason);
+    QCOMPARE(list->currentRow(), row);
 }
 
 void InteractionTest::selectingATerrainChangesNoField()

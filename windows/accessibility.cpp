@@ -1,6 +1,7 @@
 #include "accessibility.h"
 
 #include "dpi.h"
+#include "systemlibrary.h"
 #include "widetext.h"
 
 #include <commctrl.h>
@@ -10,27 +11,23 @@ namespace brinevar::win {
 
 namespace {
 
-// The oleacc and oleaut32 calls, looked up at the first question.
-struct Oleacc {
-    HRESULT(WINAPI *createStandard)(HWND, LONG, REFIID, void **) = nullptr;
-    LRESULT(WINAPI *resultFromObject)(REFIID, WPARAM, IUnknown *) = nullptr;
-    BSTR(WINAPI *allocString)(const OLECHAR *) = nullptr;
-};
-
 template <typename Function> void LookUp(const wchar_t *module, const char *name, Function &into)
 {
-    const HMODULE loaded = LoadLibraryW(module);
+    const HMODULE loaded = LoadSystemLibrary(module);
     into =
         loaded
             ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(loaded, name)))
             : nullptr;
 }
 
+} // namespace
+
 const Oleacc &OleaccCalls()
 {
     static const Oleacc calls = [] {
         Oleacc found;
         LookUp(L"oleacc.dll", "CreateStdAccessibleObject", found.createStandard);
+        LookUp(L"oleacc.dll", "AccessibleObjectFromWindow", found.objectFromWindow);
         LookUp(L"oleacc.dll", "LresultFromObject", found.resultFromObject);
         LookUp(L"oleaut32.dll", "SysAllocString", found.allocString);
         return found;
@@ -42,6 +39,16 @@ bool IsSelf(const VARIANT &child)
 {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
+
+HRESULT AccessibleString(const std::wstring &text, BSTR *into)
+{
+    if (!into)
+        return E_INVALIDARG;
+    *into = text.empty() ? nullptr : OleaccCalls().allocString(text.c_str());
+    return *into ? S_OK : S_FALSE;
+}
+
+namespace {
 
 // The standard object of a control with its name and description replaced;
 // everything else is the standard object's own.
@@ -97,11 +104,12 @@ public:
     // IAccessible: the two texts of the control itself.
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR *name) override
     {
-        return IsSelf(child) ? Text(texts_.name, name) : standard_->get_accName(child, name);
+        return IsSelf(child) ? AccessibleString(texts_.name, name)
+                             : standard_->get_accName(child, name);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR *description) override
     {
-        return IsSelf(child) ? Text(texts_.description, description)
+        return IsSelf(child) ? AccessibleString(texts_.description, description)
                              : standard_->get_accDescription(child, description);
     }
 
@@ -185,14 +193,6 @@ public:
     }
 
 private:
-    static HRESULT Text(const std::wstring &text, BSTR *into)
-    {
-        if (!into)
-            return E_INVALIDARG;
-        *into = text.empty() ? nullptr : OleaccCalls().allocString(text.c_str());
-        return *into ? S_OK : S_FALSE;
-    }
-
     IAccessible *standard_;
     const AccessibleTexts::Texts &texts_;
     ULONG references_ = 1;

@@ -13,7 +13,24 @@
 #include <string_view>
 #include <vector>
 
+#include <oleacc.h>
+
 namespace brinevar::win {
+
+// The oleacc and oleaut32 calls, looked up at the first question; null where
+// the system lacks them.
+struct Oleacc {
+    HRESULT(WINAPI *createStandard)(HWND, LONG, REFIID, void **) = nullptr;
+    HRESULT(WINAPI *objectFromWindow)(HWND, DWORD, REFIID, void **) = nullptr;
+    LRESULT(WINAPI *resultFromObject)(REFIID, WPARAM, IUnknown *) = nullptr;
+    BSTR(WINAPI *allocString)(const OLECHAR *) = nullptr;
+};
+const Oleacc &OleaccCalls();
+
+// Whether an accessible object's `child` is the object itself.
+bool IsSelf(const VARIANT &child);
+// `text` as the BSTR an accessible object answers with; S_FALSE for none.
+HRESULT AccessibleString(const std::wstring &text, BSTR *into);
 
 class AccessibleTexts {
 public:

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cwctype>
 
 namespace brinevar::win {
 
@@ -73,7 +74,8 @@ int LabelsCut(HDC dc, std::span<const ControlRow> rows, int dpi, int enough)
             continue;
         const RECT r = RowRect(row, dpi);
         const bool grows = GrowsToTheRight(row, dpi, metrics);
-        const SIZE size = TextSize(dc, row.text, grows ? kUnwrapped : int(r.right - r.left));
+        const SIZE size =
+            TextSize(dc, ShownText(row.text), grows ? kUnwrapped : int(r.right - r.left));
         if (size.cy - metrics.tmDescent > r.bottom - r.top)
             ++cut;
         else if (r.left + size.cx > r.right)
@@ -211,7 +213,7 @@ void Form::Build(HWND parent, std::span<const ControlRow> rows, int dpi, int lis
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const ControlRow &row = rows[i];
         if (IsLabel(row)) {
-            labelTexts_[i] = Utf8ToWide(row.text);
+            labelTexts_[i] = Utf8ToWide(ShownText(row.text));
             continue;
         }
         const Kind kind = KindOf(row.kind);
@@ -248,8 +250,9 @@ void Form::PaintLabels(HDC dc) const
         FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
         const bool link = row.kind == ControlKind::LinkLabel;
         SelectObject(dc, link ? linkFont_ : font_);
-        SetTextColor(dc, link ? RGB(kLinkColour.red, kLinkColour.green, kLinkColour.blue)
-                              : GetSysColor(COLOR_BTNTEXT));
+        const std::optional<Rgb> colour = link ? kLinkColour : row.textColour;
+        SetTextColor(dc, colour ? RGB(colour->red, colour->green, colour->blue)
+                                : GetSysColor(COLOR_BTNTEXT));
         const std::wstring &text = labelTexts_[i];
         DrawTextW(dc, text.c_str(), int(text.size()), &r,
                   DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
@@ -262,6 +265,16 @@ const ControlRow *Form::LabelAt(POINT point) const
     for (std::size_t i = rows_.size(); i-- > 0;) {
         if (IsLabel(rows_[i]) && PtInRect(&rects_[i], point))
             return &rows_[i];
+    }
+    return nullptr;
+}
+
+const ControlRow *Form::CaptionWithAccessKey(wchar_t key) const
+{
+    for (const ControlRow &row : rows_) {
+        const char own = AccessKey(row.text);
+        if (IsLabel(row) && row.press && own && wint_t(own) == std::towupper(wint_t(key)))
+            return &row;
     }
     return nullptr;
 }
@@ -314,7 +327,7 @@ void Form::Measure(int dpi)
     for (const ControlRow &row : rows_) {
         RECT &r = rects_.emplace_back(RowRect(row, dpi));
         if (GrowsToTheRight(row, dpi, metrics))
-            r.right = std::max(r.right, r.left + TextSize(dc, row.text, kUnwrapped).cx);
+            r.right = std::max(r.right, r.left + TextSize(dc, ShownText(row.text), kUnwrapped).cx);
     }
     SelectObject(dc, old);
     ReleaseDC(parent_, dc);

@@ -44,6 +44,10 @@ public:
     void PaintLabels(HDC dc) const;
     // The label drawn at `point` of the parent's client area, or null.
     const ControlRow *LabelAt(POINT point) const;
+    // The caption whose access key is `key` (Alt and that letter, in either
+    // case), that runs a command; null for none. Pressing it moves no focus,
+    // so it passes no check.
+    const ControlRow *CaptionWithAccessKey(wchar_t key) const;
     // Replaces a label's text, as a load step does.
     void SetLabelText(std::string_view name, std::string_view utf8);
 
@@ -56,6 +60,13 @@ public:
     // The row of the control with command id `id`, or null.
     const ControlRow *RowOfId(int id) const;
     const ControlRow *RowOf(HWND control) const;
+
+    // The rows, and for the row at `i` its window (null for a label), its
+    // rectangle in the parent's client area and a label's text as drawn.
+    std::span<const ControlRow> Rows() const { return rows_; }
+    HWND Control(std::size_t i) const { return controls_[i]; }
+    const RECT &Rect(std::size_t i) const { return rects_[i]; }
+    const std::wstring &LabelText(std::size_t i) const { return labelTexts_[i]; }
 
     int Dpi() const { return dpi_; }
     HFONT Font() const { return font_; }

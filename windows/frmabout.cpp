@@ -45,14 +45,12 @@ void frmAbout::Load(HWND dialog)
     const int dpi = form_.Dpi();
     PlaceDialog(dialog, TwipsToPixels(kAboutWidth, dpi), TwipsToPixels(kAboutHeight, dpi),
                 TwipsToPixels(kAboutLeft, dpi), TwipsToPixels(kAboutTop, dpi));
-    // The default button answers Enter and has the focus; Esc and the close
-    // box come as IDCANCEL.
-    for (const ControlRow &row : rows) {
-        if (row.kind == ControlKind::DefaultButton) {
-            HWND button = form_.Find(row.name, row.index);
-            SendMessageW(dialog, DM_SETDEFID, WPARAM(GetDlgCtrlID(button)), 0);
-            SetFocus(button);
-        }
+    captions_.Attach(dialog, form_);
+    // The default button answers Enter and has the focus.
+    if (const ControlRow *row = DefaultRow(rows)) {
+        HWND button = form_.Find(row->name, row->index);
+        SendMessageW(dialog, DM_SETDEFID, WPARAM(GetDlgCtrlID(button)), 0);
+        SetFocus(button);
     }
 }
 
@@ -79,11 +77,9 @@ void frmAbout::Paint()
 
 bool frmAbout::Command(int id)
 {
-    if (id == IDOK || id == IDCANCEL) {
-        Close();
-        return true;
-    }
-    const ControlRow *row = form_.RowOfId(id);
+    // Esc and the close box (IDCANCEL) press the default button.
+    const ControlRow *row =
+        id == IDOK || id == IDCANCEL ? DefaultRow(AboutLayout()) : form_.RowOfId(id);
     if (!row || !row->press)
         return false;
     behaviour_.Press(*row);

@@ -6,6 +6,7 @@
 #include "aboutwindow.h"
 #include "form.h"
 #include "mainwindow.h"
+#include "windowaccessible.h"
 
 #include <windows.h>
 
@@ -34,4 +35,5 @@ private:
     HWND dialog_ = nullptr;
     brinevar::AboutWindow behaviour_;
     brinevar::win::Form form_;
+    brinevar::win::WindowAccessible captions_;
 };

@@ -74,6 +74,7 @@ void frmMain::BuildLayout(int dpi)
     for (const AccessibleText &text : MainAccessibleTexts())
         accessible_.Attach(form_.Find(text.control, text.index), text.name, text.description,
                            text.toolTip);
+    captions_.Attach(window_, form_);
     std::vector<HWND> focusOrder;
     for (const ControlRow *row : MainFocusOrder())
         focusOrder.push_back(form_.Find(row->name, row->index));
@@ -122,12 +123,22 @@ int frmMain::Run(int show)
 {
     behaviour_.Form_Load();
     ShowWindow(window_, show);
-    gate_->Remember(fields_[0]);
-    SetFocus(fields_[0]);
+    const ControlRow *first = MainFocusOrder().front();
+    HWND focus = form_.Find(first->name, first->index);
+    gate_->Remember(focus);
+    SetFocus(focus);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (gate_->PreTranslate(message))
             continue;
+        // A caption's access key presses it wherever the focus is in the
+        // window, and leaves the focus there.
+        if (message.message == WM_SYSCHAR &&
+            (message.hwnd == window_ || IsChild(window_, message.hwnd)))
+            if (const ControlRow *caption = form_.CaptionWithAccessKey(wchar_t(message.wParam))) {
+                behaviour_.Press(*caption);
+                continue;
+            }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -8,6 +8,7 @@
 #include "form.h"
 #include "frmabout.h"
 #include "mainwindow.h"
+#include "windowaccessible.h"
 
 #include <windows.h>
 
@@ -59,6 +60,7 @@ private:
     brinevar::MainWindow behaviour_;
     brinevar::win::Form form_;
     brinevar::win::AccessibleTexts accessible_;
+    brinevar::win::WindowAccessible captions_;
     std::unique_ptr<brinevar::win::FocusGate> gate_;
     std::array<HWND, brinevar::kSettingCount> fields_{};
     // The whole of each value too long for its field to hold (see
