@@ -1,14 +1,11 @@
 // What screen readers find in the Windows windows through oleacc, beyond the
 // controls' own names: the captions that the windows paint; and the system
 // DLLs that the program loads while it runs, from the system folder alone.
-#include "filetest.h"
 #include "frmmain.h"
-#include "launcher.h"
 #include "mainlayout.h"
-#include "settingsstore.h"
 #include "systemlibrary.h"
-#include "testfolder.h"
 #include "widetext.h"
+#include "windowsmachine.h"
 
 #include <gtest/gtest.h>
 #include <oleacc.h>
@@ -21,13 +18,6 @@ using namespace brinevar;
 using namespace brinevar::win;
 
 namespace {
-
-struct Machine {
-    win::RegistrySettingsStore store;
-    TestFolder folder;
-    MainServices services{store, win::UserNumberFormat, PlacesOf(folder.path(), folder.path())};
-    SysInfoMachine sysInfo{SystemRegistry(), IsOrdinaryFile, StartProgram};
-};
 
 struct Caption {
     std::string name;

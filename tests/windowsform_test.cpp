@@ -3,15 +3,12 @@
 // an earlier one, Tab walking the focus order, a refused check stopping a
 // press, and where the main window stands.
 #include "accessibletext.h"
-#include "filetest.h"
 #include "focusgate.h"
 #include "form.h"
 #include "frmmain.h"
-#include "launcher.h"
 #include "mainlayout.h"
-#include "settingsstore.h"
-#include "testfolder.h"
 #include "widetext.h"
+#include "windowsmachine.h"
 
 #include <gtest/gtest.h>
 #include <oleacc.h>
@@ -245,14 +242,6 @@ TEST_F(WindowsFormTest, EnterPressesOnlyAFocusedButton)
     Key(VK_RETURN);
     EXPECT_EQ(clicked, std::vector<int>{IdOf(Control("cmdDefault"))});
 }
-
-// What main passes the window, over a program folder of the test's own.
-struct Machine {
-    win::RegistrySettingsStore store;
-    TestFolder folder;
-    MainServices services{store, win::UserNumberFormat, PlacesOf(folder.path(), folder.path())};
-    SysInfoMachine sysInfo{SystemRegistry(), IsOrdinaryFile, StartProgram};
-};
 
 // On Xvfb's screen, larger than the window at 96 DPI, the frame is centred
 // on the work area around the layout's whole client area.

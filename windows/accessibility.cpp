@@ -40,6 +40,33 @@ bool IsSelf(const VARIANT &child)
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
+InFrontOfStandard::~InFrontOfStandard()
+{
+    standard_->Release();
+}
+
+HRESULT STDMETHODCALLTYPE InFrontOfStandard::QueryInterface(REFIID id, void **object)
+{
+    if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
+        *object = static_cast<IAccessible *>(this);
+        AddRef();
+        return S_OK;
+    }
+    if (Withholds(id)) {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    return standard_->QueryInterface(id, object);
+}
+
+ULONG STDMETHODCALLTYPE InFrontOfStandard::Release()
+{
+    const ULONG left = --references_;
+    if (left == 0)
+        delete this;
+    return left;
+}
+
 HRESULT AccessibleString(const std::wstring &text, BSTR *into)
 {
     if (!into)
@@ -52,53 +79,11 @@ namespace {
 
 // The standard object of a control with its name and description replaced;
 // everything else is the standard object's own.
-class NamedAccessible final : public IAccessible {
+class NamedAccessible final : public InFrontOfStandard {
 public:
     NamedAccessible(IAccessible *standard, const AccessibleTexts::Texts &texts)
-        : standard_(standard), texts_(texts)
+        : InFrontOfStandard(standard), texts_(texts)
     {
-    }
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void **object) override
-    {
-        if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
-            *object = static_cast<IAccessible *>(this);
-            AddRef();
-            return S_OK;
-        }
-        return standard_->QueryInterface(id, object);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --references_;
-        if (left == 0) {
-            standard_->Release();
-            delete this;
-        }
-        return left;
-    }
-
-    // IDispatch
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override
-    {
-        return standard_->GetTypeInfoCount(count);
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo **info) override
-    {
-        return standard_->GetTypeInfo(index, locale, info);
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID id, LPOLESTR *names, UINT count, LCID locale,
-                                            DISPID *ids) override
-    {
-        return standard_->GetIDsOfNames(id, names, count, locale, ids);
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID id, LCID locale, WORD flags,
-                                     DISPPARAMS *parameters, VARIANT *result, EXCEPINFO *exception,
-                                     UINT *wrong) override
-    {
-        return standard_->Invoke(member, id, locale, flags, parameters, result, exception, wrong);
     }
 
     // IAccessible: the two texts of the control itself.
@@ -193,9 +178,7 @@ public:
     }
 
 private:
-    IAccessible *standard_;
     const AccessibleTexts::Texts &texts_;
-    ULONG references_ = 1;
 };
 
 // The named object for WM_GETOBJECT, or 0 to let the control answer alone.

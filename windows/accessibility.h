@@ -32,6 +32,52 @@ bool IsSelf(const VARIANT &child);
 // `text` as the BSTR an accessible object answers with; S_FALSE for none.
 HRESULT AccessibleString(const std::wstring &text, BSTR *into);
 
+// An accessible object in front of the system's standard object of the same
+// window, which answers whatever the object in front does not: IUnknown and
+// IDispatch are here, the IAccessible calls for the classes beneath.
+class InFrontOfStandard : public IAccessible {
+public:
+    // Takes over the reference to `standard`.
+    explicit InFrontOfStandard(IAccessible *standard) : standard_(standard) {}
+    InFrontOfStandard(const InFrontOfStandard &) = delete;
+    InFrontOfStandard &operator=(const InFrontOfStandard &) = delete;
+    virtual ~InFrontOfStandard();
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void **object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override
+    {
+        return standard_->GetTypeInfoCount(count);
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo **info) override
+    {
+        return standard_->GetTypeInfo(index, locale, info);
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID id, LPOLESTR *names, UINT count, LCID locale,
+                                            DISPID *ids) override
+    {
+        return standard_->GetIDsOfNames(id, names, count, locale, ids);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID id, LCID locale, WORD flags,
+                                     DISPPARAMS *parameters, VARIANT *result, EXCEPINFO *exception,
+                                     UINT *wrong) override
+    {
+        return standard_->Invoke(member, id, locale, flags, parameters, result, exception, wrong);
+    }
+
+protected:
+    // An interface of the standard object that would answer wrongly for the
+    // object in front.
+    virtual bool Withholds(REFIID) const { return false; }
+
+    IAccessible *standard_;
+
+private:
+    ULONG references_ = 1;
+};
+
 class AccessibleTexts {
 public:
     AccessibleTexts() = default;

@@ -16,58 +16,11 @@ bool IsCaption(const ControlRow &row)
 }
 
 // The client area of a window with its painted captions as children.
-class CaptionsAccessible final : public IAccessible {
+class CaptionsAccessible final : public InFrontOfStandard {
 public:
     CaptionsAccessible(IAccessible *standard, std::shared_ptr<WindowAccessible::Link> link)
-        : standard_(standard), link_(std::move(link))
+        : InFrontOfStandard(standard), link_(std::move(link))
     {
-    }
-
-    // IUnknown. The children are listed by get_accChild alone: the standard
-    // object's enumerator knows only the child windows.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void **object) override
-    {
-        if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
-            *object = static_cast<IAccessible *>(this);
-            AddRef();
-            return S_OK;
-        }
-        if (id == __uuidof(IEnumVARIANT)) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        return standard_->QueryInterface(id, object);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --references_;
-        if (left == 0) {
-            standard_->Release();
-            delete this;
-        }
-        return left;
-    }
-
-    // IDispatch
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override
-    {
-        return standard_->GetTypeInfoCount(count);
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo **info) override
-    {
-        return standard_->GetTypeInfo(index, locale, info);
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID id, LPOLESTR *names, UINT count, LCID locale,
-                                            DISPID *ids) override
-    {
-        return standard_->GetIDsOfNames(id, names, count, locale, ids);
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID id, LCID locale, WORD flags,
-                                     DISPPARAMS *parameters, VARIANT *result, EXCEPINFO *exception,
-                                     UINT *wrong) override
-    {
-        return standard_->Invoke(member, id, locale, flags, parameters, result, exception, wrong);
     }
 
     // IAccessible: the children.
@@ -270,6 +223,10 @@ public:
 private:
     static constexpr std::size_t kNone = std::size_t(-1);
 
+    // The children are listed by get_accChild alone: the standard object's
+    // enumerator knows only the child windows.
+    bool Withholds(REFIID id) const override { return id == __uuidof(IEnumVARIANT); }
+
     bool Alive() const { return link_->form && IsWindow(link_->window); }
     const ControlRow &Row(std::size_t row) const { return link_->form->Rows()[row]; }
 
@@ -356,9 +313,7 @@ private:
         return S_OK;
     }
 
-    IAccessible *standard_;
     std::shared_ptr<WindowAccessible::Link> link_;
-    ULONG references_ = 1;
 };
 
 } // namespace

@@ -1,0 +1,18 @@
+// What main passes the Windows program's window, over a program folder of the
+// test's own.
+#pragma once
+
+#include "filetest.h"
+#include "launcher.h"
+#include "mainwindow.h"
+#include "settingsstore.h"
+#include "testfolder.h"
+
+struct Machine {
+    brinevar::win::RegistrySettingsStore store;
+    TestFolder folder;
+    brinevar::MainServices services{store, brinevar::win::UserNumberFormat,
+                                    brinevar::PlacesOf(folder.path(), folder.path())};
+    brinevar::SysInfoMachine sysInfo{brinevar::SystemRegistry(), brinevar::IsOrdinaryFile,
+                                     brinevar::StartProgram};
+};
