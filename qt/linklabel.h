@@ -5,6 +5,7 @@
 // none to mark the letter).
 #pragma once
 
+#include <QKeySequence>
 #include <QLabel>
 
 namespace brinevar {
@@ -16,6 +17,9 @@ public:
     // `accessKey`: a capital letter, or 0 for none.
     LinkLabel(const QString &text, char accessKey, QWidget *parent = nullptr);
 
+    // Alt and the letter, or empty.
+    QKeySequence accessKey() const { return accessKey_; }
+
 signals:
     void clicked();
 
@@ -26,6 +30,7 @@ protected:
 
 private:
     bool pressed_ = false;
+    QKeySequence accessKey_;
     int shortcut_ = 0;
 };
 

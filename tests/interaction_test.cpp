@@ -140,6 +140,19 @@ void InteractionTest::linkLabelClickLeavesTheFocus()
     QCOMPARE(clicks.size(), 2);
     QCOMPARE(QApplication::focusWidget(), field);
     QVERIFY(session_->dialogs.messages.isEmpty());
+    // A screen reader reads its words and its key, and presses it alike.
+    QAccessibleInterface *link = QAccessible::queryAccessibleInterface(label);
+    QCOMPARE(link->role(), QAccessible::StaticText);
+    QCOMPARE(link->text(QAccessible::Name), label->text());
+    QAccessibleActionInterface *actions = link->actionInterface();
+    QVERIFY(actions);
+    const QString press = QAccessibleActionInterface::pressAction();
+    QCOMPARE(
+        actions->keyBindingsForAction(press),
+        QStringList{QKeySequence(Qt::ALT | Qt::Key(accessKey)).toString(QKeySequence::NativeText)});
+    actions->doAction(press);
+    QTRY_COMPARE(clicks.size(), 3);
+    QCOMPARE(QApplication::focusWidget(), field);
 }
 
 void InteractionTest::terrainList()
