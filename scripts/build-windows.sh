@@ -19,8 +19,10 @@ ensure_packages cmake ninja-build g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 
 # Only the system's own DLLs, as Windows 7 SP1 has them: a MinGW runtime DLL
 # would not be on a player's machine, and the Universal CRT, shcore and the
-# api-ms-win-* sets are not on Windows 7.
-allowed_dlls='^(kernel32|user32|gdi32|comctl32|advapi32|shell32|comdlg32|ole32|oleaut32|oleacc|msvcrt)\.dll$'
+# api-ms-win-* sets are not on Windows 7. oleacc and oleaut32 serve screen
+# readers alone: the program loads them from the system folder when first
+# asked, so that start-up does not pay for them.
+allowed_dlls='^(kernel32|user32|gdi32|comctl32|advapi32|shell32|comdlg32|ole32|msvcrt)\.dll$'
 # Calls that came after Windows 7: the per-monitor DPI calls (looked up at
 # run time instead), and what newer runtimes like to import.
 later_calls='(ForDpi|DpiAwareness|^GetDpiFor|PerMonitorDPI|^GetSystemDpiForProcess$|^EnableNonClientDpiScaling$'

@@ -43,7 +43,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT *end) override
     {
-        VariantInit(end);
+        end->vt = VT_EMPTY;
         if (!Alive())
             return RPC_E_DISCONNECTED;
         const LONG count = LONG(Children().size());
@@ -66,7 +66,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE accHitTest(LONG left, LONG top, VARIANT *child) override
     {
-        VariantInit(child);
+        child->vt = VT_EMPTY;
         if (!Alive())
             return RPC_E_DISCONNECTED;
         POINT point{left, top};
