@@ -6,7 +6,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cwctype>
 
 namespace brinevar::win {
 
@@ -269,11 +268,13 @@ const ControlRow *Form::LabelAt(POINT point) const
     return nullptr;
 }
 
-const ControlRow *Form::CaptionWithAccessKey(wchar_t key) const
+const ControlRow *Form::CaptionWithAccessKey(UINT virtualKey) const
 {
+    // The virtual keys of the letters are their capitals, 'A' to 'Z'.
+    if (virtualKey < 'A' || virtualKey > 'Z')
+        return nullptr;
     for (const ControlRow &row : rows_) {
-        const char own = AccessKey(row.text);
-        if (IsLabel(row) && row.press && own && wint_t(own) == std::towupper(wint_t(key)))
+        if (IsLabel(row) && row.press && UINT(AccessKey(row.text)) == virtualKey)
             return &row;
     }
     return nullptr;

@@ -44,10 +44,10 @@ public:
     void PaintLabels(HDC dc) const;
     // The label drawn at `point` of the parent's client area, or null.
     const ControlRow *LabelAt(POINT point) const;
-    // The caption whose access key is `key` (Alt and that letter, in either
-    // case), that runs a command; null for none. Pressing it moves no focus,
-    // so it passes no check.
-    const ControlRow *CaptionWithAccessKey(wchar_t key) const;
+    // The caption that runs a command and whose access key is the letter of
+    // `virtualKey` (pressed with Alt); null for none. Pressing it moves no
+    // focus, so it passes no check.
+    const ControlRow *CaptionWithAccessKey(UINT virtualKey) const;
     // Replaces a label's text, as a load step does.
     void SetLabelText(std::string_view name, std::string_view utf8);
 

@@ -132,12 +132,14 @@ int frmMain::Run(int show)
         if (gate_->PreTranslate(message))
             continue;
         // A caption's access key presses it wherever the focus is in the
-        // window, and leaves the focus there.
-        if (message.message == WM_SYSCHAR &&
+        // window, and leaves the focus there. It is the letter's key, whatever
+        // the keyboard layout puts on it (on a Cyrillic layout, Alt+V is the
+        // key that types V on an English one); once, not again while held.
+        if (message.message == WM_SYSKEYDOWN && !(message.lParam & (1 << 30)) &&
             (message.hwnd == window_ || IsChild(window_, message.hwnd)))
-            if (const ControlRow *caption = form_.CaptionWithAccessKey(wchar_t(message.wParam))) {
+            if (const ControlRow *caption = form_.CaptionWithAccessKey(UINT(message.wParam))) {
                 behaviour_.Press(*caption);
-                continue;
+                continue; // nor is it translated into a character that beeps
             }
         TranslateMessage(&message);
         DispatchMessageW(&message);
