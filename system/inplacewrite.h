@@ -21,11 +21,14 @@ std::error_code OverwriteInPlace(const std::filesystem::path &file, const std::s
                                  const std::filesystem::path &journal);
 
 // After a save that `journal` tells was cut short, the file it names gets its
-// old text back unless it holds the old or the whole new text already; the
-// journal is then removed. Without a journal, nothing happens. Should the
-// file not take the text, the journal stays for the next try. Only a journal
-// that names one of `files` (the files a save may have been writing) is
-// followed: any other is not one of ours, and is removed untouched.
+// old text back when it holds what the cut write can have left there (the
+// new text's beginning over the old text); the journal is then removed. Any
+// other content, such as an edit made since, stays as it is. Without a
+// journal, nothing happens. Should the file not take the text, the journal
+// stays for the next try. Only a journal that names one of `files` (the files
+// a save may have been writing) is followed: any other is not one of ours,
+// and is removed untouched, as is one larger than any save writes (a save
+// journals neither an old nor a new text over kMaxSettingsFileSize).
 void UndoInterruptedOverwrite(const std::filesystem::path &journal,
                               const std::vector<std::filesystem::path> &files);
 

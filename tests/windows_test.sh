@@ -30,6 +30,9 @@
 #      both files as they were.
 #   9. A tanks.cfg that is a symbolic link (made on the Unix side, as Wine
 #      shows those) stays one; the file it points to gets the new text.
+#  10. A value of 30,000 digits, typed at its end, is saved whole with the
+#      letters typed; one of 1 MiB, too long for the field to edit, refuses
+#      the letter with the message box and is saved whole.
 #
 # Usage: windows_test.sh path/to/brinevar.exe path/to/writesettings.exe
 # Exit status 77 (skipped) when Xvfb, xdotool, wine or python3 is missing.
@@ -317,3 +320,34 @@ cmp "$program/tanks.ini" "$drive/Real/tanks.cfg" || fail "the linked file did no
 [ "$(find "$drive/Real" "$updates" -mindepth 1 | wc -l)" -eq 2 ] ||
     fail "files were left beside the link or its file: $(ls -A "$drive/Real" "$updates")"
 echo "ok: the link kept, its file saved"
+
+echo "== 10: a long value is never cut: typed at its end it is saved whole, or the edit is refused"
+# Clicks saltWater (Text1), goes to the end of its text and types $1.
+type_at_end() {
+    click_control 2280 1200 615 285
+    xdotool key ctrl+End
+    xdotool type --delay 5 -- "$1"
+}
+saved_salt_water() { sed -n 2p "$updates/tanks.cfg" | tr -d '\r'; }
+rm -f "$updates/tanks.cfg"
+sevens=$(printf '7%.0s' $(seq 30000))
+printf 'saltWater = %s\r\n' "$sevens" >"$program/tanks.ini"
+start_program
+main=$(wait_window Brinevar)
+type_at_end ab
+click_save_and_exit
+wait_end "Save and Exit of a long value did not end the program"
+[ "$(saved_salt_water)" = "saltWater = ${sevens}ab" ] ||
+    fail "the 30,000 digits typed at their end were not saved whole: $(saved_salt_water | wc -c) bytes"
+# The largest value that tanks.ini can bring (1 MiB in all).
+longest=$(head -c $((1048576 - 14)) /dev/zero | tr '\0' 7)
+printf 'saltWater = %s\r\n' "$longest" >"$program/tanks.ini"
+start_program
+main=$(wait_window Brinevar)
+type_at_end a
+close_message_box "no message box after typing into a value too long to edit"
+click_save_and_exit
+wait_end "Save and Exit of a value too long to edit did not end the program"
+[ "$(saved_salt_water)" = "saltWater = $longest" ] ||
+    fail "the value too long to edit was not saved whole: $(saved_salt_water | wc -c) bytes"
+echo "ok: 30,000 digits saved with the letters typed; 1 MiB refused the edit and was saved whole"

@@ -129,7 +129,7 @@ int frmMain::Run(int show)
     SetFocus(focus);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (gate_->PreTranslate(message))
+        if (gate_->PreTranslate(message) || RefuseEdit(message))
             continue;
         // A caption's access key presses it wherever the focus is in the
         // window, and leaves the focus there. It is the letter's key, whatever
@@ -222,11 +222,14 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 void frmMain::Command(int id, int code, HWND control)
 {
-    // An edit makes the field's own text the value again.
+    // A text put in from outside (an accessibility tool) makes the field's
+    // own text the value again.
     if (code == EN_CHANGE && textsShown_ && !settingText_)
         for (std::size_t i = 0; i < fields_.size(); ++i)
-            if (fields_[i] == control)
+            if (fields_[i] == control && wholeValues_[i]) {
                 wholeValues_[i].reset();
+                SendMessageW(control, EM_SETREADONLY, FALSE, 0);
+            }
     const ControlRow *row = form_.RowOfId(id);
     if (!row || !row->press || code != BN_CLICKED)
         return;
@@ -260,26 +263,48 @@ void frmMain::SetFieldText(std::size_t setting, const std::string &text)
         wholeValues_[setting] = text;
         return;
     }
-    // The edit control takes a time that grows with the square of a text's
-    // digits under Wine (100,000 take 14 s). A value longer than a field can
-    // usefully show is kept whole here, and its field shows its beginning;
-    // until the user edits that field, the whole value is its text.
-    constexpr std::size_t kLongestShown = 1000;
-    std::string_view shown = text;
-    if (text.size() > kLongestShown) {
-        wholeValues_[setting] = text;
-        shown = shown.substr(0, kLongestShown);
-        // Not in the middle of a character.
-        while (!shown.empty() && (static_cast<unsigned char>(shown.back()) & 0xC0) == 0x80)
-            shown.remove_suffix(1);
-        if (!shown.empty() && static_cast<unsigned char>(shown.back()) >= 0xC0)
-            shown.remove_suffix(1);
-    } else {
+    // Under Wine the edit control lays its text out again at each key, in a
+    // time that grows with the square of the text's longest run of digits:
+    // 30,000 take 0.7 s, 1 MiB would take a quarter of an hour. A longer
+    // value is kept whole here, and its field shows its beginning and takes
+    // no edit, which would cut it (a key pressed there says why), until the
+    // program gives it a shorter text.
+    std::wstring shown = Utf8ToWide(text);
+    const bool editable = shown.size() <= kLongestEdited;
+    if (editable) {
         wholeValues_[setting].reset();
+    } else {
+        wholeValues_[setting] = text;
+        shown.resize(kLongestShown);
+        if (!shown.empty() && IS_HIGH_SURROGATE(shown.back()))
+            shown.pop_back(); // not half a character
     }
     settingText_ = true;
-    SetWindowTextW(fields_[setting], Utf8ToWide(shown).c_str());
+    SendMessageW(fields_[setting], EM_SETREADONLY, !editable, 0);
+    SetWindowTextW(fields_[setting], shown.c_str());
     settingText_ = false;
+}
+
+bool frmMain::RefuseEdit(const MSG &message)
+{
+    // Typing, deleting, pasting or cutting; copying and the keys that move
+    // between controls are no edit.
+    const bool edits =
+        (message.message == WM_CHAR && (message.wParam >= L' ' || message.wParam == L'\b' ||
+                                        message.wParam == 0x16 || message.wParam == 0x18)) ||
+        (message.message == WM_KEYDOWN && message.wParam == VK_DELETE);
+    if (!edits || !textsShown_)
+        return false;
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        if (fields_[i] == message.hwnd && wholeValues_[i]) {
+            MsgBox("This value is " + std::to_string(Utf8ToWide(*wholeValues_[i]).size()) +
+                   " characters long, more than its field can edit (" +
+                   std::to_string(kLongestEdited) +
+                   "). It is kept whole and saved as it stands; Set To Default replaces it.");
+            return true;
+        }
+    }
+    return false;
 }
 
 void frmMain::MsgBox(const std::string &text)

@@ -51,6 +51,9 @@ private:
     // Lays the form out for `dpi` on `monitor`; returns the frame.
     RECT FitMonitor(HMONITOR monitor, int dpi);
     void Command(int id, int code, HWND control);
+    // Whether `message` would edit a field that holds a value too long to
+    // edit (see SetFieldText); if so, it says why instead.
+    bool RefuseEdit(const MSG &message);
     // Puts the texts kept for the fields into them, as the window is first
     // shown.
     void ShowFieldTexts();
@@ -63,7 +66,10 @@ private:
     brinevar::win::WindowAccessible captions_;
     std::unique_ptr<brinevar::win::FocusGate> gate_;
     std::array<HWND, brinevar::kSettingCount> fields_{};
-    // The whole of each value too long for its field to hold (see
+    // The longest value a field edits, and how much of a longer one it shows,
+    // in UTF-16 units.
+    static constexpr std::size_t kLongestEdited = 1 << 15, kLongestShown = 1000;
+    // The whole of each value too long for its field to edit (see
     // SetFieldText); empty for the others. Until the window is first shown,
     // every field's text: under Wine each text put into an edit control costs
     // a round of messages and server calls, and loading replaces the initial
