@@ -89,7 +89,14 @@ void MainWindow::Command3_Click()
 {
     // A failed save has said why and keeps the window and every edit, so
     // that the user can retry.
-    if (const Result saved = SaveSettingsFiles(ZTPath, FieldTexts(host_), services_.places); !saved)
+    const TankSettings texts = FieldTexts(host_);
+    Result saved = SaveSettingsFiles(ZTPath, texts, services_.places);
+    if (!saved && OffersAdministrator(saved, services_.runElevated)) {
+        if (!host_.AskSaveAsAdministrator(AdministratorOffer(saved)))
+            return; // Cancel, after the box said why
+        saved = SaveAsAdministrator(ZTPath, texts, services_.places, services_.runElevated);
+    }
+    if (!saved)
         host_.MsgBox(saved.message());
     else
         host_.Close();

@@ -4,6 +4,7 @@
 // its layout row) and the focus wants to leave a field (LeaveField).
 #pragma once
 
+#include "administratorsave.h"
 #include "catalogue.h"
 #include "controlrow.h"
 #include "programfolder.h"
@@ -51,6 +52,14 @@ public:
     virtual std::string InputBox(std::string_view prompt, std::string_view title,
                                  const std::string &defaultAnswer) = 0;
 
+    // A modal box with `text` and the buttons kSaveAsAdministrator and Cancel:
+    // true for the first. Only asked where MainServices::runElevated is set.
+    virtual bool AskSaveAsAdministrator(const std::string &text)
+    {
+        MsgBox(text);
+        return false;
+    }
+
     // Creates the about box over this window, not yet shown.
     virtual std::unique_ptr<ModalBox> CreateAbout() = 0;
 
@@ -79,6 +88,7 @@ struct MainServices {
     SettingsStore &store;
     NumberFormat (*userNumberFormat)(); // how the user's regional settings write numbers
     Places places;
+    ElevatedRunner runElevated = nullptr; // null: the system has no rights to ask for
 };
 
 class MainWindow : public FormBehaviour {

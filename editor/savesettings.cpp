@@ -1,5 +1,6 @@
 #include "savesettings.h"
 
+#include "ansicodepage.h"
 #include "inplacewrite.h"
 #include "savelock.h"
 #include "settingsfile.h"
@@ -20,6 +21,16 @@ Result CouldNot(std::string_view verb, const std::filesystem::path &file, const 
     return Result::Failure(DescribeFailure(verb, file, reason));
 }
 
+// The game's file handed to `writer`, which writes its folder's files.
+Result WriteGameFileThrough(const FolderWriter &writer, const std::filesystem::path &gameFile,
+                            const TankSettings &settings)
+{
+    std::string bytes;
+    if (const Result encoded = EncodeSettingsText(settings, AnsiCodePage(), bytes); !encoded)
+        return CouldNot("save", gameFile, encoded.message());
+    return writer(gameFile.parent_path(), {{std::string(kGameFileName), std::move(bytes)}});
+}
+
 } // namespace
 
 std::filesystem::path GameFilePath(const std::string &ztPath)
@@ -31,7 +42,7 @@ std::filesystem::path GameFilePath(const std::string &ztPath)
 }
 
 Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings,
-                         const Places &places)
+                         const Places &places, const FolderWriter &gameFolder)
 {
     if (Result storable = RefuseUnstorableTexts(settings); !storable)
         return storable;
@@ -62,7 +73,10 @@ Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings
     for (const auto &file : {gameFile, places.settingsCopy}) {
         if (lock->held())
             RemoveLeftOverTemporaries(file);
-        if (Result written = WriteSettingsFile(file, settings, journal); !written) {
+        if (Result written = gameFolder && file == gameFile
+                                 ? WriteGameFileThrough(gameFolder, file, settings)
+                                 : WriteSettingsFile(file, settings, journal);
+            !written) {
             if (file == places.settingsCopy)
                 return Result::Failure(written.message() + "\n\n" + ShownPath(gameFile) +
                                        " was saved.");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "catalogue.h"
+#include "elevationrequest.h"
 #include "programfolder.h"
 #include "result.h"
 
@@ -27,9 +28,10 @@ std::filesystem::path GameFilePath(const std::string &ztPath);
 // waiting up to kSaveLockWait for another copy's save; a file written in
 // place keeps its old text in the lock's SaveJournal meanwhile). Stops at the first
 // failure of any kind and says what to tell the user: the file, the reason,
-// and whether the game's file was saved.
+// and whether the game's file was saved. `gameFolder`, when given, writes
+// the Updates folder's files instead (see SaveAsAdministrator).
 Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings,
-                         const Places &places);
+                         const Places &places, const FolderWriter &gameFolder = {});
 
 // A save that was killed while it wrote a file in place leaves a journal
 // beside its lock; its file (the game's file in `ztPath`, or the program's

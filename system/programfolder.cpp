@@ -1,5 +1,6 @@
 #include "programfolder.h"
 
+#include "elevationrequest.h"
 #include "folderrules.h"
 
 #include <system_error>
@@ -56,8 +57,10 @@ Places PlacesOf(const std::filesystem::path &programFolder, const std::filesyste
         std::error_code ignored; // a folder that cannot be made shows when the file is written
         std::filesystem::create_directories(userFolder, ignored);
     }
-    if (!userFolder.empty())
+    if (!userFolder.empty()) {
         places.saveLock = userFolder / "save.lock";
+        places.elevationRequest = ElevationRequestFile(userFolder);
+    }
     return places;
 }
 

@@ -27,6 +27,9 @@ struct Places {
     std::filesystem::path
         settingsCopy;               // tanks.ini; empty: an installed copy with no per-user folder
     std::filesystem::path saveLock; // empty: the system names no per-user folder
+    // What a save asks of an elevated copy (see SaveAsAdministrator); empty
+    // with the save lock.
+    std::filesystem::path elevationRequest;
 };
 
 // The places of a copy of the program in `programFolder` for a user whose

@@ -1,0 +1,132 @@
+#include "elevationrequest.h"
+
+#include "atomicfile.h"
+#include "programfolder.h"
+#include "settingsfile.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace brinevar {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kHeader = "brinevar elevated save 1\n";
+constexpr std::string_view kEnd = "end\n";
+
+// No request holds more than its three files and a folder's name.
+constexpr std::uintmax_t kMaxRequestSize = 4 * kMaxSettingsFileSize;
+
+void PutPiece(std::string &text, std::string_view piece)
+{
+    text += std::to_string(piece.size());
+    text += '\n';
+    text += piece;
+    text += '\n';
+}
+
+// Takes "<length>\n<bytes>\n" off the front of `text`.
+bool TakePiece(std::string_view &text, std::string &piece)
+{
+    std::size_t length = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), length);
+    const auto digits = std::size_t(end - text.data());
+    if (error != std::errc() || digits == 0 || digits >= text.size() || text[digits] != '\n')
+        return false;
+    text.remove_prefix(digits + 1);
+    if (length >= text.size() || text[length] != '\n')
+        return false;
+    piece.assign(text.substr(0, length));
+    text.remove_prefix(length + 1);
+    return true;
+}
+
+Result Refused(const std::string &why)
+{
+    return Result::Failure("The request to save with administrator rights was refused:\n" + why);
+}
+
+} // namespace
+
+fs::path ElevationRequestFile(const fs::path &userFolder)
+{
+    return userFolder / "elevated-save.request";
+}
+
+std::string FormatElevationRequest(const ElevationRequest &request)
+{
+    std::string text(kHeader);
+    PutPiece(text, PathToUtf8(request.folder));
+    for (const FileText &file : request.files) {
+        PutPiece(text, file.name);
+        PutPiece(text, file.bytes);
+    }
+    text += kEnd;
+    return text;
+}
+
+Result ParseElevationRequest(std::string_view text, ElevationRequest &request)
+{
+    const Result malformed =
+        Refused("It is not a request that Brinevar wrote, or it was cut short.");
+    if (!text.starts_with(kHeader))
+        return malformed;
+    text.remove_prefix(kHeader.size());
+    ElevationRequest read;
+    std::string folder;
+    if (!TakePiece(text, folder))
+        return malformed;
+    read.folder = PathFromUtf8(folder);
+    if (folder.empty() || !read.folder.is_absolute())
+        return Refused("The folder " + folder + " is not a full path.");
+    while (text != kEnd) {
+        FileText file;
+        if (!TakePiece(text, file.name) || !TakePiece(text, file.bytes))
+            return malformed;
+        if (std::find(kElevatedFileNames.begin(), kElevatedFileNames.end(), file.name) ==
+            kElevatedFileNames.end())
+            return Refused("It names the file " + file.name +
+                           ", and only tanks.cfg and its kept copies may be written.");
+        if (std::any_of(read.files.begin(), read.files.end(),
+                        [&](const FileText &earlier) { return earlier.name == file.name; }))
+            return Refused("It names " + file.name + " twice.");
+        read.files.push_back(std::move(file));
+    }
+    request = std::move(read);
+    return {};
+}
+
+Result CarryOutElevationRequest(const fs::path &requestFile, const FileWriter &write)
+{
+    if (!requestFile.is_absolute())
+        return Refused(ShownPath(requestFile) + " is not a full path.");
+    std::string text;
+    if (Result read = ReadPrivateFile(requestFile, kMaxRequestSize, text); !read)
+        return Refused(read.message());
+    ElevationRequest request;
+    if (Result parsed = ParseElevationRequest(text, request); !parsed)
+        return parsed;
+    // Every file is checked before the first is written, so that a refusal
+    // leaves the folder as it was.
+    for (const FileText &file : request.files)
+        if (Result plain = RefuseLinksAndDevices(request.folder / PathFromUtf8(file.name)); !plain)
+            return plain;
+    for (const FileText &file : request.files)
+        if (Result written = write(request.folder / PathFromUtf8(file.name), file.bytes); !written)
+            return written;
+    return {};
+}
+
+Result WriteWholeFile(const fs::path &file, std::string_view bytes)
+{
+    AtomicFile atomic(file);
+    Result outcome = atomic.open();
+    if (outcome)
+        outcome = atomic.write(bytes);
+    if (outcome)
+        outcome = atomic.commit();
+    return outcome;
+}
+
+} // namespace brinevar
