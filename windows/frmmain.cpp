@@ -2,6 +2,7 @@
 
 #include "accessibletext.h"
 #include "dialogs.h"
+#include "elevation.h"
 #include "mainlayout.h"
 #include "version.h"
 #include "widetext.h"
@@ -310,6 +311,11 @@ bool frmMain::RefuseEdit(const MSG &message)
 void frmMain::MsgBox(const std::string &text)
 {
     win::MsgBox(window_, text);
+}
+
+bool frmMain::AskSaveAsAdministrator(const std::string &text)
+{
+    return win::AskSaveAsAdministrator(window_, text);
 }
 
 std::string frmMain::InputBox(std::string_view prompt, std::string_view title,

@@ -32,6 +32,7 @@ public:
     std::string FieldText(std::size_t setting) const override;
     void SetFieldText(std::size_t setting, const std::string &text) override;
     void MsgBox(const std::string &text) override;
+    bool AskSaveAsAdministrator(const std::string &text) override;
     std::string InputBox(std::string_view prompt, std::string_view title,
                          const std::string &defaultAnswer) override;
     std::unique_ptr<brinevar::ModalBox> CreateAbout() override;

@@ -1,6 +1,7 @@
 // The Windows program's entry: finds the machine's services and places once,
 // and creates frmMain, which loads itself and runs.
 #include "dialogs.h"
+#include "elevation.h"
 #include "filetest.h"
 #include "frmmain.h"
 #include "launcher.h"
@@ -15,9 +16,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     // Anything not handled where it arose ends the program with a report that
     // names it, as the platform's own error report would.
     try {
+        // The elevated copy of a save as administrator does that alone.
+        if (int exitCode = 0; win::RunAsElevatedCopy(exitCode))
+            return exitCode;
         win::RegistrySettingsStore store;
         const MainServices services{store, win::UserNumberFormat,
-                                    PlacesOf(ProgramFolder(), UserDataFolder())};
+                                    PlacesOf(ProgramFolder(), UserDataFolder()), win::RunElevated};
         frmMain window(instance, services, {SystemRegistry(), IsOrdinaryFile, StartProgram});
         return window.Run(show);
     } catch (const std::exception &error) {
