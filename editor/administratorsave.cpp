@@ -45,7 +45,10 @@ Result SaveAsAdministrator(const std::string &ztPath, const TankSettings &settin
 
 Result RunElevatedCopy(const std::string &argument)
 {
-    return CarryOutElevationRequest(PathFromUtf8(argument), WriteWholeFile);
+    return CarryOutElevationRequest(PathFromUtf8(argument),
+                                    [](const std::filesystem::path &file, std::string_view bytes) {
+                                        return WriteWholeFile(file, bytes);
+                                    });
 }
 
 } // namespace brinevar

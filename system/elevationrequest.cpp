@@ -118,9 +118,9 @@ Result CarryOutElevationRequest(const fs::path &requestFile, const FileWriter &w
     return {};
 }
 
-Result WriteWholeFile(const fs::path &file, std::string_view bytes)
+Result WriteWholeFile(const fs::path &file, std::string_view bytes, const fs::path &journal)
 {
-    AtomicFile atomic(file);
+    AtomicFile atomic(file, journal);
     Result outcome = atomic.open();
     if (outcome)
         outcome = atomic.write(bytes);

@@ -76,7 +76,9 @@ Result RefuseLinksAndDevices(const std::filesystem::path &file);
 // stopping at the first failure. Writes nothing when the request is refused.
 Result CarryOutElevationRequest(const std::filesystem::path &requestFile, const FileWriter &write);
 
-// Today's writer for each file: replaced whole, as the settings files are.
-Result WriteWholeFile(const std::filesystem::path &file, std::string_view bytes);
+// The writer of each file of a save: replaced whole (AtomicFile); a file
+// written in place keeps its old text in `journal` meanwhile.
+Result WriteWholeFile(const std::filesystem::path &file, std::string_view bytes,
+                      const std::filesystem::path &journal = {});
 
 } // namespace brinevar

@@ -2,6 +2,7 @@
 
 #include "ansicodepage.h"
 #include "descriptor.h"
+#include "elevationrequest.h"
 #include "settingstext.h"
 
 #include <cerrno>
@@ -51,13 +52,7 @@ Result WriteSettingsFile(const std::filesystem::path &path, const TankSettings &
     std::string bytes;
     if (const Result encoded = EncodeSettingsText(settings, AnsiCodePage(), bytes); !encoded)
         return Result::Failure(DescribeFailure("save", path, encoded.message()));
-    AtomicFile file(path, journal);
-    Result outcome = file.open();
-    if (outcome)
-        outcome = file.write(bytes);
-    if (outcome)
-        outcome = file.commit();
-    return outcome;
+    return WriteWholeFile(path, bytes, journal);
 }
 
 Result ReadSettingsFile(const std::filesystem::path &path, TankSettings &settings)
