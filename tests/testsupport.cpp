@@ -1,7 +1,5 @@
 #include "testsupport.h"
 
-#include "filetest.h"
-#include "launcher.h"
 #include "programfolder.h"
 
 #include <QAbstractButton>
@@ -76,7 +74,7 @@ brinevar::MainServices Sandbox::services(const QString &programFolder) const
 
 brinevar::SysInfoMachine Sandbox::machine()
 {
-    return {brinevar::SystemRegistry(), brinevar::IsOrdinaryFile, brinevar::StartProgram};
+    return brinevar::SystemSysInfoMachine();
 }
 
 void Sandbox::storePath(const QString &path) const

@@ -1,5 +1,6 @@
 #include "settingsstore.h"
 
+#include "registry.h"
 #include "widetext.h"
 
 #include <windows.h>
@@ -31,21 +32,12 @@ std::string SystemMessage(LSTATUS code)
 std::string RegistrySettingsStore::GetSetting(std::string_view appName, std::string_view section,
                                               std::string_view key, std::string_view defaultText)
 {
-    const std::wstring path = KeyPath(appName, section);
-    const std::wstring name = Utf8ToWide(key);
-    DWORD size = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr,
-                     &size) != ERROR_SUCCESS)
+    std::string text;
+    // A value that cannot be read is as good as none: the default stands.
+    if (!ReadRegistryText(kHKeyCurrentUser, WideToUtf8(KeyPath(appName, section)), std::string(key),
+                          text))
         return std::string(defaultText);
-    std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
-    size = DWORD(value.size() * sizeof(wchar_t));
-    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
-                     value.data(), &size) != ERROR_SUCCESS)
-        return std::string(defaultText);
-    value.resize(size / sizeof(wchar_t));
-    while (!value.empty() && value.back() == L'\0')
-        value.pop_back();
-    return WideToUtf8(value);
+    return text;
 }
 
 Result RegistrySettingsStore::SaveSetting(std::string_view appName, std::string_view section,
