@@ -1,5 +1,5 @@
 #include "application.h"
-#include "filetest.h"
+#include "file.h"
 #include "frmmain.h"
 #include "launcher.h"
 #include "settingsstore.h"

@@ -1,6 +1,6 @@
 // The machine beneath the launcher: the registry (the stand-in here, advapi32
 // on Windows), the ordinary-file test and, on Windows, the program start.
-#include "filetest.h"
+#include "file.h"
 #include "registry.h"
 #include "sysinfo.h"
 #include "testfolder.h"

@@ -1,6 +1,6 @@
 #include "testsupport.h"
 
-#include "filetest.h"
+#include "file.h"
 #include "launcher.h"
 #include "programfolder.h"
 

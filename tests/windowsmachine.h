@@ -2,7 +2,7 @@
 // test's own.
 #pragma once
 
-#include "filetest.h"
+#include "file.h"
 #include "launcher.h"
 #include "mainwindow.h"
 #include "settingsstore.h"
