@@ -88,7 +88,7 @@ Outcome<Overwriting> ReadJournal(const std::string &text)
 
 bool IsOneOf(const fs::path &file, const std::vector<fs::path> &files)
 {
-    std::error_code ignored;
+    std::error_code ignored; // a file that cannot be compared is not one to write over
     for (const fs::path &candidate : files)
         if (fs::equivalent(file, candidate, ignored))
             return true;

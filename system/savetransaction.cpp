@@ -198,7 +198,7 @@ Result SaveTransaction::Commit()
 void SaveTransaction::UndoInterrupted(const std::vector<fs::path> &files) const
 {
     for (const fs::path &lockFile : LockPlaces()) {
-        std::error_code ignored;
+        std::error_code ignored; // a journal that cannot be seen now is looked for next time
         if (!fs::exists(JournalOf(lockFile), ignored))
             continue; // as at nearly every start
         // A journal that another copy's save is using is that copy's to remove.
