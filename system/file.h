@@ -88,6 +88,8 @@ public:
 
 private:
     explicit File(int fd) : fd_(fd) {}
+    // The system's open with these flags and, for a file it makes, mode.
+    static Outcome<File> Open(const std::filesystem::path &path, int flags, int mode = 0);
     void Release();
 
     int fd_ = -1;

@@ -22,36 +22,32 @@ std::error_code Errno()
 
 } // namespace
 
-Outcome<File> File::OpenForReading(const fs::path &path)
+Outcome<File> File::Open(const fs::path &path, int flags, int mode)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = open(path.c_str(), flags | O_CLOEXEC, mode);
     if (fd < 0)
         return Errno();
     return File(fd);
+}
+
+Outcome<File> File::OpenForReading(const fs::path &path)
+{
+    return Open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
 }
 
 Outcome<File> File::CreateNew(const fs::path &path)
 {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return Errno();
-    return File(fd);
+    return Open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
 }
 
 Outcome<File> File::OpenExisting(const fs::path &path)
 {
-    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return Errno();
-    return File(fd);
+    return Open(path, O_WRONLY | O_NOCTTY);
 }
 
 Outcome<File> File::OpenForLocking(const fs::path &path)
 {
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
-    if (fd < 0)
-        return Errno();
-    return File(fd);
+    return Open(path, O_RDWR | O_CREAT | O_NOCTTY, 0600);
 }
 
 // The lock goes with the descriptor.

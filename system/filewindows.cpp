@@ -88,32 +88,28 @@ std::error_code FolderInTheWay()
     return SystemError(kErrorDirectoryNotSupported);
 }
 
-Outcome<File> File::OpenForReading(const fs::path &path)
+Outcome<File> File::Open(const fs::path &path, int flags, int mode)
 {
     ForgetFailure();
-    const int fd = _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+    const int fd = _wopen(path.c_str(), flags | _O_BINARY, mode);
     if (fd < 0)
         return RuntimeFailure();
     return File(fd);
+}
+
+Outcome<File> File::OpenForReading(const fs::path &path)
+{
+    return Open(path, _O_RDONLY);
 }
 
 Outcome<File> File::CreateNew(const fs::path &path)
 {
-    ForgetFailure();
-    const int fd =
-        _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (fd < 0)
-        return RuntimeFailure();
-    return File(fd);
+    return Open(path, _O_CREAT | _O_EXCL | _O_WRONLY, _S_IREAD | _S_IWRITE);
 }
 
 Outcome<File> File::OpenExisting(const fs::path &path)
 {
-    ForgetFailure();
-    const int fd = _wopen(path.c_str(), _O_WRONLY | _O_BINARY);
-    if (fd < 0)
-        return RuntimeFailure();
-    return File(fd);
+    return Open(path, _O_WRONLY);
 }
 
 // Shared for deleting too, as no C runtime open is; a descriptor of its own
