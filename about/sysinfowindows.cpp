@@ -2,7 +2,7 @@
 #include "sysinfo.h"
 
 #include "ansicodepage.h"
-#include "filetest.h"
+#include "file.h"
 
 #include <algorithm>
 

@@ -1,4 +1,5 @@
 #include "application.h"
+#include "file.h"
 #include "frmmain.h"
 #include "settingsstore.h"
 #include "sysinfo.h"

@@ -17,7 +17,7 @@
 #include <optional>
 
 #ifdef _WIN32
-#include "systemerror.h"
+#include "file.h"
 #else
 #include <sys/stat.h>
 #endif

@@ -2,7 +2,7 @@
 // memory (which entries it reads, what it starts and when it gives up) and
 // over the machine's own registry.
 #include "fakeregistry.h"
-#include "filetest.h"
+#include "file.h"
 #include "launcher.h"
 #include "sysinfo.h"
 #include "widetext.h"

@@ -1,6 +1,6 @@
 // The machine beneath the launcher: the ordinary-file test and, on Windows,
 // the program start.
-#include "filetest.h"
+#include "file.h"
 #include "testfolder.h"
 
 #include <gtest/gtest.h>

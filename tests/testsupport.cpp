@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "file.h"
+#include "launcher.h"
 #include "programfolder.h"
 
 #include <QAbstractButton>

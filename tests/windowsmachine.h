@@ -2,6 +2,8 @@
 // test's own.
 #pragma once
 
+#include "file.h"
+#include "launcher.h"
 #include "mainwindow.h"
 #include "settingsstore.h"
 #include "sysinfo.h"

@@ -1,6 +1,7 @@
 // The Windows program's entry: finds the machine's services and places once,
 // and creates frmMain, which loads itself and runs.
 #include "dialogs.h"
+#include "file.h"
 #include "frmmain.h"
 #include "settingsstore.h"
 #include "sysinfo.h"

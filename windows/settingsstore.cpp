@@ -1,6 +1,7 @@
 #include "settingsstore.h"
 
 #include "registry.h"
+#include "file.h"
 #include "widetext.h"
 
 #include <windows.h>
@@ -12,19 +13,6 @@ std::wstring KeyPath(std::string_view appName, std::string_view section)
 {
     const std::wstring app = Utf8ToWide(appName);
     return L"Software\\" + app + L"\\" + app + L"\\" + Utf8ToWide(section);
-}
-
-std::string SystemMessage(LSTATUS code)
-{
-    wchar_t *text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, DWORD(code), 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-    std::wstring message = text ? text : L"Error " + std::to_wstring(code);
-    LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r'))
-        message.pop_back();
-    return WideToUtf8(message);
 }
 
 } // namespace
@@ -50,8 +38,8 @@ Result RegistrySettingsStore::SaveSetting(std::string_view appName, std::string_
                         value.c_str(), DWORD((value.size() + 1) * sizeof(wchar_t)));
     if (result == ERROR_SUCCESS)
         return {};
-    return Result::Failure(
-        DescribeStoreError("HKEY_CURRENT_USER\\" + WideToUtf8(path), SystemMessage(result)));
+    return Result::Failure(DescribeStoreError("HKEY_CURRENT_USER\\" + WideToUtf8(path),
+                                              SystemError(result).message()));
 }
 
 NumberFormat UserNumberFormat()
