@@ -1,6 +1,6 @@
 #include "elevationrequest.h"
 
-#include "atomicfile.h"
+#include "file.h"
 #include "programfolder.h"
 #include "settingsfile.h"
 
@@ -97,8 +97,9 @@ Result ParseElevationRequest(std::string_view text, ElevationRequest &request)
     return {};
 }
 
-Result CarryOutElevationRequest(const fs::path &requestFile, const FileWriter &write)
+Result CarryOutElevationRequest(const fs::path &requestFile, StepWriter &writer, std::size_t &done)
 {
+    done = 0;
     if (!requestFile.is_absolute())
         return Refused(ShownPath(requestFile) + " is not a full path.");
     std::string text;
@@ -109,24 +110,13 @@ Result CarryOutElevationRequest(const fs::path &requestFile, const FileWriter &w
         return parsed;
     // Every file is checked before the first is written, so that a refusal
     // leaves the folder as it was.
-    for (const FileText &file : request.files)
-        if (Result plain = RefuseLinksAndDevices(request.folder / PathFromUtf8(file.name)); !plain)
+    std::vector<SaveStep> steps;
+    for (FileText &file : request.files) {
+        steps.push_back({request.folder / PathFromUtf8(file.name), std::move(file.bytes)});
+        if (Result plain = RefuseLinksAndDevices(steps.back().file); !plain)
             return plain;
-    for (const FileText &file : request.files)
-        if (Result written = write(request.folder / PathFromUtf8(file.name), file.bytes); !written)
-            return written;
-    return {};
-}
-
-Result WriteWholeFile(const fs::path &file, std::string_view bytes, const fs::path &journal)
-{
-    AtomicFile atomic(file, journal);
-    Result outcome = atomic.open();
-    if (outcome)
-        outcome = atomic.write(bytes);
-    if (outcome)
-        outcome = atomic.commit();
-    return outcome;
+    }
+    return writer.Write(steps, done);
 }
 
 } // namespace brinevar

@@ -6,11 +6,11 @@
 #pragma once
 
 #include "result.h"
+#include "savetransaction.h"
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,14 +36,6 @@ struct ElevationRequest {
     std::filesystem::path folder; // absolute
     std::vector<FileText> files;  // written in this order
 };
-
-// Writes the files of one folder of a save, in order: for a folder that the
-// program itself may not write.
-using FolderWriter =
-    std::function<Result(const std::filesystem::path &folder, const std::vector<FileText> &files)>;
-
-// Puts `bytes` into `file` as a whole or not at all.
-using FileWriter = std::function<Result(const std::filesystem::path &file, std::string_view bytes)>;
 
 // The request's file in the per-user folder `userFolder`.
 std::filesystem::path ElevationRequestFile(const std::filesystem::path &userFolder);
@@ -72,13 +64,11 @@ inline constexpr std::string_view kLinkRefused =
 Result RefuseLinksAndDevices(const std::filesystem::path &file);
 
 // The elevated copy's work: reads the request at `requestFile`, checks it,
-// and writes each of its files into its folder in order through `write`,
-// stopping at the first failure. Writes nothing when the request is refused.
-Result CarryOutElevationRequest(const std::filesystem::path &requestFile, const FileWriter &write);
-
-// The writer of each file of a save: replaced whole (AtomicFile); a file
-// written in place keeps its old text in `journal` meanwhile.
-Result WriteWholeFile(const std::filesystem::path &file, std::string_view bytes,
-                      const std::filesystem::path &journal = {});
+// and hands its files, each in the request's folder, to `writer` in order
+// (the same LocalWriter as any save), which stops at the first failure;
+// `done` counts the files written before it. Writes nothing when the
+// request is refused.
+Result CarryOutElevationRequest(const std::filesystem::path &requestFile, StepWriter &writer,
+                                std::size_t &done);
 
 } // namespace brinevar

@@ -1,6 +1,6 @@
 // A file only its owner may change, on POSIX systems: owner and mode bits.
-#include "atomicfile.h"
 #include "elevationrequest.h"
+#include "file.h"
 
 #include <cerrno>
 #include <vector>

@@ -2,9 +2,8 @@
 // The elevated copy may run as another account (an administrator's name typed
 // into the consent prompt), so the owner may be any user; what counts is that
 // nobody else may write the file or its folder.
-#include "atomicfile.h"
 #include "elevationrequest.h"
-#include "systemerror.h"
+#include "file.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

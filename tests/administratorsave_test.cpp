@@ -25,7 +25,7 @@ struct Consent {
 };
 Consent *consent = nullptr;
 
-Result StandInForTheConsentPrompt(const fs::path &request)
+Outcome<unsigned long> StandInForTheConsentPrompt(const fs::path &request)
 {
     std::string text;
     EXPECT_TRUE(ReadPrivateFile(request, 1 << 22, text)) << ShownPath(request);
@@ -33,11 +33,12 @@ Result StandInForTheConsentPrompt(const fs::path &request)
     EXPECT_TRUE(ParseElevationRequest(text, read));
     consent->requests.push_back(read);
     if (!consent->given)
-        return Result::Failure("The consent was refused.");
+        return std::make_error_code(std::errc::operation_canceled);
     fs::permissions(consent->updates, fs::perms::owner_all);
-    Result saved = RunElevatedCopy(PathToUtf8(request));
+    unsigned long exitCode = 0;
+    (void)RunElevatedCopy(PathToUtf8(request), exitCode);
     fs::permissions(consent->updates, fs::perms::owner_read | fs::perms::owner_exec);
-    return saved;
+    return exitCode;
 }
 
 // An ordinary user's machine whose Updates folder the user may not write,
@@ -115,7 +116,11 @@ TEST(SaveAsAdministratorAsUser, ARefusedConsentKeepsTheWindowAndWritesNothing)
     machine.host().saveAsAdministrator = true;
     machine.session->press("Command3");
     EXPECT_EQ(machine.answers.requests.size(), 1u);
-    EXPECT_EQ(machine.host().messages, std::vector<std::string>{"The consent was refused."});
+    ASSERT_EQ(machine.host().messages.size(), 1u);
+    const std::string &message = machine.host().messages[0];
+    EXPECT_TRUE(message.starts_with("Could not save " + ShownPath(machine.gameFile()) + ":\n"))
+        << message;
+    EXPECT_NE(message.find("did not give administrator rights"), std::string::npos) << message;
     machine.expectNothingSaved();
 }
 

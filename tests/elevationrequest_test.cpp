@@ -1,6 +1,5 @@
 // The elevated copy's request: what it writes, and every request it refuses
 // without writing anything.
-#include "atomicfile.h"
 #include "elevationrequest.h"
 #include "programfolder.h"
 #include "testfolder.h"
@@ -17,6 +16,13 @@ using namespace brinevar;
 namespace fs = std::filesystem;
 
 namespace {
+
+Result WriteFile(const fs::path &file, const std::string &text)
+{
+    const SaveStep step{file, text};
+    std::size_t done = 0;
+    return LocalWriter().Write({&step, 1}, done);
+}
 
 // Lets every user write `path`, as a folder shared with others would.
 void LetEveryoneWrite(const fs::path &path)
@@ -55,7 +61,7 @@ struct Requester {
 
     void put(const std::string &text) const
     {
-        ASSERT_TRUE(WriteWholeFile(request, text)) << ShownPath(request);
+        ASSERT_TRUE(WriteFile(request, text)) << ShownPath(request);
 #ifndef _WIN32
         fs::permissions(request, fs::perms::owner_read | fs::perms::owner_write);
 #endif
@@ -64,12 +70,25 @@ struct Requester {
     {
         return FormatElevationRequest({updates.path(), std::move(files)});
     }
+    // The copy's writer, noting what it is handed.
+    struct NotingWriter : LocalWriter {
+        std::vector<std::pair<fs::path, std::string>> &written;
+        explicit NotingWriter(std::vector<std::pair<fs::path, std::string>> &written)
+            : written(written)
+        {
+        }
+        Result Write(std::span<const SaveStep> steps, std::size_t &done) override
+        {
+            for (const SaveStep &step : steps)
+                written.emplace_back(step.file, step.text);
+            return LocalWriter::Write(steps, done);
+        }
+    };
     Result carryOut()
     {
-        return CarryOutElevationRequest(request, [&](const fs::path &file, std::string_view bytes) {
-            written.emplace_back(file, std::string(bytes));
-            return WriteWholeFile(file, bytes);
-        });
+        NotingWriter writer(written);
+        std::size_t done = 0;
+        return CarryOutElevationRequest(request, writer, done);
     }
     // The request refused with a message that says `why`, nothing written.
     void expectRefused(const std::string &why)

@@ -3,9 +3,9 @@
 #include "administratorsave.h"
 #include "dialogs.h"
 #include "elevationrequest.h"
+#include "file.h"
 #include "folderrules.h"
-#include "launcher.h"
-#include "systemerror.h"
+#include "lookup.h"
 #include "systemlibrary.h"
 #include "version.h"
 #include "widetext.h"
@@ -14,6 +14,7 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <system_error>
 
 namespace brinevar::win {
 namespace {
@@ -65,9 +66,8 @@ bool AskSaveAsAdministrator(HWND owner, const std::string &text)
 {
     // Common controls 6, which the program's manifest asks for, have task
     // dialogs on every Windows it runs on.
-    using TaskDialogCall = HRESULT(WINAPI *)(const TASKDIALOGCONFIG *, int *, int *, BOOL *);
-    const auto taskDialog = reinterpret_cast<TaskDialogCall>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "TaskDialogIndirect")));
+    HRESULT(WINAPI * taskDialog)(const TASKDIALOGCONFIG *, int *, int *, BOOL *) = nullptr;
+    LookUp(GetModuleHandleW(L"comctl32.dll"), "TaskDialogIndirect", taskDialog);
     const std::wstring content = Utf8ToWide(text), title = Utf8ToWide(ProgramTitle()),
                        save = Utf8ToWide(kSaveAsAdministrator);
     if (!taskDialog)
@@ -90,17 +90,14 @@ bool AskSaveAsAdministrator(HWND owner, const std::string &text)
     return SUCCEEDED(taskDialog(&config, &pressed, nullptr, nullptr)) && pressed == kSaveButton;
 }
 
-Result RunElevated(const std::filesystem::path &request)
+Outcome<unsigned long> RunElevated(const std::filesystem::path &request)
 {
     // Loaded only here: shell32 at every start would cost a good part of it.
-    using ShellExecuteCall = BOOL(WINAPI *)(SHELLEXECUTEINFOW *);
-    const HMODULE shell = LoadSystemLibrary(L"shell32.dll");
-    const auto shellExecute = reinterpret_cast<ShellExecuteCall>(
-        reinterpret_cast<void (*)()>(shell ? GetProcAddress(shell, "ShellExecuteExW") : nullptr));
-    const std::filesystem::path program = ExecutablePath();
-    const std::string shown = PathToUtf8(program);
+    BOOL(WINAPI * shellExecute)(SHELLEXECUTEINFOW *) = nullptr;
+    LookUp(LoadSystemLibrary(L"shell32.dll"), "ShellExecuteExW", shellExecute);
     if (!shellExecute)
-        return CouldNotStart(shown, SystemError(ERROR_PROC_NOT_FOUND));
+        return SystemError(ERROR_PROC_NOT_FOUND);
+    const std::filesystem::path program = ExecutablePath();
     // A Windows file name holds no double quote, so quoting it is enough.
     const std::wstring parameters =
         Utf8ToWide(kElevatedSaveArgument) + L" \"" + request.native() + L"\"";
@@ -115,30 +112,24 @@ Result RunElevated(const std::filesystem::path &request)
     if (!shellExecute(&run)) {
         const DWORD error = GetLastError();
         if (error == ERROR_CANCELLED)
-            return Result::Failure("Windows did not give administrator rights, so nothing was "
-                                   "saved. The window keeps your values.",
-                                   SystemError(error));
-        return CouldNotStart(shown, SystemError(error));
+            return std::make_error_code(std::errc::operation_canceled);
+        return SystemError(error);
     }
     if (!run.hProcess)
-        return CouldNotStart(shown, SystemError(ERROR_INVALID_HANDLE));
+        return SystemError(ERROR_INVALID_HANDLE);
     const DWORD exitCode = WaitModally(run.hProcess);
     CloseHandle(run.hProcess);
-    if (exitCode != 0)
-        return Result::Failure("Saving with administrator rights failed, for the reason just "
-                               "shown. tanks.ini was not saved either; the window keeps your "
-                               "values.");
-    return {};
+    return (unsigned long)(exitCode);
 }
 
 bool RunAsElevatedCopy(int &exitCode)
 {
     if (__argc != 3 || WideToUtf8(__wargv[1]) != kElevatedSaveArgument)
         return false;
-    const Result saved = RunElevatedCopy(WideToUtf8(__wargv[2]));
-    if (!saved)
+    unsigned long code = 0;
+    if (const Result saved = RunElevatedCopy(WideToUtf8(__wargv[2]), code); !saved)
         MsgBox(nullptr, saved.message());
-    exitCode = saved ? 0 : 1;
+    exitCode = int(code);
     return true;
 }
 

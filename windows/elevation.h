@@ -2,6 +2,7 @@
 // consent prompt that starts the elevated copy, and that copy's run.
 #pragma once
 
+#include "file.h"
 #include "result.h"
 
 #include <windows.h>
@@ -17,8 +18,8 @@ bool AskSaveAsAdministrator(HWND owner, const std::string &text);
 
 // Starts this program as its elevated copy on `request` through Windows'
 // consent prompt and waits for it, the active window taking no input
-// meanwhile. Fails when the consent was refused or the copy did not save.
-Result RunElevated(const std::filesystem::path &request);
+// meanwhile: an ElevatedRunner.
+Outcome<unsigned long> RunElevated(const std::filesystem::path &request);
 
 // When the command line makes this process the elevated copy: carries out
 // the request it names, shows a message only on failure, and gives the exit
