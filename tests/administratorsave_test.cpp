@@ -20,6 +20,7 @@ namespace {
 // What the stand-in for the consent prompt was asked, and answers.
 struct Consent {
     bool given = false;
+    bool rights = true; // false: the copy gets no more rights than this user
     fs::path updates;
     std::vector<ElevationRequest> requests;
 };
@@ -34,7 +35,8 @@ Outcome<unsigned long> StandInForTheConsentPrompt(const fs::path &request)
     consent->requests.push_back(read);
     if (!consent->given)
         return std::make_error_code(std::errc::operation_canceled);
-    fs::permissions(consent->updates, fs::perms::owner_all);
+    if (consent->rights)
+        fs::permissions(consent->updates, fs::perms::owner_all);
     unsigned long exitCode = 0;
     (void)RunElevatedCopy(PathToUtf8(request), exitCode);
     fs::permissions(consent->updates, fs::perms::owner_read | fs::perms::owner_exec);
@@ -122,6 +124,19 @@ TEST(SaveAsAdministratorAsUser, ARefusedConsentKeepsTheWindowAndWritesNothing)
         << message;
     EXPECT_NE(message.find("did not give administrator rights"), std::string::npos) << message;
     machine.expectNothingSaved();
+
+    // A copy that fails has told why itself; the program says which file.
+    Protected failing;
+    failing.host().saveAsAdministrator = true;
+    failing.answers.given = true;
+    failing.answers.rights = false;
+    failing.session->press("Command3");
+    ASSERT_EQ(failing.host().messages.size(), 1u);
+    EXPECT_EQ(failing.host().messages[0],
+              "Could not save " + ShownPath(failing.gameFile()) +
+                  ":\nSaving with administrator rights failed, for the reason just shown. The "
+                  "window keeps your values; tanks.ini was not saved.");
+    failing.expectNothingSaved();
 }
 
 TEST(SaveAsAdministratorAsUser, TheElevatedCopyWritesTheGameFileThenTheProgramItsCopy)
