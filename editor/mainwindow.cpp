@@ -42,7 +42,8 @@ void MainWindow::Form_Load()
     SettingsStore &store = services_.store;
     ZTPath = store.GetSetting(kStoreApp, kStoreSection, kStoreKey, kNoPathSet);
     if (ZTPath == kNoPathSet) {
-        ZTPath = host_.InputBox(kFolderPrompt, kFolderPromptTitle, DefaultUpdatesFolder());
+        ZTPath = host_.InputBox(kFolderPrompt, kFolderPromptTitle,
+                                DefaultUpdatesFolder(MachineLookSources()));
         // The answer serves this run even when it cannot be kept for the next.
         if (const Result saved = store.SaveSetting(kStoreApp, kStoreSection, kStoreKey, ZTPath);
             !saved)
