@@ -26,6 +26,9 @@ inline constexpr std::string_view kNoPathSet = "0";
 inline constexpr std::string_view kFolderPrompt =
     "Please enter the path of your Zoo Tycoon Update Folder!";
 inline constexpr std::string_view kFolderPromptTitle = "Folder Path";
+// The prompt's button that opens the system's folder picker; the picked
+// folder becomes the answer as FolderAsAnswer writes it.
+inline constexpr std::string_view kFolderPromptBrowse = "Browse\u2026";
 
 // A modal box that can be shown again and again.
 class ModalBox {

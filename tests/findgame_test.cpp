@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A game's folder under `root`: its program and Updates folder spelled as
+// A game's folder: its program and Updates folder spelled as
 // given ("" leaves one out).
 fs::path PlantGame(const fs::path &folder, const std::string &program = "zoo.exe",
                    const std::string &updates = "Updates")
@@ -58,8 +58,11 @@ TEST(FindGame, TakesTheFirstPatternThatHoldsTheGameAndOnlyItsUpdatesFolder)
     fs::create_directories(a / "three" / "Updates");
     const fs::path found = PlantGame(b / "game", "ZOO.EXE", "updates");
     PlantGame(c / "game");
-    EXPECT_EQ(FindGameUpdates({a / "*", tree.path() / "missing" / "*", b / "GAME", c / "game"}),
-              found);
+    // A drive without case (Windows) keeps the pattern's spelling.
+    const auto updates =
+        FindGameUpdates({a / "*", tree.path() / "missing" / "*", b / "GAME", c / "game"});
+    ASSERT_TRUE(updates);
+    EXPECT_TRUE(fs::equivalent(*updates, found)) << *updates;
     EXPECT_EQ(FindGameUpdates({a / "*", a / "one"}), std::nullopt);
     EXPECT_EQ(FindGameUpdates({}), std::nullopt);
 }
