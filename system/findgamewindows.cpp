@@ -8,6 +8,7 @@
 #include "registry.h"
 #include "widetext.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #define WIN32_LEAN_AND_MEAN
@@ -31,9 +32,11 @@ constexpr const char *kSetupValues[] = {"AppPath",    "InstallPath", "Install Di
 constexpr std::uint32_t kLongestPath = 4096; // bytes: far beyond MAX_PATH
 
 // The 64-bit system's folder for 32-bit programs first, where the 32-bit
-// game goes; then a 32-bit system's only one.
-constexpr const char *kProgramVariables[] = {"ProgramFiles(x86)", "ProgramFiles"};
-constexpr const char *kProgramFolders[] = {"\\Program Files (x86)", "\\Program Files"};
+// game goes; then a 32-bit system's only one; then the 64-bit one, which
+// only this variable names to a 32-bit program.
+constexpr const char *kProgramVariables[] = {"ProgramFiles(x86)", "ProgramFiles", "ProgramW6432"};
+constexpr const char *kProgramFolders[] = {"\\Program Files (x86)", "\\Program Files",
+                                           "\\Program Files"};
 
 constexpr const char *kGameBelowProgramFiles = "Microsoft Games\\Zoo Tycoon";
 
@@ -89,11 +92,14 @@ std::vector<fs::path> GameFolderPatterns(const LookSources &sources)
         patterns = RecordedFolders(*sources.registry);
     std::vector<fs::path> programFolders;
     for (std::size_t i = 0; i < std::size(kProgramVariables); ++i) {
-        const std::string folder = sources.variable(kProgramVariables[i]);
-        programFolders.push_back(folder.empty() ? fs::path("C:") / kProgramFolders[i]
-                                                : PathFromUtf8(folder));
-        if (!folder.empty())
-            patterns.push_back(programFolders.back() / kGameBelowProgramFiles);
+        const std::string variable = sources.variable(kProgramVariables[i]);
+        const fs::path folder =
+            variable.empty() ? fs::path("C:") / kProgramFolders[i] : PathFromUtf8(variable);
+        if (std::ranges::find(programFolders, folder) != programFolders.end())
+            continue; // a 32-bit program's %ProgramFiles% is %ProgramFiles(x86)%
+        programFolders.push_back(folder);
+        if (!variable.empty())
+            patterns.push_back(folder / kGameBelowProgramFiles);
     }
     // The same folders on each other fixed drive, where players also put
     // the game: each folder below the drive it is on.
