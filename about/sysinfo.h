@@ -1,21 +1,58 @@
-// Finding and starting the system information tool for the about box: the
-// registry reader GetKeyValue and the launcher StartSysInfo. Standard C++
-// only, over small interfaces, so that it builds for Windows without Qt.
+// Finding and starting the system information tool for the about box.
+// StartSysInfo asks FindSysInfo, which each system answers its own way, where
+// the tool is, and starts it. Standard C++ only, so that it builds for
+// Windows without Qt.
 #pragma once
 
 #include "registry.h"
 #include "result.h"
 
+#include <array>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace brinevar {
 
-inline constexpr std::string_view kSysInfoProgram = "\\MSINFO32.EXE";
-
 inline constexpr std::string_view kSysInfoUnavailable =
     "System Information Is Unavailable At This Time";
+
+// Where the tool is and how to start it; main passes them in.
+struct SysInfoMachine {
+    std::function<Result(std::string &)> findSysInfo;        // see FindSysInfo
+    std::function<Result(const std::string &)> startProgram; // see StartProgram
+};
+
+// This machine's: FindSysInfo and StartProgram.
+SysInfoMachine SystemSysInfoMachine();
+
+// What StartSysInfo needs: the machine, and a modal message box.
+struct SysInfoSystem {
+    SysInfoMachine machine;
+    std::function<void(const std::string &)> message;
+};
+
+// Starts the tool where findSysInfo says it is. A tool that cannot be found
+// or started, for whatever reason, ends in the one message
+// kSysInfoUnavailable.
+void StartSysInfo(const SysInfoSystem &system);
+
+// Where this machine's system information tool is: the command line that
+// starts it goes into `commandLine`. Fails when there is none. Windows'
+// (sysinfowindows.cpp) asks the registry, the others' (sysinfoposix.cpp)
+// look for the programs installed.
+Result FindSysInfo(std::string &commandLine);
+
+// Windows (sysinfowindows.cpp) ----------------------------------------------
+
+// The entries that name the tool, under HKEY_LOCAL_MACHINE, tried in order.
+inline constexpr std::string_view kSysInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+inline constexpr std::string_view kSysInfoValue = "PATH"; // the tool's full path
+inline constexpr std::string_view kSysInfoLocationKey =
+    "SOFTWARE\\Microsoft\\Shared Tools Location";
+inline constexpr std::string_view kSysInfoLocationValue = "MSINFO"; // the tool's folder
+inline constexpr std::string_view kSysInfoProgram = "\\MSINFO32.EXE";
 
 // Only reading is needed. Asking for more (set value, create subkey, create
 // link) makes Windows refuse the open to a standard user under
@@ -36,23 +73,24 @@ inline constexpr std::uint32_t kKeyValueBufferSize = 1024;
 bool GetKeyValue(Registry &registry, HKey KeyRoot, const std::string &KeyName,
                  const std::string &SubKeyRef, std::string &KeyVal, Result &readable);
 
-// The machine's parts that find and start the tool; main passes them in.
-struct SysInfoMachine {
-    Registry &registry;
-    std::function<bool(const std::string &)> isOrdinaryFile; // see IsOrdinaryFile
-    std::function<Result(const std::string &)> startProgram; // see StartProgram
-};
+// FindSysInfo over `registry`: the full path of the first entry, used as it
+// stands, or else the folder of the second followed by kSysInfoProgram if
+// `isOrdinaryFile` says that file exists. A first entry of size 0 ends the
+// search without the second.
+Result FindSysInfo(Registry &registry,
+                   const std::function<bool(const std::string &)> &isOrdinaryFile,
+                   std::string &commandLine);
 
-// What StartSysInfo needs: the machine, and a modal message box.
-struct SysInfoSystem {
-    SysInfoMachine machine;
-    std::function<void(const std::string &)> message;
-};
+// Elsewhere (sysinfoposix.cpp) -----------------------------------------------
 
-// Starts the tool named by the registry: the full path of the first entry, or
-// else the folder of the second followed by "\MSINFO32.EXE" if that file
-// exists. Every failure on the way (a first entry of size 0 included, which
-// skips the second entry) ends in the one message kSysInfoUnavailable.
-void StartSysInfo(const SysInfoSystem &system);
+// Tried in this order. KDE's Info Center first, as the closest to the Windows
+// tool, then HardInfo under its current and its older name (GNOME has no
+// program of its own for this).
+inline constexpr std::array<std::string_view, 3> kSystemInformationPrograms{
+    "/usr/bin/kinfocenter", "/usr/bin/hardinfo2", "/usr/bin/hardinfo"};
+
+// FindSysInfo over `programs` (full paths): the first installed, that is an
+// ordinary file that someone may execute.
+Result FindSysInfo(std::span<const std::string_view> programs, std::string &commandLine);
 
 } // namespace brinevar

@@ -12,8 +12,6 @@
 
 namespace brinevar {
 
-inline constexpr std::string_view kGameFileName = "tanks.cfg";
-
 // The game's file in the Updates folder, as this system names that folder
 // (UpdatesFolderOnThisSystem). The folder is meant to end with a separator;
 // when it does not, one is put in rather than letting the file name run on
@@ -21,21 +19,17 @@ inline constexpr std::string_view kGameFileName = "tanks.cfg";
 // folder.
 std::filesystem::path GameFilePath(const std::string &ztPath);
 
-// Writes the game's file and then the program's copy (places.settingsCopy),
-// each replaced whole or not at all, and nothing when a text cannot be
-// written exactly, under the save lock (places.saveLock,
-// waiting up to kSaveLockWait for another copy's save; a file written in
-// place keeps its old text in the lock's SaveJournal meanwhile). Stops at the first
+// Writes the game's file and then the program's copy (places.settingsCopy)
+// as one SaveTransaction: each replaced whole or not at all, nothing when a
+// text cannot be written exactly, under the save lock. Stops at the first
 // failure of any kind and says what to tell the user: the file, the reason,
 // and whether the game's file was saved.
 Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings,
                          const Places &places);
 
-// A save that was killed while it wrote a file in place leaves a journal
-// beside its lock; its file (the game's file in `ztPath`, or the program's
-// copy) gets its old text back (see UndoInterruptedOverwrite) before the
-// program reads or writes anything. Leaves any journal that another copy's
-// running save holds alone.
+// Undoes what a save killed half-way left in the game's file in `ztPath` or
+// in the program's copy (see SaveTransaction::UndoInterrupted), before the
+// program reads or writes anything.
 void UndoInterruptedSave(const std::string &ztPath, const Places &places);
 
 // Reads the program's copy `copy` into `settings`. No copy yet is the normal

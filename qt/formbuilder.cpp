@@ -1,6 +1,7 @@
 #include "formbuilder.h"
 
 #include "linklabel.h"
+#include "qtext.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -13,11 +14,6 @@
 
 namespace brinevar {
 namespace {
-
-QString Utf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 // Keeps a field on one line: Qt's line edit takes line breaks from a paste or
 // a drop as they come. Breaks at either end of the text, such as the line end

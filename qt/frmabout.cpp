@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "formbuilder.h"
 #include "formfont.h"
+#include "qtext.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -72,8 +73,7 @@ void frmAbout::SetCaption(const std::string &text)
 
 void frmAbout::SetLabelText(std::string_view label, const std::string &text)
 {
-    findChild<QLabel *>(QString::fromUtf8(label.data(), qsizetype(label.size())))
-        ->setText(QString::fromStdString(text));
+    findChild<QLabel *>(Utf8(label))->setText(QString::fromStdString(text));
 }
 
 void frmAbout::MsgBox(const std::string &text)

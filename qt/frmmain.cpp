@@ -8,6 +8,7 @@
 #include "frmabout.h"
 #include "linklabel.h"
 #include "mainlayout.h"
+#include "qtext.h"
 #include "version.h"
 
 #include <QAbstractButton>
@@ -21,11 +22,6 @@
 using namespace brinevar;
 
 namespace {
-QString Utf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 // A plain top-level QWidget reports itself as a client area ("filler" to
 // AT-SPI); the main window is a window (a frame).
 QAccessibleInterface *MainWindowAccessible(const QString &className, QObject *object)

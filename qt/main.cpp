@@ -1,8 +1,8 @@
 #include "application.h"
-#include "filetest.h"
+#include "file.h"
 #include "frmmain.h"
-#include "launcher.h"
 #include "settingsstore.h"
+#include "sysinfo.h"
 
 using namespace brinevar;
 
@@ -14,7 +14,7 @@ int main(int argc, char *argv[])
     QtSettingsStore store;
     const MainServices services{store, UserNumberFormat,
                                 PlacesOf(ProgramFolder(), UserDataFolder())};
-    const SysInfoMachine machine{SystemRegistry(), IsOrdinaryFile, StartProgram};
+    const SysInfoMachine machine = SystemSysInfoMachine();
     return app.run([&] {
         auto window = std::make_unique<frmMain>(dialogs, services, machine);
         window->Form_Load();

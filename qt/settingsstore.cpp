@@ -1,5 +1,7 @@
 #include "settingsstore.h"
 
+#include "qtext.h"
+
 #include <QDir>
 #include <QLocale>
 #include <QSaveFile>
@@ -7,11 +9,6 @@
 
 namespace brinevar {
 namespace {
-
-QString Utf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 QString Address(std::string_view section, std::string_view key)
 {

@@ -1,11 +1,7 @@
 #include "atomicfile.h"
 
-#include "descriptor.h"
-#include "inplacewrite.h"
 #include "programfolder.h"
-#include "replacesteps.h"
 
-#include <cerrno>
 #include <chrono>
 #include <random>
 
@@ -42,66 +38,50 @@ bool IsTemporaryName(std::string_view name, std::string_view prefix)
     return !number.empty() && number.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
+void RemoveQuietly(const fs::path &file)
+{
+    std::error_code ignored; // a temporary left behind is removed by the next save
+    fs::remove(file, ignored);
+}
+
 } // namespace
 
-std::error_code make_error_code(FileProblem problem)
-{
-    static const class : public std::error_category {
-        const char *name() const noexcept override { return "brinevar file"; }
-        std::string message(int) const override { return "Not an ordinary file"; }
-    } category;
-    return {int(problem), category};
-}
+AtomicFile::AtomicFile(fs::path target) : named_(std::move(target)) {}
 
-std::string ShownPath(const fs::path &file)
+std::error_code AtomicFile::open()
 {
-    return PathToUtf8(fs::path(file).make_preferred());
-}
-
-std::string DescribeFailure(std::string_view verb, const fs::path &file, const std::string &reason)
-{
-    return "Could not " + std::string(verb) + " " + ShownPath(file) + ":\n" + reason;
-}
-
-Result FileFailure(std::string_view verb, const fs::path &file, std::error_code reason)
-{
-    return Result::Failure(DescribeFailure(verb, file, reason.message()), reason);
-}
-
-AtomicFile::AtomicFile(fs::path target, fs::path journal)
-    : named_(std::move(target)), journal_(std::move(journal))
-{
-}
-
-Result AtomicFile::open()
-{
+    auto followed = FollowLinks(named_);
+    if (!followed)
+        return followed.error();
+    target_ = std::move(*followed);
     std::error_code error;
-    target_ = FollowLinks(named_, error);
-    if (error)
-        return fail(error);
     const fs::file_status status = fs::status(target_, error);
     const bool exists = status.type() != fs::file_type::not_found;
     if (error && exists)
-        return fail(error);
+        return error;
     // A folder, device or pipe would only fail at the last step, or worse, be
     // replaced by a file; say so now.
     if (fs::is_directory(status))
-        return fail(FolderInTheWay());
+        return FolderInTheWay();
     if (exists && !fs::is_regular_file(status))
-        return fail(make_error_code(FileProblem::NotOrdinaryFile));
+        return make_error_code(FileProblem::NotOrdinaryFile);
     if (exists)
         if (const std::error_code refused = MayWrite(target_))
-            return fail(refused);
+            return refused;
 
-    for (int attempt = 0; fd_ < 0 && attempt < 16; ++attempt) {
+    std::error_code reason;
+    for (int attempt = 0; attempt < 16; ++attempt) {
         temporary_ = TemporaryNameFor(target_);
-        ClearFailure();
-        fd_ = OpenNew(temporary_);
-        if (fd_ < 0 && errno != EEXIST)
+        auto created = File::CreateNew(temporary_);
+        if (created) {
+            file_ = std::move(*created);
+            break;
+        }
+        reason = created.error();
+        if (reason != std::errc::file_exists)
             break;
     }
-    if (fd_ < 0) {
-        const std::error_code reason = LastFailure();
+    if (file_.descriptor() < 0) {
         temporary_.clear();
         // No file can be made in the folder, yet the file itself may be written.
         if (exists && (reason == std::errc::permission_denied ||
@@ -109,15 +89,13 @@ Result AtomicFile::open()
             inPlace_ = true;
             return {};
         }
-        return fail(reason);
+        return reason;
     }
-    if (exists && !KeepOwnerAndModeOf(target_, fd_)) {
+    if (exists && !KeepOwnerAndModeOf(target_, file_)) {
         // Another user's file, which this user may write: written in place it
         // stays theirs.
-        Close(fd_);
-        fd_ = -1;
-        std::error_code ignored;
-        fs::remove(temporary_, ignored);
+        file_ = File();
+        RemoveQuietly(temporary_);
         temporary_.clear();
         inPlace_ = true;
     }
@@ -126,66 +104,43 @@ Result AtomicFile::open()
 
 AtomicFile::~AtomicFile()
 {
-    if (fd_ >= 0)
-        Close(fd_);
-    if (!temporary_.empty()) {
-        std::error_code ignored;
-        fs::remove(temporary_, ignored);
-    }
+    file_ = File();
+    if (!temporary_.empty())
+        RemoveQuietly(temporary_);
 }
 
-Result AtomicFile::write(std::string_view bytes)
+std::error_code AtomicFile::write(std::string_view bytes)
 {
-    if (inPlace_) {
-        pending_ += bytes;
-        return {};
-    }
-    ClearFailure();
-    if (!WriteAll(fd_, bytes))
-        return fail(LastFailure());
-    return {};
+    return file_.WriteAll(bytes);
 }
 
-Result AtomicFile::commit()
+std::error_code AtomicFile::commit()
 {
-    ClearFailure();
-    if (inPlace_) {
-        if (const std::error_code reason = OverwriteInPlace(target_, pending_, journal_))
-            return fail(reason);
-        return {};
-    }
-    const bool flushed = Sync(fd_);
-    const std::error_code reason = LastFailure();
-    const bool closed = Close(fd_);
-    fd_ = -1;
-    if (!flushed || !closed)
-        return fail(flushed ? LastFailure() : reason);
+    const std::error_code flushed = file_.Sync();
+    const std::error_code closed = file_.Close();
+    if (flushed || closed)
+        return flushed ? flushed : closed;
     if (const auto error = Replace(temporary_, target_))
-        return fail(error);
+        return error;
     temporary_.clear();
     SyncFolder(target_.parent_path());
     return {};
 }
 
-Result AtomicFile::fail(std::error_code reason) const
-{
-    return FileFailure("save", named_, reason);
-}
-
 void RemoveLeftOverTemporaries(const fs::path &target)
 {
-    std::error_code error;
-    const fs::path file = FollowLinks(target, error);
-    if (error)
+    // What cannot be looked through now is looked through by the next save.
+    const auto file = FollowLinks(target);
+    if (!file)
         return;
-    const std::string prefix = TemporaryPrefix(file);
-    const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+    const std::string prefix = TemporaryPrefix(*file);
+    const fs::path folder = file->parent_path().empty() ? fs::path(".") : file->parent_path();
+    std::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
         const fs::path &path = entry->path();
-        std::error_code ignored;
         if (IsTemporaryName(PathToUtf8(path.filename()), prefix) && OwnedByMe(path))
-            fs::remove(path, ignored);
+            RemoveQuietly(path);
     }
 }
 

@@ -6,60 +6,43 @@
 // owner and group, and a symbolic link stays a link while the file it points
 // to is replaced. A file the user may not write is not replaced. A file the
 // user may write but cannot replace as it was (in a folder the user may not
-// write, or owned by another user) is overwritten in place at commit(): a
-// failure leaves the old text whole, and after a kill the journal puts it
-// back (see OverwriteInPlace).
+// write, or owned by another user) is not replaced either: open() says that
+// it must be written in place (see Overwrite in inplacewrite.h).
 #pragma once
 
-#include "result.h"
+#include "file.h"
 
 #include <filesystem>
-#include <string>
 #include <string_view>
 #include <system_error>
 
 namespace brinevar {
 
-// "Could not <verb> <file>:" and the reason, for a message box.
-std::string DescribeFailure(std::string_view verb, const std::filesystem::path &file,
-                            const std::string &reason);
-// The same as a Result that keeps the system's reason as its cause.
-Result FileFailure(std::string_view verb, const std::filesystem::path &file,
-                   std::error_code reason);
-// A file name as the user reads it: UTF-8, the system's own separators.
-std::string ShownPath(const std::filesystem::path &file);
-
-// What can be wrong with a file that the system has no error code for.
-enum class FileProblem { NotOrdinaryFile = 1 };
-std::error_code make_error_code(FileProblem problem);
-
 class AtomicFile {
 public:
-    // Touches nothing yet. A file written in place keeps its old text in
-    // `journal` meanwhile (see OverwriteInPlace).
-    explicit AtomicFile(std::filesystem::path target, std::filesystem::path journal = {});
+    // Touches nothing yet.
+    explicit AtomicFile(std::filesystem::path target);
     // Without a commit the temporary file is removed and the target untouched.
     ~AtomicFile();
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;
 
-    // Checks the target and creates the temporary file. Each step fails with
-    // "Could not save <target>:" and the reason, the reason as its cause.
-    Result open();
-    Result write(std::string_view bytes);
+    // Checks the target and creates the temporary file, unless the target
+    // must be written in place (inPlace()); then nothing is made.
+    std::error_code open();
+    bool inPlace() const { return inPlace_; }
+    // The file really written: links followed (once open() succeeded).
+    const std::filesystem::path &target() const { return target_; }
+    std::error_code write(std::string_view bytes);
     // Flushes to disk and puts the new file in place of the target.
-    Result commit();
+    std::error_code commit();
 
 private:
-    Result fail(std::error_code reason) const;
-
-    std::filesystem::path named_;  // as given, for messages
-    std::filesystem::path target_; // the file really written: links followed
+    std::filesystem::path named_; // as given
+    std::filesystem::path target_;
     std::filesystem::path temporary_;
-    std::filesystem::path journal_;
-    int fd_ = -1;
+    File file_;
     bool inPlace_ = false;
-    std::string pending_; // what an in-place write puts there at commit()
 };
 
 // Removes the temporary files of `target` (links followed) that saves killed
@@ -67,6 +50,3 @@ private:
 void RemoveLeftOverTemporaries(const std::filesystem::path &target);
 
 } // namespace brinevar
-
-template <> struct std::is_error_code_enum<brinevar::FileProblem> : std::true_type {
-};

@@ -1,13 +1,9 @@
 #include "inplacewrite.h"
 
-#include "atomicfile.h"
-#include "descriptor.h"
 #include "programfolder.h"
 #include "settingsfile.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <optional>
 #include <sstream>
 #include <string_view>
 
@@ -29,59 +25,31 @@ std::string Padding(std::uintmax_t size)
 // new text over the old, padded with blank lines to the old length, so that
 // a kill before the final cut leaves the new text and blank lines, never the
 // new text followed by the tail of the old.
-std::error_code Overwrite(int fd, const std::string &text)
+std::error_code Overwrite(File &file, const std::string &text)
 {
-    ClearFailure();
-    const auto former = OrdinaryFileSize(fd);
+    const auto former = file.OrdinarySize();
     if (!former)
-        return errno ? LastFailure() : make_error_code(FileProblem::NotOrdinaryFile);
-    if (text.size() > *former &&
-        !(WriteAllAt(fd, Padding(text.size() - *former), *former) && Sync(fd))) {
-        const std::error_code reason = LastFailure();
-        Truncate(fd, std::size_t(*former));
-        return reason;
+        return former.error();
+    if (text.size() > *former) {
+        std::error_code reason = file.WriteAllAt(Padding(text.size() - *former), *former);
+        if (!reason)
+            reason = file.Sync();
+        if (reason) {
+            // Cut back to the old text; should that fail too, blank lines
+            // after it are all that is left, which a reader passes over.
+            (void)file.Truncate(*former);
+            return reason;
+        }
     }
-    const bool written =
-        WriteAllAt(fd, text.size() < *former ? text + Padding(*former - text.size()) : text, 0) &&
-        Sync(fd) && Truncate(fd, text.size()) && Sync(fd);
-    return written ? std::error_code() : LastFailure();
-}
-
-std::error_code Overwrite(const fs::path &file, const std::string &text)
-{
-    ClearFailure();
-    const int fd = OpenExisting(file);
-    if (fd < 0)
-        return LastFailure();
-    const std::error_code reason = Overwrite(fd, text);
-    Close(fd);
+    std::error_code reason =
+        file.WriteAllAt(text.size() < *former ? text + Padding(*former - text.size()) : text, 0);
+    if (!reason)
+        reason = file.Sync();
+    if (!reason)
+        reason = file.Truncate(text.size());
+    if (!reason)
+        reason = file.Sync();
     return reason;
-}
-
-// The content of an ordinary file of at most `limit` bytes; nothing when
-// there is none to read, and nothing, with `tooLarge` set, for a larger one,
-// which is never read.
-std::optional<std::string> ReadWhole(const fs::path &file, std::uintmax_t limit,
-                                     bool *tooLarge = nullptr)
-{
-    const int fd = OpenForReading(file);
-    if (fd < 0)
-        return std::nullopt;
-    std::optional<std::string> text;
-    const auto size = OrdinaryFileSize(fd);
-    if (size && *size <= limit) {
-        text.emplace();
-        char buffer[1 << 14];
-        long long got;
-        while ((got = ReadSome(fd, buffer, sizeof buffer)) > 0 && text->size() <= limit)
-            text->append(buffer, std::size_t(got));
-        if (got < 0 || text->size() > limit) // also one that grows while it is read
-            text.reset();
-    }
-    if (tooLarge)
-        *tooLarge = size && !text;
-    Close(fd);
-    return text;
 }
 
 // What a journal holds: a line that gives the sizes, then the file's name,
@@ -100,45 +68,27 @@ struct Overwriting {
     std::string former, fresh;
 };
 
-std::string JournalText(const Overwriting &entry)
+Outcome<Overwriting> ReadJournal(const std::string &text)
 {
-    const std::string name = PathToUtf8(entry.file);
-    std::ostringstream text;
-    text << kJournalMark << ' ' << name.size() << ' ' << entry.former.size() << ' '
-         << entry.fresh.size() << '\n'
-         << name << entry.former << entry.fresh;
-    return std::move(text).str();
-}
-
-std::optional<Overwriting> ReadJournal(const std::string &text)
-{
+    const auto malformed = std::make_error_code(std::errc::invalid_argument);
     const std::size_t end = text.find('\n');
     if (end == std::string::npos || !text.starts_with(kJournalMark))
-        return std::nullopt;
+        return malformed;
     std::istringstream header(text.substr(kJournalMark.size(), end - kJournalMark.size()));
     std::size_t name = 0, former = 0, fresh = 0;
     if (!(header >> name >> former >> fresh) || name > kLongestJournaledName ||
         former > kLongestJournaledText || fresh > kLongestJournaledText)
-        return std::nullopt;
+        return malformed;
     const std::size_t start = end + 1;
     if (text.size() - start != name + former + fresh)
-        return std::nullopt;
+        return malformed;
     return Overwriting{PathFromUtf8(std::string_view(text).substr(start, name)),
                        text.substr(start + name, former), text.substr(start + name + former)};
 }
 
-bool WriteJournal(const fs::path &journal, const Overwriting &entry)
-{
-    if (entry.fresh.size() > kLongestJournaledText ||
-        PathToUtf8(entry.file).size() > kLongestJournaledName)
-        return false;
-    AtomicFile file(journal);
-    return file.open() && file.write(JournalText(entry)) && file.commit();
-}
-
 bool IsOneOf(const fs::path &file, const std::vector<fs::path> &files)
 {
-    std::error_code ignored;
+    std::error_code ignored; // a file that cannot be compared is not one to write over
     for (const fs::path &candidate : files)
         if (fs::equivalent(file, candidate, ignored))
             return true;
@@ -166,29 +116,36 @@ bool IsTornOverwrite(const std::string &now, const Overwriting &entry)
 
 } // namespace
 
-std::error_code OverwriteInPlace(const fs::path &file, const std::string &text,
-                                 const fs::path &journal)
+std::error_code Overwrite(const fs::path &file, const std::string &text)
 {
-    std::optional<std::string> former;
-    if (!journal.empty())
-        former = ReadWhole(file, kLongestJournaledText);
-    const bool journaled = former && WriteJournal(journal, {file, *former, text});
-    const std::error_code reason = Overwrite(file, text);
-    std::error_code ignored;
-    if (journaled && reason)
-        UndoInterruptedOverwrite(journal, {file}); // a failure half-way puts the old text back
-    else if (journaled)
-        fs::remove(journal, ignored);
-    return reason;
+    auto opened = File::OpenExisting(file);
+    if (!opened)
+        return opened.error();
+    return Overwrite(*opened, text);
+}
+
+Outcome<std::string> JournalText(const fs::path &file, const std::string &former,
+                                 const std::string &fresh)
+{
+    const std::string name = PathToUtf8(file);
+    if (former.size() > kLongestJournaledText || fresh.size() > kLongestJournaledText ||
+        name.size() > kLongestJournaledName)
+        return std::make_error_code(std::errc::file_too_large);
+    std::ostringstream text;
+    text << kJournalMark << ' ' << name.size() << ' ' << former.size() << ' ' << fresh.size()
+         << '\n'
+         << name << former << fresh;
+    return std::move(text).str();
 }
 
 void UndoInterruptedOverwrite(const fs::path &journal, const std::vector<fs::path> &files)
 {
-    bool tooLarge = false;
-    const std::optional<std::string> text = ReadWhole(journal, kLargestJournal, &tooLarge);
-    if (!text && !tooLarge)
+    const auto text = ReadWhole(journal, kLargestJournal);
+    // No journal, as at nearly every start, or one that cannot be read now:
+    // that one stays for the next try.
+    if (!text && text.error() != std::errc::file_too_large)
         return;
-    if (const auto entry = text ? ReadJournal(*text) : std::nullopt;
+    if (const auto entry = text ? ReadJournal(*text) : Outcome<Overwriting>(text.error());
         entry && IsOneOf(entry->file, files)) {
         // What is neither the old text nor the new one nor a mix of the two
         // that a killed write leaves (the user's own edit since, say) stays.
@@ -196,9 +153,9 @@ void UndoInterruptedOverwrite(const fs::path &journal, const std::vector<fs::pat
             ReadWhole(entry->file, std::max(entry->former.size(), entry->fresh.size()));
         if (now && *now != entry->former && *now != entry->fresh && IsTornOverwrite(*now, *entry) &&
             Overwrite(entry->file, entry->former))
-            return;
+            return; // the journal stays for the next try
     }
-    std::error_code ignored;
+    std::error_code ignored; // a journal that stays is looked at again at the next start
     fs::remove(journal, ignored);
 }
 

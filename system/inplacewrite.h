@@ -1,6 +1,9 @@
 // Writing a file over its old content, for a file the user may write but not
-// replace: one in a folder the user may not write, or another user's file.
+// replace (one in a folder the user may not write, or another user's file),
+// and the journal that lets the next start undo such a write cut short.
 #pragma once
+
+#include "file.h"
 
 #include <filesystem>
 #include <string>
@@ -10,15 +13,15 @@
 namespace brinevar {
 
 // Puts `text` in place of the content of the ordinary file `file`. A failure
-// (a full disk) leaves the old text exactly as it was. While the file is
-// written, `journal` (when not empty) keeps the old text and the new, so that
-// should the program be killed half-way, UndoInterruptedOverwrite can put the
-// old text back; it is removed once the new text is whole. A journal that
-// cannot be written is no reason to refuse the save: a text of up to one page
-// (4 KiB), as a settings file is, goes in by one write that a kill cannot
-// split.
-std::error_code OverwriteInPlace(const std::filesystem::path &file, const std::string &text,
-                                 const std::filesystem::path &journal);
+// (a full disk) leaves the old text exactly as it was; a kill half-way leaves
+// what UndoInterruptedOverwrite recognises as torn.
+std::error_code Overwrite(const std::filesystem::path &file, const std::string &text);
+
+// What a journal holds while `file` is overwritten: its old text and the new.
+// std::errc::file_too_large for texts or a name longer than any save writes:
+// no such journal is ever followed (see UndoInterruptedOverwrite).
+Outcome<std::string> JournalText(const std::filesystem::path &file, const std::string &former,
+                                 const std::string &fresh);
 
 // After a save that `journal` tells was cut short, the file it names gets its
 // old text back when it holds what the cut write can have left there (the

@@ -3,7 +3,7 @@
 // call does.
 #include "launcher.h"
 
-#include "systemerror.h"
+#include "file.h"
 #include "widetext.h"
 
 #define WIN32_LEAN_AND_MEAN

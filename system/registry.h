@@ -1,6 +1,5 @@
-// Read access to the Windows registry, one value at a time, through
-// advapi32's ANSI functions. Elsewhere a stand-in answers the one entry the
-// program looks for (see registrystandin.h).
+// Read access to the Windows registry, one value at a time (registrywindows.cpp;
+// there is no registry elsewhere).
 #pragma once
 
 #include "result.h"
@@ -11,10 +10,9 @@
 
 namespace brinevar {
 
-// A predefined root key.
+// A predefined root key, sign-extended from 32 bits as Windows defines them.
 using HKey = std::uintptr_t;
-
-// HKEY_LOCAL_MACHINE, sign-extended from 32 bits as Windows defines it.
+inline constexpr HKey kHKeyCurrentUser = HKey(std::intptr_t(std::int32_t(0x80000001u)));
 inline constexpr HKey kHKeyLocalMachine = HKey(std::intptr_t(std::int32_t(0x80000002u)));
 
 // Why a read failed, as Windows' error codes.
@@ -45,14 +43,6 @@ inline constexpr std::uint32_t kRegDword = 4;
 // Access rights: query value, enumerate subkeys, notify, read control.
 inline constexpr std::uint32_t kKeyRead = 0x20019;
 
-// The entries that name the system information tool, under HKEY_LOCAL_MACHINE;
-// the about box reads them and the stand-in answers the first.
-inline constexpr std::string_view kSysInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-inline constexpr std::string_view kSysInfoValue = "PATH"; // the tool's full path
-inline constexpr std::string_view kSysInfoLocationKey =
-    "SOFTWARE\\Microsoft\\Shared Tools Location";
-inline constexpr std::string_view kSysInfoLocationValue = "MSINFO"; // the tool's folder
-
 // A value as the registry holds it: its type and its bytes.
 struct RegistryValue {
     std::uint32_t type = 0;
@@ -74,7 +64,14 @@ public:
                              RegistryValue &value) = 0;
 };
 
-// The machine's registry: advapi32 on Windows, the stand-in elsewhere.
+// The machine's registry, through advapi32.
 Registry &SystemRegistry();
+
+// The text of the string value `valueName` of `subKey` below `root`, through
+// the registry's wide functions, so that names and text (UTF-8 here) keep
+// every character. Fails, with the registry's reason as the cause, when the
+// key or the value is missing or the value holds no string (type 1).
+Result ReadRegistryText(HKey root, const std::string &subKey, const std::string &valueName,
+                        std::string &text);
 
 } // namespace brinevar

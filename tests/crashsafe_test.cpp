@@ -6,6 +6,7 @@
 #include "ansicodepage.h"
 #include "childprocess.h"
 #include "inplacewrite.h"
+#include "savetransaction.h"
 #include "settingsfile.h"
 #include "settingstext.h"
 #include "testfolder.h"
@@ -33,7 +34,7 @@ constexpr int kKills = 600;
 #endif
 
 namespace {
-// The bytes that WriteSettingsFile puts into a file.
+// The bytes that a save puts into a file.
 std::string FormatSettingsFile(const TankSettings &settings)
 {
     return ToAnsi(FormatSettingsText(settings));
@@ -77,13 +78,14 @@ Child StartSaving(const std::filesystem::path &file, bool longFirst, bool asNobo
 
 int SaveForever(const char *file, bool longFirst, const char *user)
 {
-    const TankSettings defaults = DefaultTexts(), longTexts = LongTexts();
-    const std::filesystem::path journal = user ? JournalOf(file) : std::filesystem::path();
+    const SaveStep texts[] = {{file, FormatSettingsFile(DefaultTexts())},
+                              {file, FormatSettingsFile(LongTexts())}};
+    LocalWriter writer(user ? JournalOf(file) : std::filesystem::path());
     if ((user && !BecomeUser(user)) || !SayReady())
         return 1;
+    std::size_t done = 0;
     for (bool useLong = longFirst;; useLong = !useLong)
-        if (const Result saved = WriteSettingsFile(file, useLong ? longTexts : defaults, journal);
-            !saved) {
+        if (const Result saved = writer.Write({&texts[useLong], 1}, done); !saved) {
             std::fprintf(stderr, "save failed: %s\n", saved.message().c_str());
             return 1;
         }

@@ -1,3 +1,5 @@
+#include "accessibletext.h"
+#include "catalogue.h"
 #include "frmmain.h"
 #include "linklabel.h"
 #include "mainlayout.h"
@@ -37,8 +39,8 @@ private slots:
     void init();
     void cleanup();
 
-    void controls_data();
     void controls();
+    void asDesigned();
     void windowHoldsNothingElse();
     void window();
     void formFitsTheScreen();
@@ -61,151 +63,99 @@ void LayoutTest::cleanup()
     session_.reset();
 }
 
-void LayoutTest::controls_data()
+// The one control named `name` (member `index` of an array, -1 outside one).
+QWidget *Control(QWidget &window, const QString &name, int index)
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QRect>("rect");
-    QTest::addColumn<QString>("accessibleName");
+    QWidget *control = nullptr;
+    for (QWidget *candidate : window.findChildren<QWidget *>(name)) {
+        const QVariant property = candidate->property("index");
+        if (property.isValid() ? property.toInt() == index : index < 0) {
+            if (control)
+                return nullptr; // two controls with one name and index
+            control = candidate;
+        }
+    }
+    return control;
+}
 
-    // A field is named by its caption's words, as a sighted player reads them.
-    auto field = [](const char *name, const char *words, const char *text, int left, int top) {
-        QTest::newRow(name) << name << -1 << "QLineEdit" << text << Twips(left, top, 615, 285)
-                            << words;
-    };
-    auto help = [](const char *array, int index, const char *words, int left, int top) {
-        QTest::addRow("%s(%d)", array, index)
-            << array << index << "QPushButton"
-            << "?" << Twips(left, top, 375, 255) << QStringLiteral("Help on %1").arg(words);
-    };
-    auto label = [](const char *name, const char *text, int left, int top, int width, int height) {
-        const bool link = qstrcmp(name, "Label41") == 0 || qstrcmp(name, "Label43") == 0;
-        QTest::newRow(name) << name << -1 << (link ? "brinevar::LinkLabel" : "QLabel") << text
-                            << Twips(left, top, width, height) << QString();
-    };
-
-    // clang-format off
-    // Fields: 615 by 285, with the initial texts of their settings.
-    field("Text1", "saltwater", "1.5", 2280, 1200);
-    field("Text17", "freshwater", "1.0", 2280, 2160);
-    field("Text18", "wallHeightPriceDivisor", "5", 2280, 3600);
-    field("Text19", "initialSink", "2", 2280, 4800);
-    field("Text20", "initialHeight", "5", 2280, 5760);
-    field("Text9", "initialSinkShow", "8", 2280, 6720);
-    field("Text10", "initialHeightShow", "9", 2280, 7680);
-    field("Text11", "initialWaterLevel", "0", 5880, 1560);
-    field("Text12", "initialFillState", "1", 5880, 2520);
-    field("Text13", "initialSalinity", "100", 5880, 3480);
-    field("Text15", "initialTempature", "0", 5880, 4440);
-    field("Text16", "maximumTankHeight", "20", 6000, 5400);
-    field("Text14", "waterOffset", "-1", 6000, 6480);
-    field("Text7", "tankTerrain", "2", 8640, 5520);
-    field("Text8", "tankTerrainShow", "2", 10920, 5520);
-    field("Text2", "initialWaterPurity", "100", 6000, 7440);
-    field("Text3", "murkyWaterPurity", "60", 9720, 1560);
-    field("Text4", "veryMurkyWaterPurity", "20", 9720, 2520);
-    field("Text5", "extremelyMurkyWaterPurity", "1", 9960, 3480);
-    field("Text6", "waterPurityDecayTime", "300", 9720, 4440);
-    // "?" buttons: 375 by 255, named after the field they help with.
-    help("Command1", 0, "saltwater", 3000, 1200);
-    help("Command1", 1, "freshwater", 3000, 2160);
-    help("Command1", 2, "wallHeightPriceDivisor", 3000, 3600);
-    help("Command1", 5, "initialFillState", 6600, 2520);
-    help("Command1", 9, "initialSalinity", 6600, 3480);
-    help("Command2", 9, "initialTempature", 6600, 4440);
-    help("Command2", 5, "maximumTankHeight", 6720, 5400);
-    help("Command2", 3, "waterOffset", 6720, 6480);
-    help("Command2", 0, "waterPurityDecayTime", 10440, 4440);
-    // Labels; texts exact, trailing blanks included.
-    label("Label1", "Purity point at which the heavy scum images are drawn.", 7560, 2040, 4215, 255);
-    label("Label2", "veryMurkyWaterPurity = ", 7920, 2520, 1815, 255);
-    label("Label3", "Purity point for the very heavy scum that cant be seen through.", 7560, 3000, 4095, 495);
-    label("Label4", "initialWaterPurity = ", 4560, 7440, 1455, 255);
-    label("Label5", "Initial water purity point.", 4080, 6960, 2175, 255);
-    label("Label6", "waterOffset = ", 4920, 6480, 1095, 255);
-    label("Label7", "maximumTankHeight = ", 4200, 5400, 1815, 255);
-    label("Label8", "Maximum tank height.", 4080, 4920, 1815, 255);
-    label("Label9", "Initial height of show tank on creation.", 240, 7200, 3135, 255);
-    label("Label10", "initialHeightShow = ", 840, 7680, 1575, 255);
-    label("Label11", "initialSinkShow = ", 960, 6720, 1335, 255);
-    label("Label12", "Initial fill state -- 0 = emptying; 1 = filling.", 4080, 2040, 2895, 255);
-    label("Label13", "initialHeight = ", 1200, 5760, 1095, 255);
-    label("Label14", "Initial height of tank on creation.", 240, 5280, 2415, 255);
-    label("Label15", "initialSink = ", 1320, 4800, 975, 255);
-    label("Label16", "Number of subtiles to sink the tank in the ground on creation", 240, 4200, 3375, 375);
-    label("Label17", "murkyWaterPurity = ", 8160, 1560, 1455, 255);
-    label("Label18", "extremelyMurkyWaterPurity = ", 7800, 3480, 2175, 255);
-    label("Label19", "Time in ms before the water purity drops one point.", 7560, 3960, 3735, 255);
-    label("Label20", "waterPurityDecayTime = ", 7800, 4440, 1935, 255);
-    label("Label21", "Terrain type of tank bottoms.", 8400, 5040, 2415, 255);
-    label("Label22", "tankTerrain = ", 7560, 5520, 1215, 255);
-    label("Label23", "Purity point at which the light scum images are drawn.", 7560, 1080, 3855, 255);
-    label("Label24", "This number represents the space in z from the top of the tank.", 4080, 5880, 3015, 375);
-    label("Label25", "Initial water level of tank on creation.", 4080, 1080, 2655, 255);
-    label("Label26", "initialWaterLevel = ", 4440, 1560, 1335, 255);
-    label("Label27", "initialFillState = ", 4680, 2520, 1215, 255);
-    label("Label28", "Initial salinity on creation.", 4080, 3000, 2655, 255);
-    label("Label29", "initialSalinity = ", 4800, 3480, 1095, 255);
-    label("Label30", "Initial temperature on creation.", 4080, 3960, 2775, 255);
-    label("Label31", "initialTempature = ", 4440, 4440, 1455, 255);
-    label("Label32", "Number of subtiles to sink the show tank on creation.", 240, 6240, 3255, 255);
-    label("Label33", "This program lets you change the setting of the Tank.cfg file to reflect what you would "
-          "like the tanks to do.  ", 240, 240, 8415, 375);
-    label("Label34", "saltwater = ", 1320, 1200, 855, 255);
-    label("Label35", "*This is the price of 1 cubic unit of salt water. ", 240, 840, 3255, 255);
-    label("Label36", "This will replace any tanks.cfg file in your updates folder.", 240, 480, 4215, 255);
-    label("Label37", "*This is the price of 1 cubic unit of fresh water.", 240, 1680, 3375, 255);
-    label("Label38", "freshwater = ", 1200, 2160, 975, 255);
-    label(
-        "Label39", "Factor to calculate tank wall adjustment.  Price to raise wall = price of wall / "
-        "wallHeightPriceDivisor.  If wallHeightPriceDivisor = 0, then raising tank height is free.", 240, 2640, 3375, 855);
-    label("Label40", "wallHeightPriceDivisor = ", 360, 3600, 2055, 375);
-    label("Label41", "View ZT Path", 9480, 0, 1095, 255);
-    label("Label42", "tankTerrainShow = ", 9480, 5520, 1455, 255);
-    label("Label43", "About", 11040, 0, 495, 255);
-    // clang-format on
-    // The commands and the terrain list.
-    QTest::newRow("cmdDefault") << "cmdDefault" << -1 << "QPushButton"
-                                << "Set To Default" << Twips(8400, 360, 1575, 495) << QString();
-    QTest::newRow("Command3") << "Command3" << -1 << "QPushButton"
-                              << "Save and Exit" << Twips(10320, 360, 1455, 495) << QString();
-    QTest::newRow("List1") << "List1" << -1 << "QListWidget" << QString()
-                           << Twips(7560, 6000, 4095, 2010) << "Terrain type of tank bottoms.";
+QString Utf8Text(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 void LayoutTest::controls()
 {
-    QFETCH(QString, name);
-    QFETCH(int, index);
-    QFETCH(QString, kind);
-    QFETCH(QString, text);
-    QFETCH(QRect, rect);
-    QFETCH(QString, accessibleName);
-
-    QWidget *control = nullptr;
-    for (QWidget *candidate : session_->window.findChildren<QWidget *>(name)) {
-        const QVariant property = candidate->property("index");
-        if (property.isValid() ? property.toInt() == index : index < 0) {
-            QVERIFY2(!control, "two controls with one name and index");
-            control = candidate;
+    // Every row stands drawn as its kind, at its twips, with its text.
+    const auto className = [](ControlKind kind) {
+        switch (kind) {
+        case ControlKind::TextField:
+            return "QLineEdit";
+        case ControlKind::Label:
+            return "QLabel";
+        case ControlKind::LinkLabel:
+            return "brinevar::LinkLabel";
+        case ControlKind::ListBox:
+            return "QListWidget";
+        default:
+            return "QPushButton";
         }
+    };
+    for (const ControlRow &row : MainLayout()) {
+        const QString name = Utf8Text(row.name);
+        QWidget *control = Control(session_->window, name, row.index);
+        QVERIFY2(control, qPrintable(name));
+        QCOMPARE(control->parentWidget(), &session_->window);
+        QCOMPARE(QString(control->metaObject()->className()), QString(className(row.kind)));
+        QCOMPARE(control->geometry(), Twips(row.left, row.top, row.width, row.height));
+        const QString shown = Utf8Text(ShownText(row.text));
+        if (auto *field = qobject_cast<QLineEdit *>(control))
+            QCOMPARE(field->text(), Utf8Text(InitialTexts()[*FindSettingByField(row.name)]));
+        else if (auto *label = qobject_cast<QLabel *>(control))
+            QCOMPARE(label->text(), shown);
+        else if (auto *button = qobject_cast<QPushButton *>(control))
+            QCOMPARE(button->text(), shown);
     }
-    QVERIFY(control);
-    QCOMPARE(control->parentWidget(), &session_->window);
-    QCOMPARE(control->metaObject()->className(), kind);
-    QCOMPARE(control->geometry(), rect);
-    if (auto *field = qobject_cast<QLineEdit *>(control))
-        QCOMPARE(field->text(), text);
-    else if (auto *label = qobject_cast<QLabel *>(control))
-        QCOMPARE(label->text(), text);
-    else if (auto *button = qobject_cast<QPushButton *>(control))
-        QCOMPARE(button->text(), text);
-    if (!accessibleName.isEmpty())
-        QCOMPARE(control->accessibleName(), accessibleName);
-    if (index >= 0)
-        QCOMPARE(Find<QPushButton>(session_->window, name, index), control);
+    for (const AccessibleText &text : MainAccessibleTexts())
+        QCOMPARE(Control(session_->window, Utf8Text(text.control), text.index)->accessibleName(),
+                 QString::fromStdString(text.name));
+}
+
+void LayoutTest::asDesigned()
+{
+    // A few of the window's controls as players know them: where they stand,
+    // what they say, and how a screen reader names them.
+    struct Expected {
+        const char *name;
+        int index;
+        QRect rect;
+        QString text, accessibleName;
+    };
+    const Expected controls[] = {
+        {"Text7", -1, Twips(8640, 5520, 615, 285), "2", "tankTerrain"},
+        {"Text1", -1, Twips(2280, 1200, 615, 285), "1.5", "saltwater"},
+        {"Command1", 5, Twips(6600, 2520, 375, 255), "?", "Help on initialFillState"},
+        {"Command3", -1, Twips(10320, 360, 1455, 495), "Save and Exit", {}},
+        {"Label33",
+         -1,
+         Twips(240, 240, 8415, 375),
+         "This program lets you change the setting of the Tank.cfg file to reflect what you "
+         "would like the tanks to do.  ",
+         {}},
+        {"List1", -1, Twips(7560, 6000, 4095, 2010), {}, "Terrain type of tank bottoms."},
+    };
+    for (const Expected &expected : controls) {
+        QWidget *control = Control(session_->window, expected.name, expected.index);
+        QVERIFY2(control, expected.name);
+        QCOMPARE(control->geometry(), expected.rect);
+        if (auto *field = qobject_cast<QLineEdit *>(control))
+            QCOMPARE(field->text(), expected.text);
+        else if (auto *label = qobject_cast<QLabel *>(control))
+            QCOMPARE(label->text(), expected.text);
+        else if (auto *button = qobject_cast<QPushButton *>(control))
+            QCOMPARE(button->text(), expected.text);
+        if (!expected.accessibleName.isEmpty())
+            QCOMPARE(control->accessibleName(), expected.accessibleName);
+    }
 }
 
 void LayoutTest::windowHoldsNothingElse()

@@ -5,8 +5,8 @@
 #include "ansicodepage.h"
 #include "childprocess.h"
 #include "programfolder.h"
-#include "savelock.h"
 #include "savesettings.h"
+#include "savetransaction.h"
 #include "settingstext.h"
 #include "testfolder.h"
 
@@ -179,8 +179,8 @@ TEST(SaveLock, ASaveThatCannotGetTheLockSaysSoAndWritesNothing)
 {
     World world;
     const Places places = PlacesOf(world.program.path(), world.data.path() / "Brinevar");
-    const SaveLock other(places.saveLock, std::chrono::milliseconds(0));
-    ASSERT_TRUE(other.held());
+    const auto other = HoldSaveLock(places.saveLock, std::chrono::milliseconds(0));
+    ASSERT_TRUE(other) << other.error().message();
 
     const auto start = Clock::now();
     const Result saved =

@@ -2,8 +2,8 @@
 // names the file and the reason, every file left as it was and nothing made
 // anywhere else; and the game's file that a typed Updates folder names.
 #include "ansicodepage.h"
-#include "atomicfile.h"
 #include "childprocess.h"
+#include "file.h"
 #include "savesettings.h"
 #include "settingbyname.h"
 #include "settingstext.h"

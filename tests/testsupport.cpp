@@ -1,6 +1,6 @@
 #include "testsupport.h"
 
-#include "filetest.h"
+#include "file.h"
 #include "launcher.h"
 #include "programfolder.h"
 
@@ -76,7 +76,7 @@ brinevar::MainServices Sandbox::services(const QString &programFolder) const
 
 brinevar::SysInfoMachine Sandbox::machine()
 {
-    return {brinevar::SystemRegistry(), brinevar::IsOrdinaryFile, brinevar::StartProgram};
+    return brinevar::SystemSysInfoMachine();
 }
 
 void Sandbox::storePath(const QString &path) const

@@ -2,10 +2,11 @@
 // test's own.
 #pragma once
 
-#include "filetest.h"
+#include "file.h"
 #include "launcher.h"
 #include "mainwindow.h"
 #include "settingsstore.h"
+#include "sysinfo.h"
 #include "testfolder.h"
 
 struct Machine {
@@ -13,6 +14,5 @@ struct Machine {
     TestFolder folder;
     brinevar::MainServices services{store, brinevar::win::UserNumberFormat,
                                     brinevar::PlacesOf(folder.path(), folder.path())};
-    brinevar::SysInfoMachine sysInfo{brinevar::SystemRegistry(), brinevar::IsOrdinaryFile,
-                                     brinevar::StartProgram};
+    brinevar::SysInfoMachine sysInfo = brinevar::SystemSysInfoMachine();
 };

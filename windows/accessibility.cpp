@@ -1,6 +1,7 @@
 #include "accessibility.h"
 
 #include "dpi.h"
+#include "lookup.h"
 #include "systemlibrary.h"
 #include "widetext.h"
 
@@ -9,27 +10,15 @@
 
 namespace brinevar::win {
 
-namespace {
-
-template <typename Function> void LookUp(const wchar_t *module, const char *name, Function &into)
-{
-    const HMODULE loaded = LoadSystemLibrary(module);
-    into =
-        loaded
-            ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(loaded, name)))
-            : nullptr;
-}
-
-} // namespace
-
 const Oleacc &OleaccCalls()
 {
     static const Oleacc calls = [] {
         Oleacc found;
-        LookUp(L"oleacc.dll", "CreateStdAccessibleObject", found.createStandard);
-        LookUp(L"oleacc.dll", "AccessibleObjectFromWindow", found.objectFromWindow);
-        LookUp(L"oleacc.dll", "LresultFromObject", found.resultFromObject);
-        LookUp(L"oleaut32.dll", "SysAllocString", found.allocString);
+        const HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
+        LookUp(oleacc, "CreateStdAccessibleObject", found.createStandard);
+        LookUp(oleacc, "AccessibleObjectFromWindow", found.objectFromWindow);
+        LookUp(oleacc, "LresultFromObject", found.resultFromObject);
+        LookUp(LoadSystemLibrary(L"oleaut32.dll"), "SysAllocString", found.allocString);
         return found;
     }();
     return calls;

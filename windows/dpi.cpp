@@ -1,16 +1,8 @@
 #include "dpi.h"
 
+#include "lookup.h"
+
 namespace brinevar::win {
-
-namespace {
-
-template <typename Function> void LookUp(HMODULE module, const char *name, Function &into)
-{
-    // Through the generic function pointer type, which GCC lets stand for any.
-    into = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
-} // namespace
 
 int SystemDpi()
 {

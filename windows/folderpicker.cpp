@@ -1,5 +1,6 @@
 #include "folderpicker.h"
 
+#include "lookup.h"
 #include "systemlibrary.h"
 
 #include <shobjidl.h>
@@ -20,24 +21,17 @@ struct ShellCalls {
     HRESULT(WINAPI *itemFromName)(PCWSTR, IBindCtx *, REFIID, void **) = nullptr;
 };
 
-template <typename Function> void Find(HMODULE module, const char *name, Function &into)
-{
-    into =
-        module
-            ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
-            : nullptr;
-}
-
 const ShellCalls &Calls()
 {
     static const ShellCalls calls = [] {
         ShellCalls found;
         const HMODULE ole32 = LoadSystemLibrary(L"ole32.dll");
-        Find(ole32, "CoInitializeEx", found.initialize);
-        Find(ole32, "CoUninitialize", found.uninitialize);
-        Find(ole32, "CoCreateInstance", found.create);
-        Find(ole32, "CoTaskMemFree", found.freeMemory);
-        Find(LoadSystemLibrary(L"shell32.dll"), "SHCreateItemFromParsingName", found.itemFromName);
+        LookUp(ole32, "CoInitializeEx", found.initialize);
+        LookUp(ole32, "CoUninitialize", found.uninitialize);
+        LookUp(ole32, "CoCreateInstance", found.create);
+        LookUp(ole32, "CoTaskMemFree", found.freeMemory);
+        LookUp(LoadSystemLibrary(L"shell32.dll"), "SHCreateItemFromParsingName",
+               found.itemFromName);
         return found;
     }();
     return calls;

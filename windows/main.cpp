@@ -1,10 +1,10 @@
 // The Windows program's entry: finds the machine's services and places once,
 // and creates frmMain, which loads itself and runs.
 #include "dialogs.h"
-#include "filetest.h"
+#include "file.h"
 #include "frmmain.h"
-#include "launcher.h"
 #include "settingsstore.h"
+#include "sysinfo.h"
 
 #include <exception>
 
@@ -18,7 +18,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
         win::RegistrySettingsStore store;
         const MainServices services{store, win::UserNumberFormat,
                                     PlacesOf(ProgramFolder(), UserDataFolder())};
-        frmMain window(instance, services, {SystemRegistry(), IsOrdinaryFile, StartProgram});
+        frmMain window(instance, services, SystemSysInfoMachine());
         return window.Run(show);
     } catch (const std::exception &error) {
         win::MsgBox(nullptr, error.what());

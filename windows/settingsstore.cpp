@@ -1,5 +1,7 @@
 #include "settingsstore.h"
 
+#include "registry.h"
+#include "file.h"
 #include "widetext.h"
 
 #include <windows.h>
@@ -13,39 +15,17 @@ std::wstring KeyPath(std::string_view appName, std::string_view section)
     return L"Software\\" + app + L"\\" + app + L"\\" + Utf8ToWide(section);
 }
 
-std::string SystemMessage(LSTATUS code)
-{
-    wchar_t *text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, DWORD(code), 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-    std::wstring message = text ? text : L"Error " + std::to_wstring(code);
-    LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r'))
-        message.pop_back();
-    return WideToUtf8(message);
-}
-
 } // namespace
 
 std::string RegistrySettingsStore::GetSetting(std::string_view appName, std::string_view section,
                                               std::string_view key, std::string_view defaultText)
 {
-    const std::wstring path = KeyPath(appName, section);
-    const std::wstring name = Utf8ToWide(key);
-    DWORD size = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr,
-                     &size) != ERROR_SUCCESS)
+    std::string text;
+    // A value that cannot be read is as good as none: the default stands.
+    if (!ReadRegistryText(kHKeyCurrentUser, WideToUtf8(KeyPath(appName, section)), std::string(key),
+                          text))
         return std::string(defaultText);
-    std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
-    size = DWORD(value.size() * sizeof(wchar_t));
-    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
-                     value.data(), &size) != ERROR_SUCCESS)
-        return std::string(defaultText);
-    value.resize(size / sizeof(wchar_t));
-    while (!value.empty() && value.back() == L'\0')
-        value.pop_back();
-    return WideToUtf8(value);
+    return text;
 }
 
 Result RegistrySettingsStore::SaveSetting(std::string_view appName, std::string_view section,
@@ -58,8 +38,8 @@ Result RegistrySettingsStore::SaveSetting(std::string_view appName, std::string_
                         value.c_str(), DWORD((value.size() + 1) * sizeof(wchar_t)));
     if (result == ERROR_SUCCESS)
         return {};
-    return Result::Failure(
-        DescribeStoreError("HKEY_CURRENT_USER\\" + WideToUtf8(path), SystemMessage(result)));
+    return Result::Failure(DescribeStoreError("HKEY_CURRENT_USER\\" + WideToUtf8(path),
+                                              SystemError(result).message()));
 }
 
 NumberFormat UserNumberFormat()

@@ -1,6 +1,6 @@
 #include "storabletexts.h"
 
-#include "savesettings.h"
+#include "settingsfile.h"
 
 #include <cstdio>
 #include <utility>

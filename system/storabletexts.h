@@ -1,5 +1,6 @@
 // What is seen is what is saved: before anything is written, every field's
-// text must go into the file's code page exactly as it stands.
+// text must go into the file's code page exactly as it stands. The one check
+// of a save (EncodeSettingsText).
 #pragma once
 
 #include "ansicodepage.h"
