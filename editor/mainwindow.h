@@ -81,6 +81,9 @@ std::string DescribeStoreError(std::string_view where, std::string_view reason);
 struct MainServices {
     SettingsStore &store;
     NumberFormat (*userNumberFormat)(); // how the user's regional settings write numbers
+    // The folder prompt's answer (see DefaultUpdatesFolder); asked only when
+    // the prompt is shown.
+    std::string (*defaultUpdatesFolder)();
     Places places;
 };
 

@@ -11,4 +11,9 @@ std::string DefaultUpdatesFolder(const LookSources &sources)
     return StandardUpdatesFolder(sources);
 }
 
+std::string MachineDefaultUpdatesFolder()
+{
+    return DefaultUpdatesFolder(MachineLookSources());
+}
+
 } // namespace brinevar

@@ -16,6 +16,8 @@ namespace brinevar {
 // folder in the Wine prefix that Wine itself would use ($WINEPREFIX, else
 // ~/.wine), under "Program Files (x86)" where the prefix has one.
 std::string DefaultUpdatesFolder(const LookSources &sources);
+// DefaultUpdatesFolder over this machine's own sources.
+std::string MachineDefaultUpdatesFolder();
 
 // `folder` as the prompt's answer, ending in the separator that a typed
 // answer needs, since "tanks.cfg" is appended to it.

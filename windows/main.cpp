@@ -4,6 +4,7 @@
 #include "file.h"
 #include "frmmain.h"
 #include "settingsstore.h"
+#include "updatesfolder.h"
 #include "sysinfo.h"
 
 #include <exception>
@@ -16,7 +17,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     // names it, as the platform's own error report would.
     try {
         win::RegistrySettingsStore store;
-        const MainServices services{store, win::UserNumberFormat,
+        const MainServices services{store, win::UserNumberFormat, MachineDefaultUpdatesFolder,
                                     PlacesOf(ProgramFolder(), UserDataFolder())};
         frmMain window(instance, services, SystemSysInfoMachine());
         return window.Run(show);
