@@ -36,19 +36,20 @@ std::string FileOf(const TankSettings &texts)
 
 TEST(MainWindowStart, FirstStartAsksOnceAndStoresTheDefaultAnswer)
 {
+    const std::string offered = FoundUpdatesFolder();
     Machine machine;
     Session first(machine);
     ASSERT_EQ(first.host.prompts.size(), 1u);
     EXPECT_EQ(first.host.prompts[0].prompt,
               "Please enter the path of your Zoo Tycoon Update Folder!");
     EXPECT_EQ(first.host.prompts[0].title, "Folder Path");
-    EXPECT_EQ(first.host.prompts[0].defaultAnswer, DefaultUpdatesFolder());
-    EXPECT_EQ(first.shownPath(), DefaultUpdatesFolder());
-    EXPECT_EQ(machine.store.path(), DefaultUpdatesFolder());
+    EXPECT_EQ(first.host.prompts[0].defaultAnswer, offered);
+    EXPECT_EQ(first.shownPath(), offered);
+    EXPECT_EQ(machine.store.path(), offered);
 
     Session second(machine);
     EXPECT_TRUE(second.host.prompts.empty());
-    EXPECT_EQ(second.shownPath(), DefaultUpdatesFolder());
+    EXPECT_EQ(second.shownPath(), offered);
 }
 
 TEST(MainWindowStart, StoredTextsDecideWhetherToAsk)

@@ -93,6 +93,12 @@ public:
     bool refuse = false;
 };
 
+// The prompt's answer of a machine whose game is in a launcher's prefix.
+inline std::string FoundUpdatesFolder()
+{
+    return "/home/player/Games/zoo/drive_c/Program Files/Microsoft Games/Zoo Tycoon/Updates/";
+}
+
 inline NumberFormat English()
 {
     return {};
@@ -108,7 +114,7 @@ struct Machine {
     std::string updatesFolder() const { return PathToUtf8(updates.path()) + "/"; }
     MainServices services(const std::filesystem::path &programFolder = {})
     {
-        return {store, English,
+        return {store, English, FoundUpdatesFolder,
                 PlacesOf(programFolder.empty() ? program.path() : programFolder,
                          user.path() / "Brinevar"),
                 runElevated};
@@ -154,6 +160,7 @@ struct Session {
 } // namespace standin
 
 using standin::English;
+using standin::FoundUpdatesFolder;
 using standin::Machine;
 using standin::MemoryStore;
 using standin::Session;

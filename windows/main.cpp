@@ -6,6 +6,7 @@
 #include "frmmain.h"
 #include "settingsstore.h"
 #include "sysinfo.h"
+#include "updatesfolder.h"
 
 #include <exception>
 
@@ -20,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
         if (int exitCode = 0; win::RunAsElevatedCopy(exitCode))
             return exitCode;
         win::RegistrySettingsStore store;
-        const MainServices services{store, win::UserNumberFormat,
+        const MainServices services{store, win::UserNumberFormat, MachineDefaultUpdatesFolder,
                                     PlacesOf(ProgramFolder(), UserDataFolder()), win::RunElevated};
         frmMain window(instance, services, SystemSysInfoMachine());
         return window.Run(show);
