@@ -13,7 +13,7 @@ int main(int argc, char *argv[])
     // The machine and the places the windows work with, found once.
     QtSettingsStore store;
     const MainServices services{store, UserNumberFormat,
-                                PlacesOf(ProgramFolder(), UserDataFolder())};
+                                PlacesOf(ProgramFolder(), UserDataFolder(), VirtualStoreFolder())};
     const SysInfoMachine machine = SystemSysInfoMachine();
     return app.run([&] {
         auto window = std::make_unique<frmMain>(dialogs, services, machine);

@@ -16,8 +16,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     // names it, as the platform's own error report would.
     try {
         win::RegistrySettingsStore store;
-        const MainServices services{store, win::UserNumberFormat,
-                                    PlacesOf(ProgramFolder(), UserDataFolder())};
+        const MainServices services{
+            store, win::UserNumberFormat,
+            PlacesOf(ProgramFolder(), UserDataFolder(), VirtualStoreFolder())};
         frmMain window(instance, services, SystemSysInfoMachine());
         return window.Run(show);
     } catch (const std::exception &error) {
