@@ -16,6 +16,9 @@
 #      running and both former files as they were.
 #   4. At twice the scale on the 1280x1024 screen: the window, too big for
 #      the screen, is drawn smaller until it lies whole on it.
+#   5. First start beside the game's own tanks.cfg and no tanks.ini: the
+#      fields show its values, which Save and Exit writes, and its text is
+#      kept as tanks.cfg.original.
 #
 # There is no window manager, so the test does what one would: it gives
 # windows the keyboard focus (xdotool windowfocus; windowactivate needs a
@@ -206,3 +209,27 @@ poll 15 ended || fail "closing the scaled window did not end the program"
 wait "$pid" || fail "the program ended with status $? after its window was closed"
 pid=
 echo "ok: the window, ${WIDTH}x$HEIGHT, lies whole on the screen"
+
+echo "== case 5: a first start shows the game's own tanks.cfg, and Save and Exit keeps its text"
+new_sandbox game-file
+# As a player or another tool may have left it: other spellings, LF line ends.
+printf '[Cost]\nSALTWATER=2.5\n[tank]\ninitialSink = 3\ntankTerrainShow=17\nwaterPurityDecayTime = 450\n' \
+    >"$box/updates/tanks.cfg"
+cp "$box/updates/tanks.cfg" "$work/game.cfg"
+start_program
+prompt=$(wait_window "Folder Path")
+xdotool windowfocus --sync "$prompt"
+xdotool key ctrl+a
+xdotool type --delay 5 -- "$box/updates/"
+xdotool key Return
+main=$(wait_window Brinevar)
+click_save_and_exit
+poll 15 ended || fail "Save and Exit did not end the program"
+wait "$pid" || fail "the program ended with status $?"
+pid=
+expected_settings | sed 's/^saltWater = 1.5/saltWater = 2.5/; s/^initialSink = 5/initialSink = 3/' \
+    >"$work/expected.cfg"
+cmp "$work/expected.cfg" "$box/updates/tanks.cfg" || fail "tanks.cfg does not hold the game's values"
+cmp "$work/expected.cfg" "$box/program/tanks.ini" || fail "tanks.ini does not hold the game's values"
+cmp "$work/game.cfg" "$box/updates/tanks.cfg.original" || fail "the game's text was not kept"
+echo "ok: the fields showed the game's values; its text is kept as tanks.cfg.original"
