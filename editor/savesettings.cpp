@@ -20,11 +20,11 @@ std::filesystem::path GameFilePath(const std::string &ztPath)
 namespace {
 
 // The copy of the game's file in the VirtualStore folder, where there is one.
-std::filesystem::path ExistingVirtualStoreCopy(const std::string &ztPath, const Places &places)
+fs::path ExistingVirtualStoreCopy(const std::string &ztPath, const Places &places)
 {
-    const auto copy = VirtualStoreCopy(places.virtualStore, ztPath);
-    std::error_code error;
-    return !copy.empty() && std::filesystem::is_regular_file(copy, error) ? copy : fs::path();
+    const fs::path copy = VirtualStoreCopy(places.virtualStore, ztPath);
+    std::error_code error; // a copy that cannot be seen is none to write
+    return !copy.empty() && fs::is_regular_file(copy, error) ? copy : fs::path();
 }
 
 } // namespace
@@ -48,7 +48,9 @@ Result SaveSettingsFiles(const std::string &ztPath, const TankSettings &settings
         return begun;
     // Under the lock: [kept copy of the VirtualStore copy], [kept copy of
     // tanks.cfg], tanks.cfg, [the VirtualStore copy], tanks.ini. The steps in
-    // the game's folder stay side by side.
+    // the game's folder stay side by side. A kept copy needs no journal: cut
+    // short, its text is still in the file it keeps, which the next save
+    // keeps again.
     if (Result kept = KeepFormerTexts(steps, gameFiles, places.settingsCopy); !kept)
         return kept;
     return save.Commit();
