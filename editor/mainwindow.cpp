@@ -1,7 +1,6 @@
 #include "mainwindow.h"
 
 #include "savesettings.h"
-#include "updatesfolder.h"
 
 namespace brinevar {
 namespace {
@@ -42,7 +41,8 @@ void MainWindow::Form_Load()
     SettingsStore &store = services_.store;
     ZTPath = store.GetSetting(kStoreApp, kStoreSection, kStoreKey, kNoPathSet);
     if (ZTPath == kNoPathSet) {
-        ZTPath = host_.InputBox(kFolderPrompt, kFolderPromptTitle, DefaultUpdatesFolder());
+        ZTPath =
+            host_.InputBox(kFolderPrompt, kFolderPromptTitle, services_.defaultUpdatesFolder());
         // The answer serves this run even when it cannot be kept for the next.
         if (const Result saved = store.SaveSetting(kStoreApp, kStoreSection, kStoreKey, ZTPath);
             !saved)

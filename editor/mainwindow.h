@@ -26,6 +26,9 @@ inline constexpr std::string_view kNoPathSet = "0";
 inline constexpr std::string_view kFolderPrompt =
     "Please enter the path of your Zoo Tycoon Update Folder!";
 inline constexpr std::string_view kFolderPromptTitle = "Folder Path";
+// The prompt's button that opens the system's folder picker; the picked
+// folder becomes the answer as FolderAsAnswer writes it.
+inline constexpr std::string_view kFolderPromptBrowse = "Browse\u2026";
 
 // A modal box that can be shown again and again.
 class ModalBox {
@@ -78,6 +81,9 @@ std::string DescribeStoreError(std::string_view where, std::string_view reason);
 struct MainServices {
     SettingsStore &store;
     NumberFormat (*userNumberFormat)(); // how the user's regional settings write numbers
+    // The folder prompt's answer (see DefaultUpdatesFolder); asked only when
+    // the prompt is shown.
+    std::string (*defaultUpdatesFolder)();
     Places places;
 };
 

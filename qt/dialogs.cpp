@@ -2,8 +2,14 @@
 
 #include "formbuilder.h"
 #include "mainlayout.h"
+#include "mainwindow.h"
+#include "programfolder.h"
+#include "updatesfolder.h"
 #include "version.h"
 
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QIcon>
 #include <QInputDialog>
 #include <QLabel>
@@ -43,6 +49,25 @@ QString Dialogs::input(QWidget *parent, const QString &prompt, const QString &ti
     dialog.resize(PromptWidth(dialog.fontMetrics().horizontalAdvance(sample) + 40, 0,
                               screen ? screen->availableGeometry().width() : 0),
                   dialog.sizeHint().height());
+    // Left of OK and Cancel, where each style puts a button that acts on the
+    // box's contents rather than closing it; the box has made its buttons by
+    // now, when it worked out its size.
+    if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
+        QPushButton *browse = buttons->addButton(
+            QString::fromUtf8(kFolderPromptBrowse.data(), qsizetype(kFolderPromptBrowse.size())),
+            QDialogButtonBox::ResetRole);
+        browse->setAutoDefault(false);
+        QObject::connect(browse, &QPushButton::clicked, &dialog, [&dialog] {
+            // The picker opens where the answer points, when that is a folder.
+            const std::string typed = dialog.textValue().toStdString();
+            const QString start = QString::fromStdString(UpdatesFolderOnThisSystem(typed));
+            const QString picked = QFileDialog::getExistingDirectory(
+                &dialog, QString(), QDir(start).exists() ? start : QString());
+            if (!picked.isEmpty())
+                dialog.setTextValue(QString::fromStdString(
+                    FolderAsAnswer(PathFromUtf8(QDir::toNativeSeparators(picked).toStdString()))));
+        });
+    }
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 

@@ -3,6 +3,7 @@
 #include "frmmain.h"
 #include "settingsstore.h"
 #include "sysinfo.h"
+#include "updatesfolder.h"
 
 using namespace brinevar;
 
@@ -12,7 +13,7 @@ int main(int argc, char *argv[])
     Application app(argc, argv, dialogs);
     // The machine and the places the windows work with, found once.
     QtSettingsStore store;
-    const MainServices services{store, UserNumberFormat,
+    const MainServices services{store, UserNumberFormat, MachineDefaultUpdatesFolder,
                                 PlacesOf(ProgramFolder(), UserDataFolder(), VirtualStoreFolder())};
     const SysInfoMachine machine = SystemSysInfoMachine();
     return app.run([&] {

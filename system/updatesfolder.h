@@ -2,17 +2,26 @@
 // and the folder that a typed path names on this system.
 #pragma once
 
+#include "findgame.h"
+
+#include <filesystem>
 #include <string>
 
 namespace brinevar {
 
-// The game's Updates folder where it exists, under "Program Files (x86)",
-// else under "Program Files"; without it the game's own default folder. On
-// Windows that is "c:\Program Files\Microsoft Games\Zoo Tycoon\Updates\".
-// Elsewhere the folders are those of the Wine prefix that Wine itself would
-// use ($WINEPREFIX, else ~/.wine), and without the game the default goes
-// under "Program Files (x86)" where the prefix has one.
-std::string DefaultUpdatesFolder();
+// The folder prompt's answer: the Updates folder of the game that the look
+// (findgame.h) finds over `sources`, as FolderAsAnswer writes it. Without
+// the game, the game's own default folder: on Windows
+// "c:\Program Files\Microsoft Games\Zoo Tycoon\Updates\"; elsewhere that
+// folder in the Wine prefix that Wine itself would use ($WINEPREFIX, else
+// ~/.wine), under "Program Files (x86)" where the prefix has one.
+std::string DefaultUpdatesFolder(const LookSources &sources);
+// DefaultUpdatesFolder over this machine's own sources.
+std::string MachineDefaultUpdatesFolder();
+
+// `folder` as the prompt's answer, ending in the separator that a typed
+// answer needs, since "tanks.cfg" is appended to it.
+std::string FolderAsAnswer(const std::filesystem::path &folder);
 
 // The folder `ztPath` names here, as UTF-8. On Windows the path as typed.
 // Elsewhere a path that begins with a drive letter ("c:\Games\Updates\") is

@@ -3,9 +3,6 @@
 #include "updatesfolderrules.h"
 
 #include "asciicase.h"
-#include "homefolder.h"
-
-#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -15,11 +12,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string WinePrefix()
+std::string WinePrefix(const LookSources &sources)
 {
-    if (const char *wine = std::getenv("WINEPREFIX"); wine && *wine)
+    if (const std::string wine = sources.variable("WINEPREFIX"); !wine.empty())
         return wine;
-    return HomeFolder().native() + "/.wine"; // as Wine finds it
+    return sources.home.native() + "/.wine"; // as Wine finds it
 }
 
 bool StartsWithDriveLetter(const std::string &path)
@@ -46,18 +43,21 @@ std::string EntryNamed(const fs::path &folder, const std::string &name)
 
 } // namespace
 
-std::string GameUpdatesUnder(const std::string &programFiles)
-{
-    return WinePrefix() + "/drive_c/" + programFiles + "/Microsoft Games/Zoo Tycoon/Updates/";
-}
-
 // Without the game, where a game would go: a 64-bit prefix installs 32-bit
 // games under "Program Files (x86)".
-std::string StandardUpdatesFolder()
+std::string StandardUpdatesFolder(const LookSources &sources)
 {
+    const std::string drive = WinePrefix(sources) + "/drive_c/";
     std::error_code error;
-    const bool wow64 = fs::is_directory(WinePrefix() + "/drive_c/Program Files (x86)", error);
-    return GameUpdatesUnder(wow64 ? "Program Files (x86)" : "Program Files");
+    const bool wow64 = fs::is_directory(drive + "Program Files (x86)", error);
+    return drive + (wow64 ? "Program Files (x86)" : "Program Files") +
+           "/Microsoft Games/Zoo Tycoon/Updates/";
+}
+
+std::string FolderAsAnswer(const fs::path &folder)
+{
+    const std::string answer = folder.native();
+    return answer.ends_with('/') ? answer : answer + '/';
 }
 
 std::string UpdatesFolderOnThisSystem(const std::string &ztPath)
@@ -68,7 +68,7 @@ std::string UpdatesFolderOnThisSystem(const std::string &ztPath)
             return ztPath.substr(0, ztPath.size() - 1) + '/';
         return ztPath;
     }
-    const std::string prefix = WinePrefix();
+    const std::string prefix = WinePrefix(MachineLookSources());
     // Wine names its drive links in small letters.
     const char letter = char(AsciiUpper(ztPath[0]) - 'A' + 'a');
     fs::path folder = fs::path(prefix) / "dosdevices" / (std::string(1, letter) + ":");

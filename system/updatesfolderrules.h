@@ -2,13 +2,13 @@
 // updatesfolderposix.cpp).
 #pragma once
 
+#include "findgame.h"
+
 #include <string>
 
 namespace brinevar {
 
-// The game's Updates folder under `programFiles` (as this system names it),
-// and the answer offered when it is under neither.
-std::string GameUpdatesUnder(const std::string &programFiles);
-std::string StandardUpdatesFolder();
+// The answer offered when the look finds no game.
+std::string StandardUpdatesFolder(const LookSources &sources);
 
 } // namespace brinevar

@@ -2,17 +2,20 @@
 #include "updatesfolder.h"
 #include "updatesfolderrules.h"
 
+#include "programfolder.h"
+
 namespace brinevar {
 
-std::string GameUpdatesUnder(const std::string &programFiles)
+// The game's own default, the text this prompt has always offered.
+std::string StandardUpdatesFolder(const LookSources &)
 {
-    return "c:\\" + programFiles + "\\Microsoft Games\\Zoo Tycoon\\Updates\\";
+    return "c:\\Program Files\\Microsoft Games\\Zoo Tycoon\\Updates\\";
 }
 
-// The game's own default, the text this prompt has always offered.
-std::string StandardUpdatesFolder()
+std::string FolderAsAnswer(const std::filesystem::path &folder)
 {
-    return GameUpdatesUnder("Program Files");
+    const std::string answer = PathToUtf8(std::filesystem::path(folder).make_preferred());
+    return answer.ends_with('\\') ? answer : answer + '\\';
 }
 
 std::string UpdatesFolderOnThisSystem(const std::string &ztPath)

@@ -94,6 +94,12 @@ public:
     bool refuse = false;
 };
 
+// The prompt's answer of a machine whose game is in a launcher's prefix.
+std::string FoundUpdatesFolder()
+{
+    return "/home/player/Games/zoo/drive_c/Program Files/Microsoft Games/Zoo Tycoon/Updates/";
+}
+
 NumberFormat English()
 {
     return {};
@@ -108,7 +114,7 @@ struct Machine {
     std::string updatesFolder() const { return PathToUtf8(updates.path()) + "/"; }
     MainServices services(const std::filesystem::path &programFolder = {})
     {
-        return {store, English,
+        return {store, English, FoundUpdatesFolder,
                 PlacesOf(programFolder.empty() ? program.path() : programFolder,
                          user.path() / "Brinevar")};
     }
@@ -159,19 +165,20 @@ std::string FileOf(const TankSettings &texts)
 
 TEST(MainWindowStart, FirstStartAsksOnceAndStoresTheDefaultAnswer)
 {
+    const std::string offered = FoundUpdatesFolder();
     Machine machine;
     Session first(machine);
     ASSERT_EQ(first.host.prompts.size(), 1u);
     EXPECT_EQ(first.host.prompts[0].prompt,
               "Please enter the path of your Zoo Tycoon Update Folder!");
     EXPECT_EQ(first.host.prompts[0].title, "Folder Path");
-    EXPECT_EQ(first.host.prompts[0].defaultAnswer, DefaultUpdatesFolder());
-    EXPECT_EQ(first.shownPath(), DefaultUpdatesFolder());
-    EXPECT_EQ(machine.store.path(), DefaultUpdatesFolder());
+    EXPECT_EQ(first.host.prompts[0].defaultAnswer, offered);
+    EXPECT_EQ(first.shownPath(), offered);
+    EXPECT_EQ(machine.store.path(), offered);
 
     Session second(machine);
     EXPECT_TRUE(second.host.prompts.empty());
-    EXPECT_EQ(second.shownPath(), DefaultUpdatesFolder());
+    EXPECT_EQ(second.shownPath(), offered);
 }
 
 TEST(MainWindowStart, StoredTextsDecideWhetherToAsk)

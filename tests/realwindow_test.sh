@@ -16,7 +16,9 @@
 #      running and both former files as they were.
 #   4. At twice the scale on the 1280x1024 screen: the window, too big for
 #      the screen, is drawn smaller until it lies whole on it.
-#   5. First start beside the game's own tanks.cfg and no tanks.ini: the
+#   5. First start with the game in a Lutris prefix (a program named
+#      ZOO.EXE): the prompt offers its Updates folder, and OK stores it.
+#   6. First start beside the game's own tanks.cfg and no tanks.ini: the
 #      fields show its values, which Save and Exit writes, and its text is
 #      kept as tanks.cfg.original.
 #
@@ -210,7 +212,26 @@ wait "$pid" || fail "the program ended with status $? after its window was close
 pid=
 echo "ok: the window, ${WIDTH}x$HEIGHT, lies whole on the screen"
 
-echo "== case 5: a first start shows the game's own tanks.cfg, and Save and Exit keeps its text"
+echo "== case 5: first start with the game in a launcher's prefix offers its Updates folder"
+new_sandbox launcher
+game="$box/home/Games/zoo-tycoon/drive_c/Program Files (x86)/Microsoft Games/Zoo Tycoon"
+mkdir -p "$game/Updates" "$box/home/Games/other/drive_c/Program Files/Microsoft Games/Zoo Tycoon/Updates"
+echo MZ >"$game/ZOO.EXE"
+start_program
+prompt=$(wait_window "Folder Path")
+xdotool windowfocus --sync "$prompt"
+xdotool key Return
+poll 15 count_is "Folder Path" 0 || fail "the prompt stayed open"
+main=$(wait_window Brinevar)
+send_close_request "$main"
+poll 15 ended || fail "closing the main window did not end the program"
+wait "$pid" || fail "the program ended with status $? after its window was closed"
+pid=
+grep -qxF "Path=$game/Updates/" "$box/config/Brinevar/Brinevar.conf" ||
+    fail "the game's Updates folder was not the answer: $(grep Path= "$box/config/Brinevar/Brinevar.conf")"
+echo "ok: the prompt offered the Updates folder of the game in ~/Games, and OK stored it"
+
+echo "== case 6: a first start shows the game's own tanks.cfg, and Save and Exit keeps its text"
 new_sandbox game-file
 # As a player or another tool may have left it: other spellings, LF line ends.
 printf '[Cost]\nSALTWATER=2.5\n[tank]\ninitialSink = 3\ntankTerrainShow=17\nwaterPurityDecayTime = 450\n' \

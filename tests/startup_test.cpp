@@ -1,7 +1,6 @@
 #include "frmmain.h"
 #include "settingsfile.h"
 #include "testsupport.h"
-#include "updatesfolder.h"
 
 #include <QClipboard>
 #include <QInputDialog>
@@ -18,11 +17,6 @@ using namespace brinevar;
 constexpr qint64 kOpensAtOnceMs = 6000;
 
 namespace {
-QString DefaultFolder()
-{
-    return QString::fromStdString(DefaultUpdatesFolder());
-}
-
 // ZTPath as "View ZT Path" shows it.
 QString ShownPath(const frmMain &window, FakeDialogs &dialogs)
 {
@@ -41,9 +35,6 @@ private slots:
     void theLargestCopyReadStillOpensTheWindowAtOnce();
     void anUnwritableStoreIsReportedAndThePathServesThisRun_data();
     void anUnwritableStoreIsReportedAndThePathServesThisRun();
-#ifndef _WIN32
-    void defaultAnswerPointsIntoTheWinePrefix();
-#endif
     void realPromptShowsItsTextAsItStands();
     void aPathPastedWithItsLineEndLosesIt();
 };
@@ -127,28 +118,6 @@ void StartupTest::anUnwritableStoreIsReportedAndThePathServesThisRun()
     QVERIFY(!sandbox.storedPath());
     QCOMPARE(ShownPath(window, dialogs), QStringLiteral("typed\\"));
 }
-
-#ifndef _WIN32
-void StartupTest::defaultAnswerPointsIntoTheWinePrefix()
-{
-    QTemporaryDir prefix;
-    qputenv("WINEPREFIX", prefix.path().toLocal8Bit());
-    QCOMPARE(DefaultFolder(),
-             prefix.path() + "/drive_c/Program Files/Microsoft Games/Zoo Tycoon/Updates/");
-    QDir(prefix.path()).mkpath("drive_c/Program Files (x86)");
-    QCOMPARE(DefaultFolder(),
-             prefix.path() + "/drive_c/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates/");
-    // Where the game is wins over where a game would go, and (x86) over the other.
-    QDir(prefix.path()).mkpath("drive_c/Program Files/Microsoft Games/Zoo Tycoon/Updates");
-    QCOMPARE(DefaultFolder(),
-             prefix.path() + "/drive_c/Program Files/Microsoft Games/Zoo Tycoon/Updates/");
-    QDir(prefix.path()).mkpath("drive_c/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates");
-    QCOMPARE(DefaultFolder(),
-             prefix.path() + "/drive_c/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates/");
-    qunsetenv("WINEPREFIX");
-    QVERIFY(DefaultFolder().startsWith(QDir::homePath() + "/.wine/drive_c/"));
-}
-#endif
 
 void StartupTest::realPromptShowsItsTextAsItStands()
 {

@@ -3,6 +3,7 @@
 #include "file.h"
 #include "launcher.h"
 #include "programfolder.h"
+#include "updatesfolder.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -69,7 +70,7 @@ Sandbox::~Sandbox() = default;
 brinevar::MainServices Sandbox::services(const QString &programFolder) const
 {
     const QString program = programFolder.isEmpty() ? programFolder_.path() : programFolder;
-    return {settingsStore_, brinevar::UserNumberFormat,
+    return {settingsStore_, brinevar::UserNumberFormat, brinevar::MachineDefaultUpdatesFolder,
             brinevar::PlacesOf(QFile::encodeName(program).toStdString(),
                                QFile::encodeName(userFolder()).toStdString())};
 }

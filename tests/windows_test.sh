@@ -22,8 +22,9 @@
 #      starts the program that the registry names.
 #   6. At 192 DPI the window, too big for the screen, is drawn smaller
 #      until its frame fits.
-#   7. The prompt offers the game's Updates folder under Program Files (x86),
-#      else under Program Files, else the game's default text.
+#   7. The prompt offers the Updates folder of the game (a folder holding
+#      ZOO.EXE) under Program Files (x86), else under Program Files, else
+#      the game's default text; a folder without the program is not offered.
 #   8. Letters beyond ASCII that the code page holds (Latin-1, the euro sign,
 #      curly quotes) and blanks are written as the core's writer writes them;
 #      a Cyrillic letter stops Save and Exit with the message box and leaves
@@ -270,15 +271,19 @@ echo "ok: the client area ${WIDTH}x$HEIGHT fits the screen"
 
 echo "== 7: the prompt offers the folder where the game is"
 game='Microsoft Games\Zoo Tycoon\Updates\'
-mkdir -p "$drive/Program Files/Microsoft Games/Zoo Tycoon/Updates"
+mkdir -p "$drive/Program Files/Microsoft Games/Zoo Tycoon/Updates" \
+    "$drive/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates"
+echo MZ >"$drive/Program Files/Microsoft Games/Zoo Tycoon/ZOO.EXE"
 answer_prompt Return
-[ "$answer" = 'c:\Program Files\'"$game" ] || fail "with the game under Program Files: $answer"
-mkdir -p "$drive/Program Files (x86)/Microsoft Games/Zoo Tycoon/Updates"
+[ "$answer" = 'C:\Program Files\'"$game" ] || fail "with the game under Program Files: $answer"
+echo MZ >"$drive/Program Files (x86)/Microsoft Games/Zoo Tycoon/zoo.exe"
 answer_prompt Return
-[ "$answer" = 'c:\Program Files (x86)\'"$game" ] || fail "with the game under both: $answer"
+[ "$answer" = 'C:\Program Files (x86)\'"$game" ] || fail "with the game under both: $answer"
+rm "$drive/Program Files/Microsoft Games/Zoo Tycoon/ZOO.EXE" \
+    "$drive/Program Files (x86)/Microsoft Games/Zoo Tycoon/zoo.exe"
+answer_prompt Return
+[ "$answer" = 'c:\Program Files\'"$game" ] || fail "without the game's program: $answer"
 rm -r "$drive/Program Files/Microsoft Games" "$drive/Program Files (x86)/Microsoft Games"
-answer_prompt Return
-[ "$answer" = 'c:\Program Files\'"$game" ] || fail "without the game: $answer"
 wine reg add "$store" /v Path /d 'C:\Updates\' /f >/dev/null 2>&1
 echo "ok: (x86) first, then Program Files, else the game's default text"
 

@@ -6,6 +6,7 @@
 #include "launcher.h"
 #include "mainwindow.h"
 #include "settingsstore.h"
+#include "updatesfolder.h"
 #include "sysinfo.h"
 #include "testfolder.h"
 
@@ -13,6 +14,7 @@ struct Machine {
     brinevar::win::RegistrySettingsStore store;
     TestFolder folder;
     brinevar::MainServices services{store, brinevar::win::UserNumberFormat,
+                                    brinevar::MachineDefaultUpdatesFolder,
                                     brinevar::PlacesOf(folder.path(), folder.path())};
     brinevar::SysInfoMachine sysInfo = brinevar::SystemSysInfoMachine();
 };

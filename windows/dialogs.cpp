@@ -1,7 +1,11 @@
 #include "dialogs.h"
 
+#include "folderpicker.h"
 #include "form.h"
 #include "mainlayout.h"
+#include "mainwindow.h"
+#include "programfolder.h"
+#include "updatesfolder.h"
 #include "version.h"
 #include "widetext.h"
 
@@ -53,10 +57,31 @@ struct Prompt {
     HFONT font = nullptr;
 };
 
-constexpr int kAnswerId = 100;
+constexpr int kAnswerId = 100, kBrowseId = 101;
 
 // Sizes in pixels at 96 DPI.
 constexpr int kMargin = 10, kButtonW = 75, kButtonH = 23, kFieldH = 21, kPromptH = 30;
+
+std::wstring AnswerOf(HWND dialog)
+{
+    HWND answer = GetDlgItem(dialog, kAnswerId);
+    std::wstring text(std::size_t(GetWindowTextLengthW(answer)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(answer, text.data(), int(text.size()))));
+    return text;
+}
+
+// The picked folder replaces the answer; Cancel in the picker leaves it.
+void Browse(HWND dialog)
+{
+    const std::string typed = WideToUtf8(AnswerOf(dialog));
+    std::optional<std::filesystem::path> picked;
+    if (const Result shown =
+            PickFolder(dialog, PathFromUtf8(UpdatesFolderOnThisSystem(typed)), picked);
+        !shown)
+        MsgBox(dialog, shown.message());
+    else if (picked)
+        SetDlgItemTextW(dialog, kAnswerId, Utf8ToWide(FolderAsAnswer(*picked)).c_str());
+}
 
 INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -99,6 +124,9 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             add(L"EDIT", prompt->answer.c_str(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                 kAnswerId, px(kMargin), px(kPromptH + 2 * kMargin), inner, px(kFieldH));
         const int buttonsTop = px(kPromptH + kFieldH + 3 * kMargin);
+        // At the row's start, apart from OK and Cancel, which close the box.
+        add(L"BUTTON", Utf8ToWide(kFolderPromptBrowse).c_str(), WS_TABSTOP | BS_PUSHBUTTON, 0,
+            kBrowseId, px(kMargin), buttonsTop, px(kButtonW), px(kButtonH));
         add(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK,
             width - 2 * px(kButtonW + kMargin), buttonsTop, px(kButtonW), px(kButtonH));
         add(L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, IDCANCEL,
@@ -112,11 +140,12 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            HWND answer = GetDlgItem(dialog, kAnswerId);
-            prompt->answer.assign(std::size_t(GetWindowTextLengthW(answer)) + 1, L'\0');
-            prompt->answer.resize(std::size_t(
-                GetWindowTextW(answer, prompt->answer.data(), int(prompt->answer.size()))));
+            prompt->answer = AnswerOf(dialog);
             EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == kBrowseId) {
+            Browse(dialog);
             return TRUE;
         }
         if (LOWORD(wParam) == IDCANCEL) {

@@ -5,6 +5,7 @@
 #include "frmmain.h"
 #include "settingsstore.h"
 #include "sysinfo.h"
+#include "updatesfolder.h"
 
 #include <exception>
 
@@ -17,7 +18,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     try {
         win::RegistrySettingsStore store;
         const MainServices services{
-            store, win::UserNumberFormat,
+            store, win::UserNumberFormat, MachineDefaultUpdatesFolder,
             PlacesOf(ProgramFolder(), UserDataFolder(), VirtualStoreFolder())};
         frmMain window(instance, services, SystemSysInfoMachine());
         return window.Run(show);
