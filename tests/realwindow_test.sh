@@ -105,6 +105,16 @@ store_updates_folder() {
     printf '[MZTPath]\nPath=%s/updates/\n' "$box" >"$box/config/Brinevar/Brinevar.conf"
 }
 
+# Answers a first start's folder prompt with the sandbox's Updates folder.
+answer_folder_prompt() {
+    prompt=$(wait_window "Folder Path")
+    xdotool windowfocus --sync "$prompt"
+    xdotool key ctrl+a
+    xdotool type --delay 5 -- "$box/updates/"
+    xdotool key Return
+    poll 15 count_is "Folder Path" 0 || fail "the prompt stayed open"
+}
+
 running() { kill -0 "$pid" 2>/dev/null; }
 ended() { ! running; }
 
@@ -128,12 +138,7 @@ no_settings_written() {
 echo "== case 1: first start, Set To Default, Save and Exit"
 new_sandbox first-start
 start_program
-prompt=$(wait_window "Folder Path")
-xdotool windowfocus --sync "$prompt"
-xdotool key ctrl+a
-xdotool type --delay 5 -- "$box/updates/"
-xdotool key Return
-poll 15 count_is "Folder Path" 0 || fail "the prompt stayed open"
+answer_folder_prompt
 main=$(wait_window Brinevar)
 xdotool windowfocus --sync "$main"
 type_into_field 2280 1200 7.25 # saltWater (Text1)
@@ -238,11 +243,7 @@ printf '[Cost]\nSALTWATER=2.5\n[tank]\ninitialSink = 3\ntankTerrainShow=17\nwate
     >"$box/updates/tanks.cfg"
 cp "$box/updates/tanks.cfg" "$work/game.cfg"
 start_program
-prompt=$(wait_window "Folder Path")
-xdotool windowfocus --sync "$prompt"
-xdotool key ctrl+a
-xdotool type --delay 5 -- "$box/updates/"
-xdotool key Return
+answer_folder_prompt
 main=$(wait_window Brinevar)
 click_save_and_exit
 poll 15 ended || fail "Save and Exit did not end the program"
