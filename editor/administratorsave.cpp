@@ -45,7 +45,7 @@ Result ElevatedWriter::Write(std::span<const SaveStep> steps, std::size_t &done)
     ElevationRequest request{std::filesystem::absolute(steps.front().file.parent_path(), ignored),
                              {}};
     for (const SaveStep &step : steps)
-        request.files.push_back({PathToUtf8(step.file.filename()), step.text});
+        request.files.push_back({PathToUtf8(step.file.filename()), step.text, step.onlyIfMissing});
     std::filesystem::create_directories(request_.parent_path(), ignored);
     const SaveStep put{request_, FormatElevationRequest(request)};
     std::size_t written = 0;

@@ -53,7 +53,7 @@ void MainWindow::Form_Load()
     TankSettings settings = FieldTexts(host_);
     // Whatever keeps the copy from being read, the window opens with its
     // initial texts.
-    if (const Result loaded = LoadSettingsCopy(services_.places.settingsCopy, settings); !loaded)
+    if (const Result loaded = LoadSettings(ZTPath, services_.places, settings); !loaded)
         host_.MsgBox(loaded.message());
     else
         SetFieldTexts(host_, settings);

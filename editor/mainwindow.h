@@ -103,7 +103,8 @@ public:
     ~MainWindow() override;
 
     // The load step, before the window is first shown: the Updates folder
-    // (asked for when none is stored), then the fields from tanks.ini.
+    // (asked for when none is stored), then the fields from tanks.ini, or
+    // without one from the game's tanks.cfg (see LoadSettings).
     void Form_Load();
 
     // The focus wants to leave the field of `row`: true (Cancel) keeps it

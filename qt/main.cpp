@@ -2,8 +2,8 @@
 #include "file.h"
 #include "frmmain.h"
 #include "settingsstore.h"
-#include "updatesfolder.h"
 #include "sysinfo.h"
+#include "updatesfolder.h"
 
 using namespace brinevar;
 
@@ -14,7 +14,7 @@ int main(int argc, char *argv[])
     // The machine and the places the windows work with, found once.
     QtSettingsStore store;
     const MainServices services{store, UserNumberFormat, MachineDefaultUpdatesFolder,
-                                PlacesOf(ProgramFolder(), UserDataFolder())};
+                                PlacesOf(ProgramFolder(), UserDataFolder(), VirtualStoreFolder())};
     const SysInfoMachine machine = SystemSysInfoMachine();
     return app.run([&] {
         auto window = std::make_unique<frmMain>(dialogs, services, machine);

@@ -46,7 +46,10 @@ void RemoveQuietly(const fs::path &file)
 
 } // namespace
 
-AtomicFile::AtomicFile(fs::path target) : named_(std::move(target)) {}
+AtomicFile::AtomicFile(fs::path target, bool onlyIfMissing)
+    : named_(std::move(target)), onlyIfMissing_(onlyIfMissing)
+{
+}
 
 std::error_code AtomicFile::open()
 {
@@ -63,6 +66,8 @@ std::error_code AtomicFile::open()
     // replaced by a file; say so now.
     if (fs::is_directory(status))
         return FolderInTheWay();
+    if (exists && onlyIfMissing_)
+        return std::make_error_code(std::errc::file_exists);
     if (exists && !fs::is_regular_file(status))
         return make_error_code(FileProblem::NotOrdinaryFile);
     if (exists)
@@ -120,7 +125,8 @@ std::error_code AtomicFile::commit()
     const std::error_code closed = file_.Close();
     if (flushed || closed)
         return flushed ? flushed : closed;
-    if (const auto error = Replace(temporary_, target_))
+    if (const auto error =
+            onlyIfMissing_ ? PutNew(temporary_, target_) : Replace(temporary_, target_))
         return error;
     temporary_.clear();
     SyncFolder(target_.parent_path());

@@ -20,8 +20,10 @@ namespace brinevar {
 
 class AtomicFile {
 public:
-    // Touches nothing yet.
-    explicit AtomicFile(std::filesystem::path target);
+    // Touches nothing yet. `onlyIfMissing`: a file that exists, or comes to
+    // exist before commit(), is never replaced; open() or commit() then
+    // fails with std::errc::file_exists.
+    explicit AtomicFile(std::filesystem::path target, bool onlyIfMissing = false);
     // Without a commit the temporary file is removed and the target untouched.
     ~AtomicFile();
     AtomicFile(const AtomicFile &) = delete;
@@ -42,6 +44,7 @@ private:
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     File file_;
+    bool onlyIfMissing_;
     bool inPlace_ = false;
 };
 

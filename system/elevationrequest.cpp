@@ -14,6 +14,9 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kHeader = "brinevar elevated save 1\n";
 constexpr std::string_view kEnd = "end\n";
+// How a file is put in: over any file of its name, or only where there is none.
+constexpr std::string_view kReplace = "replace";
+constexpr std::string_view kOnlyIfMissing = "new";
 
 // No request holds more than its three files and a folder's name.
 constexpr std::uintmax_t kMaxRequestSize = 4 * kMaxSettingsFileSize;
@@ -60,6 +63,7 @@ std::string FormatElevationRequest(const ElevationRequest &request)
     PutPiece(text, PathToUtf8(request.folder));
     for (const FileText &file : request.files) {
         PutPiece(text, file.name);
+        PutPiece(text, file.onlyIfMissing ? kOnlyIfMissing : kReplace);
         PutPiece(text, file.bytes);
     }
     text += kEnd;
@@ -82,8 +86,11 @@ Result ParseElevationRequest(std::string_view text, ElevationRequest &request)
         return Refused("The folder " + folder + " is not a full path.");
     while (text != kEnd) {
         FileText file;
-        if (!TakePiece(text, file.name) || !TakePiece(text, file.bytes))
+        std::string how;
+        if (!TakePiece(text, file.name) || !TakePiece(text, how) ||
+            (how != kReplace && how != kOnlyIfMissing) || !TakePiece(text, file.bytes))
             return malformed;
+        file.onlyIfMissing = how == kOnlyIfMissing;
         if (std::find(kElevatedFileNames.begin(), kElevatedFileNames.end(), file.name) ==
             kElevatedFileNames.end())
             return Refused("It names the file " + file.name +
@@ -113,6 +120,7 @@ Result CarryOutElevationRequest(const fs::path &requestFile, StepWriter &writer,
     std::vector<SaveStep> steps;
     for (FileText &file : request.files) {
         steps.push_back({request.folder / PathFromUtf8(file.name), std::move(file.bytes)});
+        steps.back().onlyIfMissing = file.onlyIfMissing;
         if (Result plain = RefuseLinksAndDevices(steps.back().file); !plain)
             return plain;
     }

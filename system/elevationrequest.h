@@ -30,6 +30,7 @@ inline constexpr std::string_view kElevatedSaveArgument = "--elevated-save";
 struct FileText {
     std::string name;
     std::string bytes;
+    bool onlyIfMissing = false; // see SaveStep
 };
 
 struct ElevationRequest {

@@ -109,6 +109,9 @@ std::error_code MayWrite(const std::filesystem::path &file);
 bool KeepOwnerAndModeOf(const std::filesystem::path &former, const File &file);
 // Puts `from` in place of `to` in one step.
 std::error_code Replace(const std::filesystem::path &from, const std::filesystem::path &to);
+// Gives `from` the name `to` only where no file has that name:
+// std::errc::file_exists, `to` untouched, when one has.
+std::error_code PutNew(const std::filesystem::path &from, const std::filesystem::path &to);
 // The file that a write to `path` lands in, symbolic links followed.
 Outcome<std::filesystem::path> FollowLinks(const std::filesystem::path &path);
 // Makes a rename in `folder` last through a power cut. A folder that cannot

@@ -170,6 +170,24 @@ std::error_code Replace(const fs::path &from, const fs::path &to)
     return error;
 }
 
+// A second name, which link() refuses to give over an existing file, and
+// the first taken away: no moment in which an existing file could be
+// replaced. A file system without links (FAT) gets a look, then a rename:
+// between the two only a process outside the save lock could make the file.
+std::error_code PutNew(const fs::path &from, const fs::path &to)
+{
+    if (link(from.c_str(), to.c_str()) == 0) {
+        unlink(from.c_str()); // a name left behind is a temporary the next save removes
+        return {};
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
+        return Errno();
+    struct stat status;
+    if (lstat(to.c_str(), &status) == 0)
+        return std::make_error_code(std::errc::file_exists);
+    return Replace(from, to);
+}
+
 // So that the new name survives a power cut as well as the new bytes.
 void SyncFolder(const fs::path &folder)
 {

@@ -292,6 +292,17 @@ std::error_code Replace(const fs::path &from, const fs::path &to)
     return SystemError(GetLastError());
 }
 
+// Without MOVEFILE_REPLACE_EXISTING the move fails where `to` exists.
+std::error_code PutNew(const fs::path &from, const fs::path &to)
+{
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH))
+        return {};
+    const DWORD reason = GetLastError();
+    if (reason == ERROR_ALREADY_EXISTS || reason == ERROR_FILE_EXISTS)
+        return std::make_error_code(std::errc::file_exists);
+    return SystemError(reason);
+}
+
 // The file that a write to `path` lands in, as the system follows symbolic
 // links (under Wine, Unix ones too). A link to a missing file is refused:
 // replacing it by a file would undo what the user set up.

@@ -49,6 +49,13 @@ std::filesystem::path HomeFolder()
     return {};
 }
 
+// No system here redirects a program's writes; Wine, which runs the game,
+// does not either.
+std::filesystem::path VirtualStoreFolder()
+{
+    return {};
+}
+
 std::filesystem::path PathFromUtf8(std::string_view utf8)
 {
     return std::filesystem::path(std::string(utf8));

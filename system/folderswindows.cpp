@@ -94,6 +94,12 @@ std::filesystem::path UserApplicationData()
     return FolderFromEnvironment(L"APPDATA");
 }
 
+std::filesystem::path VirtualStoreFolder()
+{
+    const auto local = FolderFromEnvironment(L"LOCALAPPDATA");
+    return local.empty() ? local : local / L"VirtualStore";
+}
+
 std::filesystem::path PathFromUtf8(std::string_view utf8)
 {
     return std::filesystem::path(Utf8ToWide(utf8));

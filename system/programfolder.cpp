@@ -47,9 +47,11 @@ std::filesystem::path UserDataFolder()
     return base.empty() ? base : base / "Brinevar";
 }
 
-Places PlacesOf(const std::filesystem::path &programFolder, const std::filesystem::path &userFolder)
+Places PlacesOf(const std::filesystem::path &programFolder, const std::filesystem::path &userFolder,
+                const std::filesystem::path &virtualStore)
 {
     Places places;
+    places.virtualStore = virtualStore;
     if (!IsInstalledCopy(programFolder)) {
         places.settingsCopy = programFolder / "tanks.ini";
     } else if (!userFolder.empty()) {

@@ -58,7 +58,7 @@ Result LocalWriter::Write(std::span<const SaveStep> steps, std::size_t &done)
         const SaveStep &step = steps[done];
         if (clearLeftOvers_)
             RemoveLeftOverTemporaries(step.file);
-        AtomicFile file(step.file);
+        AtomicFile file(step.file, step.onlyIfMissing);
         std::error_code reason = file.open();
         if (!reason && file.inPlace())
             reason = WriteInPlace(file.target(), step.text);
@@ -146,9 +146,9 @@ Result SaveTransaction::Prepare(const fs::path &gameFile, const TankSettings &se
     return {};
 }
 
-Result SaveTransaction::Commit()
+Result SaveTransaction::Begin()
 {
-    if (steps_.empty())
+    if (begun_)
         return {};
     // Two copies of the program saving at once must not leave a pair of
     // files from different saves. A lock that cannot be had anywhere is no
@@ -160,7 +160,7 @@ Result SaveTransaction::Commit()
         lock = HoldSaveLock(place, kSaveLockWait);
         if (lock.error() == std::errc::timed_out)
             return Result::Failure(DescribeFailure(
-                "save", steps_.front().file,
+                "save", steps_.empty() ? place : steps_.front().file,
                 "Another copy of Brinevar is saving and has not finished. Nothing was "
                 "saved; try again."));
         if (lock) {
@@ -168,13 +168,23 @@ Result SaveTransaction::Commit()
             break;
         }
     }
+    begun_ = true;
     // What a killed save left half-way is cleared up while no other save runs.
-    fs::path journal;
     if (lock) {
-        journal = JournalOf(lockFile);
-        UndoInterruptedOverwrite(journal, FilesOf(steps_));
+        lock_ = std::move(*lock);
+        journal_ = JournalOf(lockFile);
+        UndoInterruptedOverwrite(journal_, FilesOf(steps_));
     }
-    LocalWriter local(journal, bool(lock));
+    return {};
+}
+
+Result SaveTransaction::Commit()
+{
+    if (steps_.empty())
+        return {};
+    if (Result begun = Begin(); !begun)
+        return begun;
+    LocalWriter local(journal_, !journal_.empty());
     for (std::size_t first = 0; first < steps_.size();) {
         // A run of steps with one writer goes to it at once.
         std::size_t end = first + 1;

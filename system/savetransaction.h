@@ -38,6 +38,9 @@ struct SaveStep {
     bool toldWhenSaved = false;
     // Who carries the step out; nullptr: this process, by LocalWriter.
     StepWriter *writer = nullptr;
+    // A file that exists by the time it would be written is never replaced:
+    // the step fails with std::errc::file_exists.
+    bool onlyIfMissing = false;
 };
 
 class StepWriter {
@@ -92,9 +95,15 @@ public:
     std::vector<SaveStep> &Steps() { return steps_; }
 
     // Takes the save lock (waiting up to kSaveLockWait for another copy's
-    // save), clears up what a killed save left, and carries out the steps in
-    // order. Stops at the first failure of any kind and says what to tell
-    // the user: the file, the reason, and which earlier files were saved.
+    // save) and undoes a killed save's write in place into the files of the
+    // steps laid out so far. Steps that depend on what the files hold join
+    // after it, while no other copy's save can change them. Fails, with
+    // nothing written, when another copy's save does not end in time.
+    Result Begin();
+
+    // Begins, unless begun, and carries out the steps in order. Stops at the
+    // first failure of any kind and says what to tell the user: the file,
+    // the reason, and which earlier files were saved.
     Result Commit();
 
     // A save that was killed while it wrote a file in place leaves a journal
@@ -111,6 +120,9 @@ private:
 
     Places places_;
     std::vector<SaveStep> steps_;
+    bool begun_ = false;
+    File lock_;                     // held from Begin() to the end of the save
+    std::filesystem::path journal_; // empty without a lock
 };
 
 } // namespace brinevar

@@ -67,6 +67,24 @@ TEST(AtomicFile, FailuresNameTheFileAndTheReason)
     EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "a folder"));
 }
 
+TEST(AtomicFile, OnlyIfMissingNeverReplacesAFileNotEvenOneMadeMeanwhile)
+{
+    TestFolder folder;
+    const auto target = folder.path() / "tanks.cfg.original";
+    folder.write("tanks.cfg.original", "kept");
+    EXPECT_EQ(AtomicFile(target, true).open(), std::errc::file_exists);
+    std::filesystem::remove(target);
+    {
+        AtomicFile file(target, true);
+        ASSERT_EQ(file.open(), std::error_code());
+        ASSERT_EQ(file.write("new"), std::error_code());
+        folder.write("tanks.cfg.original", "made meanwhile");
+        EXPECT_EQ(file.commit(), std::errc::file_exists);
+    }
+    EXPECT_EQ(folder.read("tanks.cfg.original"), "made meanwhile");
+    EXPECT_EQ(folder.entries(), 1u);
+}
+
 // What the user set up on the former file survives the replace.
 
 namespace {

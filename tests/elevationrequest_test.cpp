@@ -122,6 +122,16 @@ TEST(ElevationRequest, WritesEachFileInItsFolderInOrderWithEveryByte)
     }
 }
 
+TEST(ElevationRequest, AFirstKeptCopyNeverReplacesOneThatAppeared)
+{
+    Requester requester;
+    ASSERT_TRUE(WriteFile(requester.updates.path() / "tanks.cfg.original", "kept"));
+    requester.put(requester.text({{"tanks.cfg.original", "newer", true}, kGameFile}));
+    EXPECT_FALSE(requester.carryOut());
+    EXPECT_EQ(requester.updates.read("tanks.cfg.original"), "kept");
+    EXPECT_FALSE(fs::exists(requester.updates.path() / "tanks.cfg"));
+}
+
 TEST(ElevationRequest, RefusesAnyFileButTheGameFileAndItsCopies)
 {
     for (const std::string name :

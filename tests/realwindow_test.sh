@@ -18,6 +18,9 @@
 #      the screen, is drawn smaller until it lies whole on it.
 #   5. First start with the game in a Lutris prefix (a program named
 #      ZOO.EXE): the prompt offers its Updates folder, and OK stores it.
+#   6. First start beside the game's own tanks.cfg and no tanks.ini: the
+#      fields show its values, which Save and Exit writes, and its text is
+#      kept as tanks.cfg.original.
 #
 # There is no window manager, so the test does what one would: it gives
 # windows the keyboard focus (xdotool windowfocus; windowactivate needs a
@@ -102,6 +105,16 @@ store_updates_folder() {
     printf '[MZTPath]\nPath=%s/updates/\n' "$box" >"$box/config/Brinevar/Brinevar.conf"
 }
 
+# Answers a first start's folder prompt with the sandbox's Updates folder.
+answer_folder_prompt() {
+    prompt=$(wait_window "Folder Path")
+    xdotool windowfocus --sync "$prompt"
+    xdotool key ctrl+a
+    xdotool type --delay 5 -- "$box/updates/"
+    xdotool key Return
+    poll 15 count_is "Folder Path" 0 || fail "the prompt stayed open"
+}
+
 running() { kill -0 "$pid" 2>/dev/null; }
 ended() { ! running; }
 
@@ -125,12 +138,7 @@ no_settings_written() {
 echo "== case 1: first start, Set To Default, Save and Exit"
 new_sandbox first-start
 start_program
-prompt=$(wait_window "Folder Path")
-xdotool windowfocus --sync "$prompt"
-xdotool key ctrl+a
-xdotool type --delay 5 -- "$box/updates/"
-xdotool key Return
-poll 15 count_is "Folder Path" 0 || fail "the prompt stayed open"
+answer_folder_prompt
 main=$(wait_window Brinevar)
 xdotool windowfocus --sync "$main"
 type_into_field 2280 1200 7.25 # saltWater (Text1)
@@ -227,3 +235,23 @@ pid=
 grep -qxF "Path=$game/Updates/" "$box/config/Brinevar/Brinevar.conf" ||
     fail "the game's Updates folder was not the answer: $(grep Path= "$box/config/Brinevar/Brinevar.conf")"
 echo "ok: the prompt offered the Updates folder of the game in ~/Games, and OK stored it"
+
+echo "== case 6: a first start shows the game's own tanks.cfg, and Save and Exit keeps its text"
+new_sandbox game-file
+# As a player or another tool may have left it: other spellings, LF line ends.
+printf '[Cost]\nSALTWATER=2.5\n[tank]\ninitialSink = 3\ntankTerrainShow=17\nwaterPurityDecayTime = 450\n' \
+    >"$box/updates/tanks.cfg"
+cp "$box/updates/tanks.cfg" "$work/game.cfg"
+start_program
+answer_folder_prompt
+main=$(wait_window Brinevar)
+click_save_and_exit
+poll 15 ended || fail "Save and Exit did not end the program"
+wait "$pid" || fail "the program ended with status $?"
+pid=
+expected_settings | sed 's/^saltWater = 1.5/saltWater = 2.5/; s/^initialSink = 5/initialSink = 3/' \
+    >"$work/expected.cfg"
+cmp "$work/expected.cfg" "$box/updates/tanks.cfg" || fail "tanks.cfg does not hold the game's values"
+cmp "$work/expected.cfg" "$box/program/tanks.ini" || fail "tanks.ini does not hold the game's values"
+cmp "$work/game.cfg" "$box/updates/tanks.cfg.original" || fail "the game's text was not kept"
+echo "ok: the fields showed the game's values; its text is kept as tanks.cfg.original"

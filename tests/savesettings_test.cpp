@@ -1,6 +1,7 @@
 // Saving both files where something stands in the way: one message that
 // names the file and the reason, every file left as it was and nothing made
-// anywhere else; and the game's file that a typed Updates folder names.
+// anywhere else; the game's texts kept beside it, and its copy in the
+// VirtualStore folder; and the game's file that a typed Updates folder names.
 #include "ansicodepage.h"
 #include "childprocess.h"
 #include "file.h"
@@ -11,12 +12,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <vector>
 
 #ifndef _WIN32
 #include "unsetvariables.h"
+#include "wineprefix.h"
 
 #include <cstdlib>
 
@@ -45,15 +46,6 @@ struct Saver {
         return SaveSettingsFiles(ztPath, texts, PlacesOf(program.path(), user.path() / "Brinevar"));
     }
 };
-
-std::vector<std::string> Entries(const fs::path &folder)
-{
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(folder))
-        names.push_back(PathToUtf8(entry.path().filename()));
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 struct Failure {
     const char *name;
@@ -112,20 +104,27 @@ void ExpectTheOneMessageAndNothingChanged(const Failure &failure)
 {
     Saver saver;
     failure.setup(saver.updates.path());
-    const std::vector<std::string> before = Entries(saver.updates.path());
+    const std::vector<std::string> before = EntryNames(saver.updates.path());
     const std::string ztPath = saver.updatesFolder() + failure.ztPath;
+
+    // A game's text is kept before its file is tried, and stays kept.
+    const bool former = fs::is_regular_file(fs::symlink_status(saver.updates.path() / "tanks.cfg"));
+    std::vector<std::string> after = before;
+    if (former)
+        after.push_back("tanks.cfg.original");
 
     const Result saved = saver.save(ztPath);
     EXPECT_EQ(saved.cause(), failure.reason) << saved.message();
     EXPECT_EQ(saved.message(), "Could not save " + ShownPath(GameFilePath(ztPath)) + ":\n" +
                                    saved.cause().message());
-    EXPECT_EQ(Entries(saver.updates.path()), before);
+    EXPECT_EQ(EntryNames(saver.updates.path()), after);
     EXPECT_TRUE(fs::is_empty(saver.program.path()));
     EXPECT_TRUE(fs::is_empty(saver.working.path()));
     if (fs::exists(saver.updates.path() / "closed"))
         fs::permissions(saver.updates.path() / "closed", fs::perms::owner_all);
-    if (fs::is_regular_file(fs::symlink_status(saver.updates.path() / "tanks.cfg"))) {
+    if (former) {
         EXPECT_EQ(saver.updates.read("tanks.cfg"), "former");
+        EXPECT_EQ(saver.updates.read("tanks.cfg.original"), "former");
         fs::permissions(saver.updates.path() / "tanks.cfg", fs::perms::owner_all);
     }
 }
@@ -185,7 +184,7 @@ TEST(SaveSettingsFiles, ATextTheFileCannotHoldIsRefusedBeforeAnythingIsWritten)
               "Nothing was saved.");
     EXPECT_EQ(saver.updates.read("tanks.cfg"), "former cfg");
     EXPECT_EQ(saver.program.read("tanks.ini"), "former ini");
-    EXPECT_EQ(Entries(saver.updates.path()), std::vector<std::string>{"tanks.cfg"});
+    EXPECT_EQ(EntryNames(saver.updates.path()), std::vector<std::string>{"tanks.cfg"});
 }
 
 #ifdef _WIN32
@@ -202,19 +201,6 @@ TEST(GameFilePath, IsTheFolderAsTypedWithTheFileName)
         EXPECT_EQ(ShownPath(GameFilePath(ztPath)), file) << ztPath;
 }
 #else
-// A Wine prefix with a C: drive and a D: link, as WINEPREFIX names it.
-struct WinePrefix {
-    TestFolder prefix, elsewhere;
-    WinePrefix()
-    {
-        fs::create_directories(prefix.path() / "drive_c" / "Games" / "Updates");
-        fs::create_directories(prefix.path() / "dosdevices");
-        fs::create_directory_symlink(elsewhere.path(), prefix.path() / "dosdevices" / "d:");
-        setenv("WINEPREFIX", prefix.path().c_str(), 1);
-    }
-    ~WinePrefix() { unsetenv("WINEPREFIX"); }
-};
-
 TEST(GameFilePath, ADriveLetterIsAFolderOfTheWinePrefix)
 {
     const WinePrefix wine;

@@ -1,11 +1,13 @@
 // A fresh temporary folder for one test, removed with everything in it.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 class TestFolder {
 public:
@@ -41,3 +43,13 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The names in `folder`, sorted.
+inline std::vector<std::string> EntryNames(const std::filesystem::path &folder)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}

@@ -34,6 +34,10 @@
 #  10. A value of 30,000 digits, typed at its end, is saved whole with the
 #      letters typed; one of 1 MiB, too long for the field to edit, refuses
 #      the letter with the message box and is saved whole.
+#  11. First start with no tanks.ini beside the game's tanks.cfg and its copy
+#      in %LOCALAPPDATA%\VirtualStore: the fields show the copy's values,
+#      which Save and Exit writes into both; each former text is kept as
+#      tanks.cfg.original beside its file.
 #
 # Usage: windows_test.sh path/to/brinevar.exe path/to/writesettings.exe
 # Exit status 77 (skipped) when Xvfb, xdotool, wine or python3 is missing.
@@ -314,7 +318,7 @@ echo "ok: the typed texts written as the writer writes them; the Cyrillic letter
 echo "== 9: a tanks.cfg that is a symbolic link stays one, and its file gets the new text"
 mkdir -p "$drive/Real"
 echo former >"$drive/Real/tanks.cfg"
-rm -f "$updates/tanks.cfg"
+rm -f "$updates"/tanks.cfg*
 ln -s ../Real/tanks.cfg "$updates/tanks.cfg"
 start_program
 main=$(wait_window Brinevar)
@@ -322,9 +326,10 @@ click_save_and_exit
 wait_end "Save and Exit did not end the program with a linked tanks.cfg"
 [ -L "$updates/tanks.cfg" ] || fail "the link was replaced by a file"
 cmp "$program/tanks.ini" "$drive/Real/tanks.cfg" || fail "the linked file did not get the new text"
-[ "$(find "$drive/Real" "$updates" -mindepth 1 | wc -l)" -eq 2 ] ||
+echo former | cmp - "$updates/tanks.cfg.original" || fail "the linked file's text was not kept"
+[ "$(find "$drive/Real" "$updates" -mindepth 1 | wc -l)" -eq 3 ] ||
     fail "files were left beside the link or its file: $(ls -A "$drive/Real" "$updates")"
-echo "ok: the link kept, its file saved"
+echo "ok: the link kept, its file saved, its text kept beside the link"
 
 echo "== 10: a long value is never cut: typed at its end it is saved whole, or the edit is refused"
 # Clicks saltWater (Text1), goes to the end of its text and types $1.
@@ -356,3 +361,33 @@ wait_end "Save and Exit of a value too long to edit did not end the program"
 [ "$(saved_salt_water)" = "saltWater = $longest" ] ||
     fail "the value too long to edit was not saved whole: $(saved_salt_water | wc -c) bytes"
 echo "ok: 30,000 digits saved with the letters typed; 1 MiB refused the edit and was saved whole"
+
+echo "== 11: a first start shows the copy of the game's tanks.cfg that the game reads; both keep their texts"
+game=$drive/Game/Updates
+local_appdata=$(find "$drive/users" -mindepth 3 -maxdepth 3 -type d -path '*/AppData/Local' | head -n1)
+[ -n "$local_appdata" ] || fail "the prefix has no AppData\\Local"
+store_copy=$local_appdata/VirtualStore/Game/Updates
+mkdir -p "$game" "$store_copy"
+printf 'saltWater = 9\r\n' >"$game/tanks.cfg"
+printf 'SALTWATER=2.5\r\n' >"$store_copy/tanks.cfg"
+cp "$game/tanks.cfg" "$wine_session/game.cfg"
+cp "$store_copy/tanks.cfg" "$wine_session/store.cfg"
+rm "$program/tanks.ini"
+wine reg delete "$store" /v Path /f >/dev/null 2>&1
+start_program
+prompt=$(wait_window "Folder Path")
+xdotool windowfocus --sync "$prompt"
+xdotool key ctrl+a
+xdotool type --delay 5 -- 'C:\Game\Updates\'
+xdotool key Return
+main=$(wait_window Brinevar)
+click_save_and_exit
+wait_end "Save and Exit did not end the program started from the game's file"
+# The initial texts but the one value, which the writer makes of the defaults so.
+expected "$wine_session/game-start.cfg" saltWater=2.5 initialSink=2 tankTerrainShow=2
+cmp "$wine_session/game-start.cfg" "$game/tanks.cfg" || fail "tanks.cfg does not hold the copy's values"
+cmp "$wine_session/game-start.cfg" "$store_copy/tanks.cfg" || fail "the VirtualStore copy was not saved"
+cmp "$wine_session/game-start.cfg" "$program/tanks.ini" || fail "tanks.ini differs"
+cmp "$wine_session/game.cfg" "$game/tanks.cfg.original" || fail "the game's text was not kept"
+cmp "$wine_session/store.cfg" "$store_copy/tanks.cfg.original" || fail "the copy's text was not kept"
+echo "ok: the VirtualStore copy's values shown and saved into both; both former texts kept"

@@ -21,8 +21,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
         if (int exitCode = 0; win::RunAsElevatedCopy(exitCode))
             return exitCode;
         win::RegistrySettingsStore store;
-        const MainServices services{store, win::UserNumberFormat, MachineDefaultUpdatesFolder,
-                                    PlacesOf(ProgramFolder(), UserDataFolder()), win::RunElevated};
+        const MainServices services{
+            store, win::UserNumberFormat, MachineDefaultUpdatesFolder,
+            PlacesOf(ProgramFolder(), UserDataFolder(), VirtualStoreFolder()), win::RunElevated};
         frmMain window(instance, services, SystemSysInfoMachine());
         return window.Run(show);
     } catch (const std::exception &error) {
