@@ -93,13 +93,29 @@ find_offer() {
     box=$(awk -F '\t' '$2 == "Button" && $3 == "Save as administrator" { print $1 }' <<<"$all")
     [ -n "$box" ] || return 1
     mapfile -t offer < <(awk -F '\t' -v box="$box" '$1 == box' <<<"$all")
+    # Windows' screen is X's, so the button lies inside the box's X window
+    # (its client area), unless the box is still being put into place.
+    local x y shown
+    read -r x y < <(button_centre "Save as administrator")
+    shown=$(windows_titled Brinevar | grep -vx "$main") || return 1
+    # shellcheck disable=SC2034 # SCREEN is set along with the others, unused
+    local X Y WIDTH HEIGHT SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$shown")"
+    [ "$x" -gt "$X" ] && [ "$x" -lt $((X + WIDTH)) ] && [ "$y" -gt "$Y" ] && [ "$y" -lt $((Y + HEIGHT)) ]
+}
+
+# The middle of the offer's button labelled $1 on the screen, as "x y".
+button_centre() {
+    printf '%s\n' "${offer[@]}" |
+        awk -F '\t' -v label="$1" '$2 == "Button" && $3 == label { print $4, $5 }'
 }
 
 # Waits for the offer after a click on "Save and Exit", checks its texts.
 wait_offer() {
     offer=()
     poll 15 count_is Brinevar 2 || fail "no box beside the main window after $1"
-    poll 15 find_offer || fail "the box after $1 has no button \"Save as administrator\""
+    poll 15 find_offer ||
+        fail "the box after $1 shows no button \"Save as administrator\" inside it"
     printf '%s\n' "${offer[@]}" | grep -qP '^[^\t]*\tButton\tCancel\t' ||
         fail "the offer has no button \"Cancel\""
     printf '%s\n' "${offer[@]}" | grep -qF 'Windows lets only an administrator change' ||
@@ -111,8 +127,7 @@ wait_offer() {
 # Clicks the offer's button labelled $1 where Windows has put it.
 press() {
     local x y
-    read -r x y < <(printf '%s\n' "${offer[@]}" |
-        awk -F '\t' -v label="$1" '$2 == "Button" && $3 == label { print $4, $5 }')
+    read -r x y < <(button_centre "$1")
     [ -n "$x" ] || fail "the offer has no button \"$1\""
     xdotool mousemove --sync "$x" "$y" click 1
 }
@@ -120,6 +135,7 @@ press() {
 echo "== 1: Save and Exit into a folder this user may not write shows the offer"
 (cd "$program" && exec wine brinevar.exe) >/dev/null 2>&1 &
 pid=$!
+# shellcheck disable=SC2034 # read by xtest.sh's clicks
 main=$(wait_window Brinevar)
 click_set_to_default # the texts that writesettings starts from
 type_into_field 2280 1200 7.25 # saltWater (Text1)
