@@ -31,21 +31,15 @@ texts=$(realpath "${3:?$usage}")
 repo=$(cd "$(dirname "$0")/.." && pwd)
 export LC_ALL=C.UTF-8
 
-for tool in Xvfb xdotool wine python3; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIP: $tool is not installed"
-        exit 77
-    fi
-done
+# shellcheck source=tests/xtest.sh
+. "$repo/tests/xtest.sh"
+require_tools Xvfb xdotool wine python3
 if [ "$(id -u)" = 0 ]; then
     echo "SKIP: root may write any folder; run this through tests/as-nobody.sh"
     exit 77
 fi
-
 # shellcheck source=scripts/wine-session.sh
 . "$repo/scripts/wine-session.sh"
-# shellcheck source=tests/xtest.sh
-. "$repo/tests/xtest.sh"
 
 pid=
 cleanup() {
@@ -58,12 +52,8 @@ trap cleanup EXIT
 # The test's own folder goes when it ends, so the screenshot goes to /tmp.
 fail() {
     echo "FAIL: $*" >&2
-    for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-        echo "  window $w: $(xdotool getwindowname "$w" 2>/dev/null)" >&2
-    done
     [ -z "${offer:-}" ] || printf '  control: %s\n' "${offer[@]}" >&2
-    import -window root /tmp/windowsoffer_test-failure.png 2>/dev/null &&
-        echo "screenshot: /tmp/windowsoffer_test-failure.png" >&2
+    show_screen /tmp/windowsoffer_test-failure.png
     exit 1
 }
 
