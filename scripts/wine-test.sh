@@ -2,9 +2,10 @@
 # Builds the Qt-free core and the Windows program with MinGW-w64, for 64-bit
 # and for 32-bit Windows, and runs their tests under Wine: the core's against
 # values put into a fresh Wine registry, the program's real window
-# (tests/windows_test.sh) in a prefix and an X server of its own. The 32-bit
-# run has Wine tell the programs that it is Windows 7; the 64-bit one keeps
-# Wine's own Windows 10.
+# (tests/windows_test.sh, and as user nobody its offer to save as
+# administrator, tests/windowsoffer_test.sh) in a prefix and an X server of
+# its own. The 32-bit run has Wine tell the programs that it is Windows 7;
+# the 64-bit one keeps Wine's own Windows 10.
 # Usage: scripts/wine-test.sh [build folder]   (default: build-wine; the
 #        32-bit build goes into the same name followed by -x86)
 set -euo pipefail

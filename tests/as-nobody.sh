@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a test as an unprivileged user, so that a file it makes read-only or a
 # folder it makes unwritable really is one (a superuser may write anything).
-# Not root: runs the test as it is. Root without setpriv: skipped (77).
+# Not root: runs the test as it is. Root without setpriv or user nobody:
+# skipped (77).
 #
 # Usage: as-nobody.sh test-program [arguments...]
 set -u
@@ -10,6 +11,10 @@ if [ "$(id -u)" != 0 ]; then
 fi
 if ! command -v setpriv >/dev/null; then
     echo "SKIP: setpriv is not installed, and as root no file is read-only"
+    exit 77
+fi
+if ! id nobody >/dev/null 2>&1; then
+    echo "SKIP: there is no user nobody, and as root no file is read-only"
     exit 77
 fi
 # A folder of the test's own, made in /tmp rather than in the caller's TMPDIR,

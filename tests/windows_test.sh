@@ -50,17 +50,11 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 # xdotool types UTF-8 text, and Wine then gives Windows the code page 1252.
 export LC_ALL=C.UTF-8
 
-for tool in Xvfb xdotool wine python3; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIP: $tool is not installed"
-        exit 77
-    fi
-done
-
-# shellcheck source=scripts/wine-session.sh
-. "$repo/scripts/wine-session.sh"
 # shellcheck source=tests/xtest.sh
 . "$repo/tests/xtest.sh"
+require_tools Xvfb xdotool wine python3
+# shellcheck source=scripts/wine-session.sh
+. "$repo/scripts/wine-session.sh"
 
 pid=
 cleanup() {
@@ -71,11 +65,7 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
-    for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-        echo "  window $w: $(xdotool getwindowname "$w" 2>/dev/null)" >&2
-    done
-    import -window root "$PWD/windows_test-failure.png" 2>/dev/null &&
-        echo "screenshot: $PWD/windows_test-failure.png" >&2
+    show_screen "$PWD/windows_test-failure.png"
     exit 1
 }
 

@@ -10,6 +10,25 @@
 
 xtest_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
+# Ends the test as skipped (77) unless every tool named is installed.
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "SKIP: $tool is not installed"
+            exit 77
+        fi
+    done
+}
+
+# What a failing test shows: the shown windows, and the screen as PNG $1.
+show_screen() {
+    for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+        echo "  window $w: $(xdotool getwindowname "$w" 2>/dev/null)" >&2
+    done
+    import -window root "$1" 2>/dev/null && echo "screenshot: $1" >&2
+}
+
 # Runs a command every 50 ms until it succeeds or `seconds` have passed.
 poll() {
     local seconds=$1
