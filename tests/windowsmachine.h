@@ -6,9 +6,9 @@
 #include "launcher.h"
 #include "mainwindow.h"
 #include "settingsstore.h"
-#include "updatesfolder.h"
 #include "sysinfo.h"
 #include "testfolder.h"
+#include "updatesfolder.h"
 
 struct Machine {
     brinevar::win::RegistrySettingsStore store;

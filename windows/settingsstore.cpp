@@ -1,7 +1,7 @@
 #include "settingsstore.h"
 
-#include "registry.h"
 #include "file.h"
+#include "registry.h"
 #include "widetext.h"
 
 #include <windows.h>
