@@ -2,21 +2,12 @@
 
 #include "file.h"
 #include "settingsfile.h"
+#include "updatesfolder.h"
 
 namespace brinevar {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool IsDriveLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool IsSeparator(char c)
-{
-    return c == '\\' || c == '/';
-}
 
 fs::path WithSuffix(const fs::path &file, const char *suffix)
 {
@@ -31,25 +22,12 @@ fs::path VirtualStoreCopy(const fs::path &virtualStore, const std::string &ztPat
 {
     // "c:\..." or "c:" alone; "c:Updates\" is relative to that drive's
     // working folder.
-    if (virtualStore.empty() || ztPath.size() < 2 || !IsDriveLetter(ztPath[0]) ||
-        ztPath[1] != ':' || (ztPath.size() > 2 && !IsSeparator(ztPath[2])))
+    const auto drivePath = ReadDrivePath(ztPath);
+    if (virtualStore.empty() || !drivePath ||
+        (ztPath.size() > 2 && ztPath[2] != '\\' && ztPath[2] != '/'))
         return {};
-    // The folder's names as Windows takes them: "." and ".." resolved, doubled
-    // separators one.
-    std::vector<std::string> names;
-    for (std::size_t start = 2; start <= ztPath.size();) {
-        std::size_t end = start;
-        while (end < ztPath.size() && !IsSeparator(ztPath[end]))
-            ++end;
-        const std::string name = ztPath.substr(start, end - start);
-        if (name == ".." && !names.empty())
-            names.pop_back();
-        else if (!name.empty() && name != "." && name != "..")
-            names.push_back(name);
-        start = end + 1;
-    }
     fs::path copy = virtualStore;
-    for (const std::string &name : names)
+    for (const std::string &name : drivePath->names)
         copy /= PathFromUtf8(name);
     return copy / PathFromUtf8(kGameFileName);
 }

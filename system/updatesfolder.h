@@ -5,7 +5,9 @@
 #include "findgame.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace brinevar {
 
@@ -18,6 +20,17 @@ namespace brinevar {
 std::string DefaultUpdatesFolder(const LookSources &sources);
 // DefaultUpdatesFolder over this machine's own sources.
 std::string MachineDefaultUpdatesFolder();
+
+// A path that begins with a drive letter ("c:\Games\..\Updates\"), read as
+// Windows reads it: the drive's letter, and the names of the folders below
+// the drive's root, "\" or "/" between them, "." and empty names dropped, and
+// ".." a step back but never above the root ("C:\.." is "C:\").
+struct DrivePath {
+    char letter;
+    std::vector<std::string> names;
+};
+// Nothing for a path without a drive letter.
+std::optional<DrivePath> ReadDrivePath(const std::string &path);
 
 // `folder` as the prompt's answer, ending in the separator that a typed
 // answer needs, since "tanks.cfg" is appended to it.

@@ -4,7 +4,6 @@
 
 #include "asciicase.h"
 #include <filesystem>
-#include <vector>
 
 namespace brinevar {
 
@@ -17,12 +16,6 @@ std::string WinePrefix(const LookSources &sources)
     if (const std::string wine = sources.variable("WINEPREFIX"); !wine.empty())
         return wine;
     return sources.home.native() + "/.wine"; // as Wine finds it
-}
-
-bool StartsWithDriveLetter(const std::string &path)
-{
-    return path.size() >= 2 && AsciiUpper(path[0]) >= 'A' && AsciiUpper(path[0]) <= 'Z' &&
-           path[1] == ':';
 }
 
 // The entry of `folder` that `name` names on a drive without case: the
@@ -63,34 +56,22 @@ std::string FolderAsAnswer(const fs::path &folder)
 std::string UpdatesFolderOnThisSystem(const std::string &ztPath)
 {
     const bool endsInSeparator = ztPath.ends_with('\\') || ztPath.ends_with('/');
-    if (!StartsWithDriveLetter(ztPath)) {
+    const auto drivePath = ReadDrivePath(ztPath);
+    if (!drivePath) {
         if (ztPath.ends_with('\\'))
             return ztPath.substr(0, ztPath.size() - 1) + '/';
         return ztPath;
     }
     const std::string prefix = WinePrefix(MachineLookSources());
     // Wine names its drive links in small letters.
-    const char letter = char(AsciiUpper(ztPath[0]) - 'A' + 'a');
+    const char letter = char(AsciiUpper(drivePath->letter) - 'A' + 'a');
     fs::path folder = fs::path(prefix) / "dosdevices" / (std::string(1, letter) + ":");
     std::error_code error;
     if (letter == 'c' && !fs::exists(folder, error))
         folder = fs::path(prefix) / "drive_c";
-    // As Windows reads the path: ".." steps back, but never above the
-    // drive's root ("C:\.." is "C:\"), so the path stays inside the prefix.
-    const std::string rest = ztPath.substr(2);
-    std::vector<std::string> names;
-    for (std::size_t start = 0; start <= rest.size();) {
-        const std::size_t end = std::min(rest.find_first_of("\\/", start), rest.size());
-        const std::string name = rest.substr(start, end - start);
-        if (name == "..") {
-            if (!names.empty())
-                names.pop_back();
-        } else if (!name.empty() && name != ".") {
-            names.push_back(name);
-        }
-        start = end + 1;
-    }
-    for (const std::string &name : names)
+    // Read as Windows reads it (ReadDrivePath), the path stays inside the
+    // prefix.
+    for (const std::string &name : drivePath->names)
         folder /= EntryNamed(folder, name);
     return folder.native() + (endsInSeparator ? "/" : "");
 }
